@@ -1,0 +1,46 @@
+#include "options.h"
+
+#include <string_view>
+
+#include "win/format.h"
+
+HostOptions parseHostOptions(int argc, char** argv) {
+    HostOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            options.showHelp = true;
+        } else if (arg == "--version") {
+            options.showVersion = true;
+        } else if (arg == "--load" || arg == "-l") {
+            if (i + 1 >= argc) {
+                options.error = "--load needs a module file";
+                return options;
+            }
+            options.modules.push_back(svFromUtf8(argv[++i]));
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            options.error = "unknown option " + std::string(arg);
+            return options;
+        } else if (options.script.empty()) {
+            options.script = svFromUtf8(argv[i]);
+        } else {
+            options.error = "only one script may be given";
+            return options;
+        }
+    }
+    return options;
+}
+
+const char* hostUsage() {
+    return "usage: svhost [options] [script]\n"
+           "\n"
+           "A command-line drafting host. Without a script it reads commands from standard\n"
+           "input; with one it runs the script's lines as commands and stops at the first error.\n"
+           "\n"
+           "options:\n"
+           "  -l, --load MODULE   load a module before anything else (may be repeated)\n"
+           "  -h, --help          show this text\n"
+           "      --version       show the version\n"
+           "\n"
+           "exit status: 0 success, 1 a command or script failed, 2 bad command line\n";
+}

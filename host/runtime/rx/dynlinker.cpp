@@ -1,0 +1,218 @@
+#include "rx/dynlinker.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ed/print.h"
+#include "rx/dictionary.h"
+#include "win/modules.h"
+
+namespace {
+
+using EntryPoint = AcRx::AppRetCode (*)(AcRx::AppMsgCode, void*);
+
+struct Application {
+    HMODULE module;
+    EntryPoint entryPoint;
+    bool locked = true;
+    bool mdiAware = false;
+};
+
+// In loading order. Modules load and unload other modules from their entry points, so the list is
+// searched afresh after every call into a module.
+std::vector<Application>& applications() {
+    static std::vector<Application> apps;
+    return apps;
+}
+
+Application* findApplication(const void* appId) {
+    auto& apps = applications();
+    auto found = std::find_if(apps.begin(), apps.end(),
+                              [appId](const Application& app) { return app.module == appId; });
+    return found == apps.end() ? nullptr : &*found;
+}
+
+void forgetApplication(HMODULE module) {
+    auto& apps = applications();
+    apps.erase(std::remove_if(apps.begin(), apps.end(),
+                              [module](const Application& app) { return app.module == module; }),
+               apps.end());
+}
+
+std::wstring moduleFileName(HMODULE module) {
+    wchar_t path[4096];
+    return GetModuleFileNameW(module, path, 4096) > 0 ? std::wstring(path) : std::wstring();
+}
+
+} // namespace
+
+SV_RX_DEFINE_MEMBERS(AcRxDynamicLinker, newAcRxClass(L"AcRxDynamicLinker", L"AcRxObject"))
+
+AcRxDynamicLinker::AcRxDynamicLinker() = default;
+AcRxDynamicLinker::~AcRxDynamicLinker() = default;
+
+bool AcRxDynamicLinker::loadModule(const wchar_t* fileName, bool printit, bool) {
+    HMODULE module = LoadLibraryW(fileName);
+    if (module == nullptr) {
+        if (printit)
+            acutPrintf(L"\nUnable to load %s: %s.", fileName != nullptr ? fileName : L"",
+                       svLastLoadError());
+        return false;
+    }
+    if (findApplication(module) != nullptr) {
+        FreeLibrary(module);
+        return true;
+    }
+    auto entryPoint = reinterpret_cast<EntryPoint>(GetProcAddress(module, "acrxEntryPoint"));
+    if (entryPoint == nullptr) {
+        if (printit)
+            acutPrintf(L"\nUnable to load %s: it has no acrxEntryPoint.", fileName);
+        FreeLibrary(module);
+        return false;
+    }
+    applications().push_back(Application{module, entryPoint});
+    if (entryPoint(AcRx::kInitAppMsg, module) == AcRx::kRetError) {
+        forgetApplication(module);
+        FreeLibrary(module);
+        if (printit)
+            acutPrintf(L"\nUnable to load %s: its initialisation failed.", fileName);
+        return false;
+    }
+    if (printit)
+        acutPrintf(L"\n%s loaded.", moduleFileName(module).c_str());
+    return true;
+}
+
+bool AcRxDynamicLinker::unloadModule(const wchar_t* fileName, bool printit, bool) {
+    HMODULE module = fileName != nullptr ? GetModuleHandleW(fileName) : nullptr;
+    Application* app = findApplication(module);
+    if (app == nullptr) {
+        if (printit)
+            acutPrintf(L"\n%s is not loaded.", fileName != nullptr ? fileName : L"");
+        return false;
+    }
+    if (app->locked) {
+        if (printit)
+            acutPrintf(L"\n%s is locked and cannot be unloaded.", fileName);
+        return false;
+    }
+    const std::wstring path = moduleFileName(module);
+    if (app->entryPoint(AcRx::kUnloadAppMsg, module) == AcRx::kRetError) {
+        if (printit)
+            acutPrintf(L"\n%s refused to unload.", path.c_str());
+        return false;
+    }
+    forgetApplication(module);
+    FreeLibrary(module);
+    if (printit)
+        acutPrintf(L"\n%s unloaded.", path.c_str());
+    return true;
+}
+
+bool AcRxDynamicLinker::isModuleLoaded(const wchar_t* fileName) const {
+    return fileName != nullptr && findApplication(GetModuleHandleW(fileName)) != nullptr;
+}
+
+AcRxObject* AcRxDynamicLinker::registerService(const wchar_t* serviceName, AcRxService* service) {
+    if (serviceName == nullptr || service == nullptr)
+        return nullptr;
+    acrxServiceDictionary()->atPut(serviceName, service);
+    return service;
+}
+
+AcRxObject* AcRxDynamicLinker::unregisterService(const wchar_t* serviceName) {
+    return acrxServiceDictionary()->remove(serviceName);
+}
+
+bool AcRxDynamicLinker::registerAppMDIAware(void* appId) {
+    Application* app = findApplication(appId);
+    if (app != nullptr)
+        app->mdiAware = true;
+    return app != nullptr;
+}
+
+bool AcRxDynamicLinker::registerAppNotMDIAware(void* appId) {
+    Application* app = findApplication(appId);
+    if (app != nullptr)
+        app->mdiAware = false;
+    return app != nullptr;
+}
+
+bool AcRxDynamicLinker::isAppMDIAware(void* appId) const {
+    const Application* app = findApplication(appId);
+    return app != nullptr && app->mdiAware;
+}
+
+bool AcRxDynamicLinker::unlockApplication(void* appId) {
+    Application* app = findApplication(appId);
+    if (app != nullptr)
+        app->locked = false;
+    return app != nullptr;
+}
+
+bool AcRxDynamicLinker::lockApplication(void* appId) {
+    Application* app = findApplication(appId);
+    if (app != nullptr)
+        app->locked = true;
+    return app != nullptr;
+}
+
+bool AcRxDynamicLinker::isApplicationLocked(void* appId) const {
+    const Application* app = findApplication(appId);
+    return app != nullptr && app->locked;
+}
+
+AcRx::AppRetCode AcRxDynamicLinker::sendToAll(AcRx::AppMsgCode message, void* pkt) {
+    AcRx::AppRetCode result = AcRx::kRetOK;
+    std::vector<HMODULE> modules;
+    for (const Application& app : applications())
+        modules.push_back(app.module);
+    for (HMODULE module : modules) {
+        if (const Application* app = findApplication(module)) {
+            if (app->entryPoint(message, pkt) == AcRx::kRetError)
+                result = AcRx::kRetError;
+        }
+    }
+    return result;
+}
+
+void AcRxDynamicLinker::unloadAll(bool printit) {
+    while (!applications().empty()) {
+        const Application app = applications().back();
+        const std::wstring path = moduleFileName(app.module);
+        app.entryPoint(AcRx::kUnloadAppMsg, app.module);
+        forgetApplication(app.module);
+        FreeLibrary(app.module);
+        if (printit)
+            acutPrintf(L"\n%s unloaded.", path.c_str());
+    }
+}
+
+AcRxDynamicLinker* acrxDynamicLinker() {
+    return static_cast<AcRxDynamicLinker*>(acrxSysRegistry()->at(L"DynamicLinker"));
+}
+
+bool acrxLoadModule(const wchar_t* fileName, bool printit, bool asCmd) {
+    return acrxDynamicLinker()->loadModule(fileName, printit, asCmd);
+}
+
+bool acrxUnloadModule(const wchar_t* fileName, bool printit, bool asCmd) {
+    return acrxDynamicLinker()->unloadModule(fileName, printit, asCmd);
+}
+
+bool acrxUnlockApplication(void* appId) {
+    return acrxDynamicLinker()->unlockApplication(appId);
+}
+
+bool acrxLockApplication(void* appId) {
+    return acrxDynamicLinker()->lockApplication(appId);
+}
+
+bool acrxApplicationIsLocked(void* appId) {
+    return acrxDynamicLinker()->isApplicationLocked(appId);
+}
+
+const wchar_t* acrxProductKey() {
+    return L"Software\\Sentavell\\SvHost\\R17.0\\SVHOST:409";
+}
