@@ -3,7 +3,8 @@
 namespace AcRx {
 
 // Messages the host sends to a module's acrxEntryPoint.
-enum AppMsgCode {
+// Fixed width: a newer host may send codes this list does not know.
+enum AppMsgCode : int {
     kNullMsg = 0,
     kInitAppMsg = 1,
     kUnloadAppMsg = 2,
@@ -22,7 +23,7 @@ enum AppMsgCode {
     kEndDialogMsg = 15,
 };
 
-enum AppRetCode {
+enum AppRetCode : int {
     kRetOK = 0,
     kRetError = 3,
 };

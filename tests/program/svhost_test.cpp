@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/run_program.h"
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(Svhost, HelpVersionAndBadCommandLines) {
+    ProgramRun help = runProgram("svhost", "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(contains(help.output, "usage: svhost"));
+
+    ProgramRun version = runProgram("svhost", "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(contains(version.output, "svhost 17."));
+
+    EXPECT_EQ(runProgram("svhost", "--frobnicate").status, 2);
+    EXPECT_EQ(runProgram("svhost", "--load").status, 2);
+    EXPECT_EQ(runProgram("svhost", "a.scr b.scr").status, 2);
+    EXPECT_EQ(runProgram("svhost", "/no/such/script.scr").status, 1);
+}
+
+TEST(Svhost, ScriptLoadsAndUnloadsModulesInReverseOrderAtTheEnd) {
+    TempScript script("load.scr", "ARXLOAD " + binDir() +
+                                      "/probe_a.arx\n"
+                                      "_arxload\n" +
+                                      binDir() +
+                                      "/probe_b.arx\n"
+                                      "QUIT\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "[probe_a] OnInitApp"));
+    EXPECT_TRUE(contains(run.output, "[probe_b] OnInitApp"));
+    EXPECT_LT(run.output.find("[probe_b] OnUnloadApp"), run.output.find("[probe_a] OnUnloadApp"));
+}
+
+TEST(Svhost, ModuleGivenOnTheCommandLineIsLoadedFirst) {
+    TempScript script("unload.scr", "ARXUNLOAD probe_a.arx\n");
+    ProgramRun run =
+        runProgram("svhost", "--load '" + binDir() + "/probe_a.arx' '" + script.path() + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_LT(run.output.find("[probe_a] OnInitApp"), run.output.find("[probe_a] OnUnloadApp"));
+    EXPECT_TRUE(contains(run.output, "probe_a.arx unloaded."));
+}
+
+TEST(Svhost, ModuleThatCannotLoadIsReportedAndFails) {
+    ProgramRun run = runProgram("svhost", "--load '" + binDir() + "/probe_refuse.arx'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.output, "Unable to load")) << run.output;
+
+    TempScript script("missing.scr", "ARXLOAD /no/such/module.arx\n");
+    ProgramRun scripted = runProgram("svhost", "'" + script.path() + "'");
+    EXPECT_EQ(scripted.status, 1);
+    EXPECT_TRUE(contains(scripted.output, "file not found")) << scripted.output;
+    EXPECT_TRUE(contains(scripted.output, "missing.scr:1:")) << scripted.output;
+}
+
+TEST(Svhost, UnknownCommandStopsAScriptWithItsLineNumber) {
+    TempScript script("unknown.scr", "HELP\n\nFROBNICATE\nHELP\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.output, "Unknown command \"FROBNICATE\"")) << run.output;
+    EXPECT_TRUE(contains(run.output, "unknown.scr:3:")) << run.output;
+}
+
+TEST(Svhost, InteractiveSessionGoesOnAfterAnError) {
+    ProgramRun run = runProgram("svhost", "<<'EOF'\nFROBNICATE\nHELP\nEOF");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(contains(run.output, "Unknown command"));
+    EXPECT_TRUE(contains(run.output, "ARXLOAD"));
+}
+
+} // namespace
