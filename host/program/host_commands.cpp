@@ -1,65 +1,56 @@
 #include "host_commands.h"
 
-#include <iterator>
-
+#include "ed/adscodes.h"
+#include "ed/commands.h"
+#include "ed/getinput.h"
 #include "ed/print.h"
 #include "rx/dynlinker.h"
-#include "session.h"
 #include "win/crt.h"
 
 namespace {
 
-bool arxLoad(CommandInput& input) {
+constexpr const wchar_t* kGroup = L"SVHOST_COMMANDS";
+
+// A path may hold blanks: the rest of the line, or a double-quoted word.
+bool askPath(const wchar_t* prompt, std::wstring& path) {
+    wchar_t answer[4096];
+    if (acedGetString(1, prompt, answer, 4096) != RTNORM)
+        return false;
+    path = answer;
+    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
+        path = path.substr(1, path.size() - 2);
+    return !path.empty();
+}
+
+void arxLoad() {
     std::wstring path;
-    if (!input.answer(L"\nModule file to load: ", path))
-        return false;
-    return acrxLoadModule(path.c_str(), true);
+    if (!askPath(L"\nModule file to load: ", path) || !acrxLoadModule(path.c_str(), true))
+        svSetCommandFailed();
 }
 
-bool arxUnload(CommandInput& input) {
+void arxUnload() {
     std::wstring name;
-    if (!input.answer(L"\nModule to unload: ", name))
-        return false;
-    return acrxUnloadModule(name.c_str(), true);
+    if (!askPath(L"\nModule to unload: ", name) || !acrxUnloadModule(name.c_str(), true))
+        svSetCommandFailed();
 }
 
-bool help(CommandInput&);
-
-const HostCommand kCommands[] = {
-    {L"ARXLOAD", L"load a module", &arxLoad},
-    {L"ARXUNLOAD", L"unload a module", &arxUnload},
-    {L"HELP", L"list the host's commands", &help},
-    {L"QUIT", L"unload every module and end the session", nullptr},
-};
-
-bool help(CommandInput&) {
-    acutPrintf(L"\nCommands of the host:");
-    for (const HostCommand& command : kCommands)
-        acutPrintf(L"\n  %-12s %s", command.name, command.summary);
-    acutPrintf(L"\n");
-    return true;
-}
-
-std::wstring withoutPrefixes(const std::wstring& name) {
-    std::size_t start = 0;
-    while (start < name.size() &&
-           (name[start] == L'_' || name[start] == L'-' || name[start] == L'.'))
-        ++start;
-    return name.substr(start);
+void help() {
+    acutPrintf(L"\nCommands:");
+    for (AcEdCommand* command : acedRegCmds->groupCommands(kGroup))
+        acutPrintf(L"\n  %s", command->globalName());
+    acutPrintf(L"\n  QUIT\nModules add their own commands.\n");
 }
 
 } // namespace
 
-const HostCommand* findHostCommand(const std::wstring& name) {
-    const std::wstring bare = withoutPrefixes(name);
-    for (const HostCommand& command : kCommands) {
-        if (command.run != nullptr && _wcsicmp(command.name, bare.c_str()) == 0)
-            return &command;
-    }
-    return nullptr;
+void registerHostCommands() {
+    acedRegCmds->addCommand(kGroup, L"ARXLOAD", L"ARXLOAD", ACRX_CMD_MODAL, &arxLoad);
+    acedRegCmds->addCommand(kGroup, L"ARXUNLOAD", L"ARXUNLOAD", ACRX_CMD_MODAL, &arxUnload);
+    acedRegCmds->addCommand(kGroup, L"HELP", L"HELP", ACRX_CMD_MODAL, &help);
 }
 
 bool isQuitCommand(const std::wstring& name) {
-    const std::wstring bare = withoutPrefixes(name);
+    const std::size_t start = name.find_first_not_of(L"_-.");
+    const std::wstring bare = start == std::wstring::npos ? L"" : name.substr(start);
     return _wcsicmp(bare.c_str(), L"QUIT") == 0 || _wcsicmp(bare.c_str(), L"EXIT") == 0;
 }

@@ -1,0 +1,62 @@
+#include <string>
+#include <utility>
+
+#include "ed/commands.h"
+#include "ed/editor.h"
+#include "ed/print.h"
+#include "getinput_state.h"
+
+namespace {
+
+bool g_commandFailed = false;
+int g_depth = 0; // commands run from inside commands
+
+std::wstring withoutPrefixes(const wchar_t* name) {
+    std::wstring bare = name != nullptr ? name : L"";
+    const std::size_t start = bare.find_first_not_of(L"_-.");
+    return start == std::wstring::npos ? std::wstring() : bare.substr(start);
+}
+
+} // namespace
+
+void svSetCommandFailed() {
+    g_commandFailed = true;
+}
+
+bool svRunCommand(const wchar_t* name) {
+    const std::wstring bare = withoutPrefixes(name);
+    AcEdCommand* command = bare.empty() ? nullptr : acedRegCmds->lookupCmd(bare.c_str());
+    if (command == nullptr) {
+        acedEditor->notify([&bare](AcEditorReactor* r) { r->unknownCommand(bare.c_str()); });
+        acutPrintf(L"\nUnknown command \"%s\".  Type HELP for the list of commands.",
+                   name != nullptr ? name : L"");
+        return false;
+    }
+    // The command may be removed while it runs (a module unloading itself): keep its name.
+    const std::wstring global = command->globalName();
+    AcRxFunctionPtr function = command->functionAddr();
+    acedEditor->notify([&global](AcEditorReactor* r) { r->commandWillStart(global.c_str()); });
+
+    const bool outerFailed = std::exchange(g_commandFailed, false);
+    svTakeCancelSeen(); // a cancel before this command is not this command's
+    ++g_depth;
+    try {
+        function();
+    } catch (...) {
+        acutPrintf(L"\nCommand %s stopped by an unexpected error.", global.c_str());
+        g_commandFailed = true;
+    }
+    --g_depth;
+    const bool cancelled = svTakeCancelSeen();
+    const bool failed = std::exchange(g_commandFailed, outerFailed);
+
+    if (cancelled)
+        acedEditor->notify([&global](AcEditorReactor* r) { r->commandCancelled(global.c_str()); });
+    else if (failed)
+        acedEditor->notify([&global](AcEditorReactor* r) { r->commandFailed(global.c_str()); });
+    else
+        acedEditor->notify([&global](AcEditorReactor* r) { r->commandEnded(global.c_str()); });
+    if (g_depth == 0)
+        acedEditor->notify([](AcEditorReactor* r) { r->commandLineReady(nullptr); });
+    return !cancelled && !failed;
+}
