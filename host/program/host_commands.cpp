@@ -36,8 +36,10 @@ void arxUnload() {
 
 void help() {
     acutPrintf(L"\nCommands:");
-    for (AcEdCommand* command : acedRegCmds->groupCommands(kGroup))
-        acutPrintf(L"\n  %s", command->globalName());
+    for (const wchar_t* group : {L"ACAD_MAIN", kGroup}) {
+        for (AcEdCommand* command : acedRegCmds->groupCommands(group))
+            acutPrintf(L"\n  %s", command->globalName());
+    }
     acutPrintf(L"\n  QUIT\nModules add their own commands.\n");
 }
 

@@ -76,4 +76,11 @@ void svSetCommandFailed();
 // was cancelled, or it reported failure.
 bool svRunCommand(const wchar_t* name);
 
+// Runs a host command with its answers given as pairs of a type and a value, ended by 0:
+// RTSTR (wide string), RTSHORT (int), RTREAL (double), RTPOINT (ads_point), RTNONE (an empty
+// answer, no value). The command must take all its input from the call: once the answers are
+// used up its prompts read the end of the input and it is cancelled. RTNORM when the command ran,
+// RTERROR for an unknown command, a malformed list, or a command that failed or was cancelled.
+int acedCommand(int rtype, ...);
+
 #pragma GCC visibility pop

@@ -44,6 +44,11 @@ private:
 // words left on the current line are dropped.
 SvInputSource* svSetInputSource(SvInputSource* source);
 
+// Reads from a source for a while: the current source, and the words left on its current line,
+// come back with the pop.
+void svPushInputSource(SvInputSource* source);
+void svPopInputSource();
+
 // The word a script or a person writes for the cancel key.
 inline constexpr const wchar_t* kSvCancelWord = L"^C";
 

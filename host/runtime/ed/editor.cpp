@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "builtin_commands.h"
 #include "ed/commands.h"
 #include "rx/builtin_classes.h"
 #include "rx/dictionary.h"
@@ -56,6 +57,7 @@ void registerEditorArea() {
     AcEdCommandStack::rxInit();
     acrxSysRegistry()->atPut(L"AcEditor", new AcEditor);
     acrxSysRegistry()->atPut(L"ACAD_REGISTERED_COMMANDS", new AcEdCommandStack);
+    svRegisterBuiltinCommands();
 }
 
 const SvBuiltinClasses editorArea(&registerEditorArea);

@@ -1,6 +1,7 @@
 #include "ed/input.h"
 
 #include <cwctype>
+#include <vector>
 
 #include "ed/print.h"
 #include "win/format.h"
@@ -57,6 +58,7 @@ struct LineReader {
 };
 
 LineReader g_reader;
+std::vector<LineReader> g_suspended;
 
 void showPrompt(const wchar_t* prompt) {
     if (g_reader.source != nullptr && g_reader.source->interactive() && prompt != nullptr)
@@ -89,6 +91,19 @@ SvInputSource* svSetInputSource(SvInputSource* source) {
     g_reader = LineReader{};
     g_reader.source = source;
     return previous;
+}
+
+void svPushInputSource(SvInputSource* source) {
+    g_suspended.push_back(std::move(g_reader));
+    g_reader = LineReader{};
+    g_reader.source = source;
+}
+
+void svPopInputSource() {
+    if (g_suspended.empty())
+        return;
+    g_reader = std::move(g_suspended.back());
+    g_suspended.pop_back();
 }
 
 bool svReadCommand(std::wstring& command) {
