@@ -5,6 +5,7 @@
 
 #include "ed/commands.h"
 #include "ed/input.h"
+#include "ed/lisp.h"
 #include "ed/print.h"
 #include "host_commands.h"
 #include "rx/dynlinker.h"
@@ -21,7 +22,11 @@ int runCommands(SvInputSource& source, const std::wstring& scriptName) {
         if (isQuitCommand(command))
             break;
         const int line = svInputLineNumber();
-        if (!svRunCommand(command.c_str()) && !scriptName.empty()) {
+        const bool ok = command[0] == L'('
+                            ? svEvaluateLisp((command + L" " + svRestOfLine()).c_str())
+                            : svRunCommand(command.c_str());
+        svEvaluateQueuedExpressions();
+        if (!ok && !scriptName.empty()) {
             acutPrintf(L"\n%s:%d: command %s failed; script stopped.\n", scriptName.c_str(), line,
                        command.c_str());
             status = 1;
@@ -53,6 +58,7 @@ int runSession(const HostOptions& options) {
             break;
         }
     }
+    svEvaluateQueuedExpressions();
     if (status == 0) {
         if (options.script.empty()) {
             SvStreamInput terminal(std::cin, true);

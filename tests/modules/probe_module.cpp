@@ -1,6 +1,7 @@
 // A module that reports each call the host makes into it on the command line, so tests can see
 // the order of messages even after the module is gone.
 #include "StArxApp.h"
+#include "ed/lisp.h"
 #include "ed/print.h"
 #include "rx/class.h"
 #include "rx/dictionary.h"
@@ -35,6 +36,9 @@ public:
     void OnInitAppHook() override { report(L"OnInitAppHook"); }
     AcRx::AppRetCode OnInitApp() override {
         report(L"OnInitApp");
+        acedDefun(L"C:" PROBE_NAME L"_hello", 0);
+        acedDefun(L"C:" PROBE_NAME L"_stray", 7);
+        ads_queueexpr(L"(C:" PROBE_NAME L"_hello)");
 #ifdef PROBE_INIT_ERROR
         return AcRx::kRetError;
 #else
@@ -58,6 +62,13 @@ public:
     }
     AcRx::AppRetCode OnLoadDwg() override {
         report(L"OnLoadDwg");
+        return AcRx::kRetOK;
+    }
+    AcRx::AppRetCode OnInvkSubr() override {
+        if (acedGetFunCode() == 0)
+            report(L"hello");
+        else
+            acdbFail(L"Received nonexistent function code.");
         return AcRx::kRetOK;
     }
     AcRx::AppRetCode OnSave() override {

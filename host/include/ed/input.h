@@ -63,6 +63,8 @@ bool svReadCommand(std::wstring& command);
 // Reads one answer: from what is left on the current line, else from the next line, which may be
 // empty (the Enter key). False at the end of the input.
 bool svReadAnswer(const wchar_t* prompt, std::wstring& answer, SvAnswer kind = SvAnswer::Word);
+// What is left of the current line, without reading another.
+std::wstring svRestOfLine();
 // The line number of the line last read from the current source.
 int svInputLineNumber();
 

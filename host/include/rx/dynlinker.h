@@ -35,6 +35,8 @@ class AcRxDynamicLinker : public AcRxObject {
     bool lockApplication(void* appId);
     bool isApplicationLocked(void* appId) const;
 
+    // Sends a message to one loaded module; kRetError when it is not loaded.
+    AcRx::AppRetCode sendMessage(void* appId, AcRx::AppMsgCode message, void* pkt);
     // Sends a message to every loaded module in loading order; answers kRetError when any did.
     AcRx::AppRetCode sendToAll(AcRx::AppMsgCode message, void* pkt);
     // Unloads every module in reverse order of loading, locked ones included: the host is ending.
@@ -47,6 +49,12 @@ bool acrxUnloadModule(const wchar_t* fileName, bool printit, bool asCmd = false)
 bool acrxUnlockApplication(void* appId);
 bool acrxLockApplication(void* appId);
 bool acrxApplicationIsLocked(void* appId);
+// The module whose entry point the host is calling now (its application id), or null.
+void* svCurrentAppId();
+// Areas of the host that keep things on a module's behalf drop them when it goes.
+using SvModuleUnloadedCallback = void (*)(void* appId);
+void svOnModuleUnloaded(SvModuleUnloadedCallback callback);
+
 // The registry key under which the host keeps its per-user settings.
 const wchar_t* acrxProductKey();
 

@@ -3,8 +3,10 @@
 
 #include "ed/commands.h"
 #include "ed/editor.h"
+#include "ed/lisp.h"
 #include "ed/print.h"
 #include "getinput_state.h"
+#include "lisp_functions.h"
 
 namespace {
 
@@ -26,6 +28,8 @@ void svSetCommandFailed() {
 bool svRunCommand(const wchar_t* name) {
     const std::wstring bare = withoutPrefixes(name);
     AcEdCommand* command = bare.empty() ? nullptr : acedRegCmds->lookupCmd(bare.c_str());
+    if (command == nullptr && !bare.empty() && svHasExternalFunction(L"C:" + bare))
+        return svEvaluateLisp((L"(C:" + bare + L")").c_str());
     if (command == nullptr) {
         acedEditor->notify([&bare](AcEditorReactor* r) { r->unknownCommand(bare.c_str()); });
         acutPrintf(L"\nUnknown command \"%s\".  Type HELP for the list of commands.",

@@ -128,6 +128,10 @@ bool svReadAnswer(const wchar_t* prompt, std::wstring& answer, SvAnswer kind) {
     return true;
 }
 
+std::wstring svRestOfLine() {
+    return g_reader.lineOpen ? g_reader.rest() : std::wstring();
+}
+
 int svInputLineNumber() {
     return g_reader.lineNumber;
 }

@@ -33,7 +33,28 @@ Application* findApplication(const void* appId) {
     return found == apps.end() ? nullptr : &*found;
 }
 
+std::vector<void*>& callStack() {
+    static std::vector<void*> stack;
+    return stack;
+}
+
+std::vector<SvModuleUnloadedCallback>& unloadCallbacks() {
+    static std::vector<SvModuleUnloadedCallback> callbacks;
+    return callbacks;
+}
+
+// Every message goes through here, so the host knows which module is speaking to it.
+AcRx::AppRetCode deliver(EntryPoint entryPoint, HMODULE module, AcRx::AppMsgCode message,
+                         void* pkt) {
+    callStack().push_back(module);
+    const AcRx::AppRetCode result = entryPoint(message, pkt);
+    callStack().pop_back();
+    return result;
+}
+
 void forgetApplication(HMODULE module) {
+    for (SvModuleUnloadedCallback callback : unloadCallbacks())
+        callback(module);
     auto& apps = applications();
     apps.erase(std::remove_if(apps.begin(), apps.end(),
                               [module](const Application& app) { return app.module == module; }),
@@ -72,7 +93,7 @@ bool AcRxDynamicLinker::loadModule(const wchar_t* fileName, bool printit, bool) 
         return false;
     }
     applications().push_back(Application{module, entryPoint});
-    if (entryPoint(AcRx::kInitAppMsg, module) == AcRx::kRetError) {
+    if (deliver(entryPoint, module, AcRx::kInitAppMsg, module) == AcRx::kRetError) {
         forgetApplication(module);
         FreeLibrary(module);
         if (printit)
@@ -98,7 +119,7 @@ bool AcRxDynamicLinker::unloadModule(const wchar_t* fileName, bool printit, bool
         return false;
     }
     const std::wstring path = moduleFileName(module);
-    if (app->entryPoint(AcRx::kUnloadAppMsg, module) == AcRx::kRetError) {
+    if (deliver(app->entryPoint, module, AcRx::kUnloadAppMsg, module) == AcRx::kRetError) {
         if (printit)
             acutPrintf(L"\n%s refused to unload.", path.c_str());
         return false;
@@ -170,7 +191,7 @@ AcRx::AppRetCode AcRxDynamicLinker::sendToAll(AcRx::AppMsgCode message, void* pk
         modules.push_back(app.module);
     for (HMODULE module : modules) {
         if (const Application* app = findApplication(module)) {
-            if (app->entryPoint(message, pkt) == AcRx::kRetError)
+            if (deliver(app->entryPoint, module, message, pkt) == AcRx::kRetError)
                 result = AcRx::kRetError;
         }
     }
@@ -181,12 +202,27 @@ void AcRxDynamicLinker::unloadAll(bool printit) {
     while (!applications().empty()) {
         const Application app = applications().back();
         const std::wstring path = moduleFileName(app.module);
-        app.entryPoint(AcRx::kUnloadAppMsg, app.module);
+        deliver(app.entryPoint, app.module, AcRx::kUnloadAppMsg, app.module);
         forgetApplication(app.module);
         FreeLibrary(app.module);
         if (printit)
             acutPrintf(L"\n%s unloaded.", path.c_str());
     }
+}
+
+AcRx::AppRetCode AcRxDynamicLinker::sendMessage(void* appId, AcRx::AppMsgCode message, void* pkt) {
+    const Application* app = findApplication(appId);
+    if (app == nullptr)
+        return AcRx::kRetError;
+    return deliver(app->entryPoint, app->module, message, pkt);
+}
+
+void* svCurrentAppId() {
+    return callStack().empty() ? nullptr : callStack().back();
+}
+
+void svOnModuleUnloaded(SvModuleUnloadedCallback callback) {
+    unloadCallbacks().push_back(callback);
 }
 
 AcRxDynamicLinker* acrxDynamicLinker() {

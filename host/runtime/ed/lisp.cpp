@@ -1,0 +1,177 @@
+#include "ed/lisp.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ed/adscodes.h"
+#include "ed/editor.h"
+#include "ed/print.h"
+#include "lisp_functions.h"
+#include "rx/builtin_classes.h"
+#include "rx/dynlinker.h"
+#include "win/crt.h"
+
+namespace {
+
+struct ExternalFunction {
+    std::wstring name;
+    short code;
+    void* appId;
+    int (*direct)() = nullptr;
+};
+
+struct Evaluation {
+    int code;
+    bool failed = false;
+};
+
+std::vector<ExternalFunction>& functions() {
+    static std::vector<ExternalFunction> defined;
+    return defined;
+}
+
+std::deque<std::wstring>& queued() {
+    static std::deque<std::wstring> expressions;
+    return expressions;
+}
+
+std::vector<Evaluation>& evaluations() {
+    static std::vector<Evaluation> running;
+    return running;
+}
+
+ExternalFunction* findFunction(const std::wstring& name) {
+    auto& all = functions();
+    auto found = std::find_if(all.begin(), all.end(), [&name](const ExternalFunction& f) {
+        return _wcsicmp(f.name.c_str(), name.c_str()) == 0;
+    });
+    return found == all.end() ? nullptr : &*found;
+}
+
+void forgetModule(void* appId) {
+    auto& all = functions();
+    all.erase(std::remove_if(all.begin(), all.end(),
+                             [appId](const ExternalFunction& f) { return f.appId == appId; }),
+              all.end());
+}
+
+const SvBuiltinClasses watchModules([] { svOnModuleUnloaded(&forgetModule); });
+
+// "(NAME)" with blanks allowed around the name: the only form the host evaluates itself.
+bool parseCall(const std::wstring& expression, std::wstring& name) {
+    std::wstring text = expression;
+    const auto blank = [](wchar_t c) { return std::iswspace(static_cast<wint_t>(c)) != 0; };
+    text.erase(text.begin(), std::find_if_not(text.begin(), text.end(), blank));
+    text.erase(std::find_if_not(text.rbegin(), text.rend(), blank).base(), text.end());
+    if (text.size() < 3 || text.front() != L'(' || text.back() != L')')
+        return false;
+    name = text.substr(1, text.size() - 2);
+    name.erase(name.begin(), std::find_if_not(name.begin(), name.end(), blank));
+    name.erase(std::find_if_not(name.rbegin(), name.rend(), blank).base(), name.end());
+    return !name.empty() && std::none_of(name.begin(), name.end(), [&](wchar_t c) {
+        return blank(c) || c == L'(' || c == L')';
+    });
+}
+
+bool invoke(const ExternalFunction& function) {
+    evaluations().push_back(Evaluation{function.code});
+    bool ok = true;
+    if (function.direct != nullptr)
+        ok = function.direct() == RSRSLT;
+    else
+        ok = acrxDynamicLinker()->sendMessage(function.appId, AcRx::kInvkSubrMsg, nullptr) !=
+             AcRx::kRetError;
+    ok = ok && !evaluations().back().failed;
+    evaluations().pop_back();
+    return ok;
+}
+
+int g_depth = 0;
+
+} // namespace
+
+bool svHasExternalFunction(const std::wstring& name) {
+    return findFunction(name) != nullptr;
+}
+
+int acedDefun(const wchar_t* name, short funcNumber) {
+    void* appId = svCurrentAppId();
+    if (name == nullptr || *name == L'\0' || funcNumber < 0 || appId == nullptr)
+        return RTERROR;
+    if (ExternalFunction* existing = findFunction(name))
+        *existing = ExternalFunction{name, funcNumber, appId};
+    else
+        functions().push_back(ExternalFunction{name, funcNumber, appId});
+    return RTNORM;
+}
+
+int acedUndef(const wchar_t* name, short funcNumber) {
+    const ExternalFunction* function = name != nullptr ? findFunction(name) : nullptr;
+    if (function == nullptr || function->code != funcNumber)
+        return RTERROR;
+    auto& all = functions();
+    all.erase(all.begin() + (function - all.data()));
+    return RTNORM;
+}
+
+int acedGetFunCode() {
+    return evaluations().empty() ? RTERROR : evaluations().back().code;
+}
+
+int acedRegFunc(int (*function)(), int funcNumber) {
+    void* appId = svCurrentAppId();
+    for (ExternalFunction& defined : functions()) {
+        if (defined.appId == appId && defined.code == funcNumber) {
+            defined.direct = function;
+            return RTNORM;
+        }
+    }
+    return RTERROR;
+}
+
+int ads_queueexpr(const wchar_t* expression) {
+    if (expression == nullptr)
+        return RTERROR;
+    queued().emplace_back(expression);
+    return RTNORM;
+}
+
+void acdbFail(const wchar_t* message) {
+    acutPrintf(L"\n; error: %s", message != nullptr ? message : L"");
+    if (!evaluations().empty())
+        evaluations().back().failed = true;
+}
+
+bool svEvaluateLisp(const wchar_t* expression) {
+    const std::wstring text = expression != nullptr ? expression : L"";
+    acedEditor->notify([&text](AcEditorReactor* r) { r->lispWillStart(text.c_str()); });
+    ++g_depth;
+    std::wstring name;
+    bool ok = false;
+    if (!parseCall(text, name)) {
+        acutPrintf(L"\n; error: cannot evaluate %s", text.c_str());
+    } else if (const ExternalFunction* function = findFunction(name)) {
+        ok = invoke(*function);
+    } else {
+        acutPrintf(L"\n; error: no function definition: %s", name.c_str());
+    }
+    --g_depth;
+    if (ok)
+        acedEditor->notify([](AcEditorReactor* r) { r->lispEnded(); });
+    else
+        acedEditor->notify([](AcEditorReactor* r) { r->lispCancelled(); });
+    if (g_depth == 0)
+        acedEditor->notify([](AcEditorReactor* r) { r->commandLineReady(nullptr); });
+    return ok;
+}
+
+void svEvaluateQueuedExpressions() {
+    while (!queued().empty()) {
+        const std::wstring expression = queued().front();
+        queued().pop_front();
+        svEvaluateLisp(expression.c_str());
+    }
+}
