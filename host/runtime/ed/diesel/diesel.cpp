@@ -1,0 +1,810 @@
+#include "ed/diesel.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cwctype>
+#include <limits>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "ed/diesel/diesel_time.h"
+
+namespace {
+
+constexpr std::size_t kMaxParameters = 10; // the function name included
+constexpr std::wstring_view kSyntaxError = L"$?";
+constexpr std::wstring_view kTruncated = L"$(++)";
+// Split so that the marker is not read as a trigraph.
+constexpr std::wstring_view kBadArgumentsEnd = L",?"
+                                               L"?)";
+constexpr std::wstring_view kUnknownEnd = L")??";
+
+bool isBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+}
+
+bool isDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
+
+std::wstring trimmed(const std::wstring& text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+// Reads a leading decimal number the way atof does: blanks skipped, whatever follows the number
+// ignored, no number at all reading as zero. Hex, "inf" and "nan" are not numbers here.
+double parseNumber(const std::wstring& text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && isBlank(text[i])) {
+        ++i;
+    }
+    std::string chars;
+    if (i < n && (text[i] == L'+' || text[i] == L'-')) {
+        if (text[i] == L'-') {
+            chars += '-';
+        }
+        ++i;
+    }
+    std::size_t significant = 0;   // integer digits after leading zeros
+    std::size_t fractionZeros = 0; // zeros after the point before the first other digit
+    bool anyDigit = false;
+    bool nonZeroSeen = false;
+    while (i < n && isDigit(text[i])) {
+        nonZeroSeen = nonZeroSeen || text[i] != L'0';
+        significant += nonZeroSeen ? 1 : 0;
+        anyDigit = true;
+        chars += static_cast<char>(text[i++]);
+    }
+    if (i < n && text[i] == L'.') {
+        chars += '.';
+        ++i;
+        while (i < n && isDigit(text[i])) {
+            if (!nonZeroSeen && text[i] == L'0') {
+                ++fractionZeros;
+            }
+            nonZeroSeen = nonZeroSeen || text[i] != L'0';
+            anyDigit = true;
+            chars += static_cast<char>(text[i++]);
+        }
+    }
+    if (!anyDigit) {
+        return 0.0;
+    }
+    long exponent = 0;
+    if (i < n && (text[i] == L'e' || text[i] == L'E')) {
+        std::size_t j = i + 1;
+        bool negative = false;
+        if (j < n && (text[j] == L'+' || text[j] == L'-')) {
+            negative = text[j] == L'-';
+            ++j;
+        }
+        if (j < n && isDigit(text[j])) {
+            chars += negative ? "e-" : "e";
+            while (j < n && isDigit(text[j])) {
+                if (exponent < 100000) {
+                    exponent = exponent * 10 + (text[j] - L'0');
+                }
+                chars += static_cast<char>(text[j++]);
+            }
+            exponent = negative ? -exponent : exponent;
+        }
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(chars.data(), chars.data() + chars.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Decide between overflow and underflow by the decimal magnitude.
+        const long magnitude = significant > 0 ? static_cast<long>(significant) + exponent
+                                               : exponent - static_cast<long>(fractionZeros);
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        if (!chars.empty() && chars[0] == '-') {
+            value = -value;
+        }
+    }
+    return value;
+}
+
+// Reals are written with at most 8 decimals and without trailing zeros: 3, 0.5, 0.33333333.
+std::wstring formatNumber(double value) {
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 8);
+    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    if (text.find('.') != std::string_view::npos) {
+        while (text.back() == '0') {
+            text.remove_suffix(1);
+        }
+        if (text.back() == '.') {
+            text.remove_suffix(1);
+        }
+    }
+    if (text == "-0") {
+        text = "0";
+    }
+    return std::wstring(text.begin(), text.end());
+}
+
+enum class Halt { None, Refused, Truncated };
+enum class Outcome { Done, BadArguments, Halted };
+
+struct Span {
+    std::size_t begin;
+    std::size_t end;
+};
+
+// One $( ) call: where its parameters lie in the text it was found in.
+struct Call {
+    const std::wstring& text;
+    int depth;
+    std::vector<Span> parameters; // at most kMaxParameters + 1 kept
+    std::size_t count = 0;        // all of them
+};
+
+class Evaluator;
+using Function = Outcome (Evaluator::*)(const Call&, wchar_t, std::wstring&);
+
+struct FunctionEntry {
+    std::wstring_view name;
+    std::size_t minParameters; // the name included
+    std::size_t maxParameters;
+    Function function;
+    wchar_t variant;
+};
+
+class Evaluator {
+public:
+    explicit Evaluator(SvDieselEnvironment& environment) : environment_(environment) {}
+
+    Halt halt() const { return halt_; }
+
+    // Appends the value of text[span] to out. False once the evaluation has to stop.
+    bool run(const std::wstring& text, Span span, int depth, std::wstring& out);
+
+private:
+    enum class Scan { Closed, Unclosed, TooDeep };
+
+    bool charge(std::size_t amount) {
+        work_ += amount;
+        if (work_ > kSvDieselMaxWork) {
+            halt_ = Halt::Refused;
+            return false;
+        }
+        return true;
+    }
+
+    bool emit(std::wstring& out, std::wstring_view text) {
+        if (!charge(text.size())) {
+            return false;
+        }
+        if (out.size() + text.size() > kSvDieselMaxText) {
+            out.append(text.substr(0, kSvDieselMaxText - out.size()));
+            halt_ = Halt::Truncated;
+            return false;
+        }
+        out.append(text);
+        return true;
+    }
+
+    Scan scanCall(const std::wstring& text, std::size_t at, std::size_t end, Call& call,
+                  std::size_t& close);
+    bool dispatch(const Call& call, std::wstring& out);
+    static const FunctionEntry* find(const std::wstring& name);
+
+    bool parameter(const Call& call, std::size_t index, std::wstring& value);
+    Outcome number(const Call& call, std::size_t index, double& value);
+    Outcome integer(const Call& call, std::size_t index, double limit, std::int64_t& value);
+    Outcome mode(const Call& call, int lowest, int highest, int& unit, int& precision);
+
+    Outcome arithmetic(const Call& call, wchar_t op, std::wstring& value);
+    Outcome compare(const Call& call, wchar_t op, std::wstring& value);
+    Outcome bitwise(const Call& call, wchar_t op, std::wstring& value);
+    Outcome angtos(const Call& call, wchar_t, std::wstring& value);
+    Outcome edtime(const Call& call, wchar_t, std::wstring& value);
+    Outcome eq(const Call& call, wchar_t, std::wstring& value);
+    Outcome eval(const Call& call, wchar_t, std::wstring& value);
+    Outcome fix(const Call& call, wchar_t, std::wstring& value);
+    Outcome getenv(const Call& call, wchar_t, std::wstring& value);
+    Outcome getvar(const Call& call, wchar_t, std::wstring& value);
+    Outcome choose(const Call& call, wchar_t, std::wstring& value);
+    Outcome index(const Call& call, wchar_t, std::wstring& value);
+    Outcome nth(const Call& call, wchar_t, std::wstring& value);
+    Outcome rtos(const Call& call, wchar_t, std::wstring& value);
+    Outcome strlen(const Call& call, wchar_t, std::wstring& value);
+    Outcome substr(const Call& call, wchar_t, std::wstring& value);
+    Outcome upper(const Call& call, wchar_t, std::wstring& value);
+
+    static const FunctionEntry kFunctions[];
+
+    SvDieselEnvironment& environment_;
+    Halt halt_ = Halt::None;
+    std::size_t work_ = 0;
+    double now_ = 0.0; // taken once, so every $(edtime,0,...) of one macro shows the same time
+    bool haveNow_ = false;
+};
+
+const FunctionEntry Evaluator::kFunctions[] = {
+    {L"+", 2, 10, &Evaluator::arithmetic, L'+'}, {L"-", 2, 10, &Evaluator::arithmetic, L'-'},
+    {L"*", 2, 10, &Evaluator::arithmetic, L'*'}, {L"/", 2, 10, &Evaluator::arithmetic, L'/'},
+    {L"=", 3, 3, &Evaluator::compare, L'='},     {L"<", 3, 3, &Evaluator::compare, L'<'},
+    {L">", 3, 3, &Evaluator::compare, L'>'},     {L"!=", 3, 3, &Evaluator::compare, L'!'},
+    {L"<=", 3, 3, &Evaluator::compare, L'l'},    {L">=", 3, 3, &Evaluator::compare, L'g'},
+    {L"and", 2, 10, &Evaluator::bitwise, L'&'},  {L"or", 2, 10, &Evaluator::bitwise, L'|'},
+    {L"xor", 2, 10, &Evaluator::bitwise, L'^'},  {L"angtos", 2, 4, &Evaluator::angtos, 0},
+    {L"edtime", 3, 3, &Evaluator::edtime, 0},    {L"eq", 3, 3, &Evaluator::eq, 0},
+    {L"eval", 2, 2, &Evaluator::eval, 0},        {L"fix", 2, 2, &Evaluator::fix, 0},
+    {L"getenv", 2, 2, &Evaluator::getenv, 0},    {L"getvar", 2, 2, &Evaluator::getvar, 0},
+    {L"if", 3, 4, &Evaluator::choose, 0},        {L"index", 3, 3, &Evaluator::index, 0},
+    {L"nth", 3, 10, &Evaluator::nth, 0},         {L"rtos", 2, 4, &Evaluator::rtos, 0},
+    {L"strlen", 2, 2, &Evaluator::strlen, 0},    {L"substr", 3, 4, &Evaluator::substr, 0},
+    {L"upper", 2, 2, &Evaluator::upper, 0},
+};
+
+const FunctionEntry* Evaluator::find(const std::wstring& name) {
+    for (const FunctionEntry& entry : kFunctions) {
+        if (entry.name.size() != name.size()) {
+            continue;
+        }
+        bool same = true;
+        for (std::size_t i = 0; i < name.size() && same; ++i) {
+            const wchar_t c = name[i];
+            same = (c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) == entry.name[i];
+        }
+        if (same) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+bool Evaluator::run(const std::wstring& text, Span span, int depth, std::wstring& out) {
+    std::size_t i = span.begin;
+    while (i < span.end) {
+        const wchar_t c = text[i];
+        if (c == L'$' && i + 1 < span.end && text[i + 1] == L'(') {
+            Call call{text, depth + 1, {}};
+            std::size_t close = 0;
+            const Scan scan = call.depth > kSvDieselMaxDepth
+                                  ? Scan::TooDeep
+                                  : scanCall(text, i, span.end, call, close);
+            if (scan == Scan::TooDeep) {
+                halt_ = Halt::Refused;
+                return false;
+            }
+            if (halt_ != Halt::None) {
+                return false;
+            }
+            if (scan == Scan::Unclosed) {
+                // Everything from here on belongs to the unfinished call.
+                return emit(out, kSyntaxError);
+            }
+            if (!dispatch(call, out)) {
+                return false;
+            }
+            i = close + 1;
+        } else if (c == L'"') {
+            std::size_t close = i + 1;
+            while (close < span.end) {
+                if (text[close] == L'"') {
+                    if (close + 1 < span.end && text[close + 1] == L'"') {
+                        ++close;
+                    } else {
+                        break;
+                    }
+                }
+                ++close;
+            }
+            if (close >= span.end) {
+                // A lone quote outside any call: an inch mark, say. Kept as written.
+                return emit(out, std::wstring_view(text).substr(i, span.end - i));
+            }
+            std::size_t piece = i + 1;
+            for (std::size_t q = piece; q < close; ++q) {
+                if (text[q] == L'"') {
+                    // The first of a doubled quote: keep it, skip its twin.
+                    if (!emit(out, std::wstring_view(text).substr(piece, q + 1 - piece))) {
+                        return false;
+                    }
+                    piece = ++q + 1;
+                }
+            }
+            if (!emit(out, std::wstring_view(text).substr(piece, close - piece))) {
+                return false;
+            }
+            i = close + 1;
+        } else {
+            std::size_t next = i + 1;
+            while (next < span.end && text[next] != L'$' && text[next] != L'"') {
+                ++next;
+            }
+            if (!emit(out, std::wstring_view(text).substr(i, next - i))) {
+                return false;
+            }
+            i = next;
+        }
+    }
+    return true;
+}
+
+// Finds the parameters and the closing parenthesis of the call at `at` in one pass, counting
+// nested calls instead of descending into them, so hostile nesting costs no stack.
+Evaluator::Scan Evaluator::scanCall(const std::wstring& text, std::size_t at, std::size_t end,
+                                    Call& call, std::size_t& close) {
+    std::size_t begin = at + 2;
+    int nesting = 0;
+    bool quoted = false;
+    const auto addParameter = [&](std::size_t stop) {
+        if (call.parameters.size() <= kMaxParameters) {
+            call.parameters.push_back({begin, stop});
+        }
+        ++call.count;
+        begin = stop + 1;
+    };
+    for (std::size_t i = begin; i < end; ++i) {
+        const wchar_t c = text[i];
+        if (quoted) {
+            if (c == L'"') {
+                if (i + 1 < end && text[i + 1] == L'"') {
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            }
+            continue;
+        }
+        if (c == L'"') {
+            quoted = true;
+        } else if (c == L'$' && i + 1 < end && text[i + 1] == L'(') {
+            ++nesting;
+            if (call.depth + nesting > kSvDieselMaxDepth) {
+                charge(i - at);
+                return Scan::TooDeep;
+            }
+            ++i;
+        } else if (c == L')') {
+            if (nesting == 0) {
+                addParameter(i);
+                close = i;
+                charge(i + 1 - at);
+                return Scan::Closed;
+            }
+            --nesting;
+        } else if (c == L',' && nesting == 0) {
+            addParameter(i);
+        }
+    }
+    charge(end - at);
+    return Scan::Unclosed;
+}
+
+bool Evaluator::parameter(const Call& call, std::size_t index, std::wstring& value) {
+    value.clear();
+    Span span = call.parameters[index];
+    while (span.begin < span.end && isBlank(call.text[span.begin])) {
+        ++span.begin;
+    }
+    return run(call.text, span, call.depth, value);
+}
+
+bool Evaluator::dispatch(const Call& call, std::wstring& out) {
+    std::wstring name;
+    if (!parameter(call, 0, name)) {
+        return false;
+    }
+    name = trimmed(name);
+    const FunctionEntry* entry = find(name);
+    if (entry == nullptr) {
+        return emit(out, L"$(") && emit(out, name) && emit(out, kUnknownEnd);
+    }
+    std::wstring value;
+    Outcome outcome = Outcome::BadArguments;
+    if (call.count >= entry->minParameters && call.count <= entry->maxParameters) {
+        outcome = (this->*entry->function)(call, entry->variant, value);
+    }
+    switch (outcome) {
+    case Outcome::Halted:
+        return false;
+    case Outcome::BadArguments:
+        return emit(out, L"$(") && emit(out, name) && emit(out, kBadArgumentsEnd);
+    case Outcome::Done:
+        break;
+    }
+    return emit(out, value);
+}
+
+Outcome Evaluator::number(const Call& call, std::size_t index, double& value) {
+    std::wstring text;
+    if (!parameter(call, index, text)) {
+        return Outcome::Halted;
+    }
+    value = parseNumber(text);
+    return std::isfinite(value) ? Outcome::Done : Outcome::BadArguments;
+}
+
+Outcome Evaluator::integer(const Call& call, std::size_t index, double limit, std::int64_t& value) {
+    double real = 0.0;
+    const Outcome outcome = number(call, index, real);
+    if (outcome != Outcome::Done) {
+        return outcome;
+    }
+    real = std::trunc(real);
+    if (std::fabs(real) > limit) {
+        return Outcome::BadArguments;
+    }
+    value = static_cast<std::int64_t>(real);
+    return Outcome::Done;
+}
+
+// The optional mode and precision of rtos and angtos; -1 where they are left out.
+Outcome Evaluator::mode(const Call& call, int lowest, int highest, int& unit, int& precision) {
+    unit = -1;
+    precision = -1;
+    std::int64_t read = 0;
+    if (call.count > 2) {
+        const Outcome outcome = integer(call, 2, 1e9, read);
+        if (outcome != Outcome::Done) {
+            return outcome;
+        }
+        if (read < lowest || read > highest) {
+            return Outcome::BadArguments;
+        }
+        unit = static_cast<int>(read);
+    }
+    if (call.count > 3) {
+        const Outcome outcome = integer(call, 3, 1e9, read);
+        if (outcome != Outcome::Done) {
+            return outcome;
+        }
+        if (read < 0 || read > 8) {
+            return Outcome::BadArguments;
+        }
+        precision = static_cast<int>(read);
+    }
+    return Outcome::Done;
+}
+
+Outcome Evaluator::arithmetic(const Call& call, wchar_t op, std::wstring& value) {
+    double result = 0.0;
+    Outcome outcome = number(call, 1, result);
+    for (std::size_t i = 2; i < call.count && outcome == Outcome::Done; ++i) {
+        double operand = 0.0;
+        outcome = number(call, i, operand);
+        if (outcome != Outcome::Done) {
+            break;
+        }
+        switch (op) {
+        case L'+':
+            result += operand;
+            break;
+        case L'-':
+            result -= operand;
+            break;
+        case L'*':
+            result *= operand;
+            break;
+        default:
+            if (operand == 0.0) {
+                return Outcome::BadArguments;
+            }
+            result /= operand;
+            break;
+        }
+    }
+    if (outcome != Outcome::Done) {
+        return outcome;
+    }
+    if (!std::isfinite(result)) {
+        return Outcome::BadArguments;
+    }
+    value = formatNumber(result);
+    return Outcome::Done;
+}
+
+Outcome Evaluator::compare(const Call& call, wchar_t op, std::wstring& value) {
+    double left = 0.0;
+    double right = 0.0;
+    Outcome outcome = number(call, 1, left);
+    if (outcome == Outcome::Done) {
+        outcome = number(call, 2, right);
+    }
+    if (outcome != Outcome::Done) {
+        return outcome;
+    }
+    bool holds = false;
+    switch (op) {
+    case L'=':
+        holds = left == right;
+        break;
+    case L'<':
+        holds = left < right;
+        break;
+    case L'>':
+        holds = left > right;
+        break;
+    case L'!':
+        holds = left != right;
+        break;
+    case L'l':
+        holds = left <= right;
+        break;
+    default:
+        holds = left >= right;
+        break;
+    }
+    value = holds ? L"1" : L"0";
+    return Outcome::Done;
+}
+
+Outcome Evaluator::bitwise(const Call& call, wchar_t op, std::wstring& value) {
+    constexpr double kLimit = 9.2e18; // inside the 64-bit range
+    std::int64_t result = 0;
+    for (std::size_t i = 1; i < call.count; ++i) {
+        std::int64_t operand = 0;
+        const Outcome outcome = integer(call, i, kLimit, operand);
+        if (outcome != Outcome::Done) {
+            return outcome;
+        }
+        if (i == 1) {
+            result = operand;
+        } else if (op == L'&') {
+            result &= operand;
+        } else if (op == L'|') {
+            result |= operand;
+        } else {
+            result ^= operand;
+        }
+    }
+    value = std::to_wstring(result);
+    return Outcome::Done;
+}
+
+Outcome Evaluator::angtos(const Call& call, wchar_t, std::wstring& value) {
+    double angle = 0.0;
+    int unit = -1;
+    int precision = -1;
+    Outcome outcome = number(call, 1, angle);
+    if (outcome == Outcome::Done) {
+        outcome = mode(call, 0, 4, unit, precision);
+    }
+    if (outcome == Outcome::Done) {
+        value = environment_.formatAngle(angle, unit, precision);
+    }
+    return outcome;
+}
+
+Outcome Evaluator::rtos(const Call& call, wchar_t, std::wstring& value) {
+    double real = 0.0;
+    int unit = -1;
+    int precision = -1;
+    Outcome outcome = number(call, 1, real);
+    if (outcome == Outcome::Done) {
+        outcome = mode(call, 1, 5, unit, precision);
+    }
+    if (outcome == Outcome::Done) {
+        value = environment_.formatLinear(real, unit, precision);
+    }
+    return outcome;
+}
+
+Outcome Evaluator::edtime(const Call& call, wchar_t, std::wstring& value) {
+    double date = 0.0;
+    const Outcome outcome = number(call, 1, date);
+    if (outcome != Outcome::Done) {
+        return outcome;
+    }
+    std::wstring picture;
+    if (!parameter(call, 2, picture)) {
+        return Outcome::Halted;
+    }
+    if (date == 0.0) {
+        if (!haveNow_) {
+            now_ = environment_.currentDate();
+            haveNow_ = true;
+        }
+        date = now_;
+    }
+    SvCivilTime time;
+    if (!svCivilFromJulian(date, time)) {
+        return Outcome::BadArguments;
+    }
+    if (!charge(picture.size())) {
+        return Outcome::Halted;
+    }
+    value = svEditTime(time, picture);
+    return Outcome::Done;
+}
+
+Outcome Evaluator::eq(const Call& call, wchar_t, std::wstring& value) {
+    std::wstring left;
+    std::wstring right;
+    if (!parameter(call, 1, left) || !parameter(call, 2, right)) {
+        return Outcome::Halted;
+    }
+    value = left == right ? L"1" : L"0";
+    return Outcome::Done;
+}
+
+Outcome Evaluator::eval(const Call& call, wchar_t, std::wstring& value) {
+    std::wstring text;
+    if (!parameter(call, 1, text)) {
+        return Outcome::Halted;
+    }
+    return run(text, {0, text.size()}, call.depth, value) ? Outcome::Done : Outcome::Halted;
+}
+
+Outcome Evaluator::fix(const Call& call, wchar_t, std::wstring& value) {
+    double real = 0.0;
+    const Outcome outcome = number(call, 1, real);
+    if (outcome == Outcome::Done) {
+        value = formatNumber(std::trunc(real));
+    }
+    return outcome;
+}
+
+Outcome Evaluator::getenv(const Call& call, wchar_t, std::wstring& value) {
+    std::wstring name;
+    if (!parameter(call, 1, name)) {
+        return Outcome::Halted;
+    }
+    if (!environment_.getEnv(trimmed(name), value)) {
+        value.clear();
+    }
+    return Outcome::Done;
+}
+
+Outcome Evaluator::getvar(const Call& call, wchar_t, std::wstring& value) {
+    std::wstring name;
+    if (!parameter(call, 1, name)) {
+        return Outcome::Halted;
+    }
+    return environment_.getVar(trimmed(name), value) ? Outcome::Done : Outcome::BadArguments;
+}
+
+// $(if): only the branch taken is evaluated.
+Outcome Evaluator::choose(const Call& call, wchar_t, std::wstring& value) {
+    std::wstring condition;
+    if (!parameter(call, 1, condition)) {
+        return Outcome::Halted;
+    }
+    const std::size_t branch = parseNumber(condition) != 0.0 ? 2 : 3;
+    if (branch < call.count && !parameter(call, branch, value)) {
+        return Outcome::Halted;
+    }
+    return Outcome::Done;
+}
+
+Outcome Evaluator::index(const Call& call, wchar_t, std::wstring& value) {
+    std::int64_t which = 0;
+    const Outcome outcome = integer(call, 1, 1e15, which);
+    if (outcome != Outcome::Done) {
+        return outcome;
+    }
+    std::wstring list;
+    if (!parameter(call, 2, list)) {
+        return Outcome::Halted;
+    }
+    if (which < 0) {
+        return Outcome::BadArguments;
+    }
+    std::size_t begin = 0;
+    for (std::int64_t item = 0; item < which; ++item) {
+        begin = list.find(L',', begin);
+        if (begin == std::wstring::npos) {
+            return Outcome::Done; // fewer items: nothing
+        }
+        ++begin;
+    }
+    const std::size_t end = list.find(L',', begin);
+    value = list.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin);
+    return Outcome::Done;
+}
+
+// $(nth): only the argument chosen is evaluated.
+Outcome Evaluator::nth(const Call& call, wchar_t, std::wstring& value) {
+    std::int64_t which = 0;
+    const Outcome outcome = integer(call, 1, 1e15, which);
+    if (outcome != Outcome::Done) {
+        return outcome;
+    }
+    if (which < 0) {
+        return Outcome::BadArguments;
+    }
+    const std::size_t chosen = static_cast<std::size_t>(which) + 2;
+    if (chosen < call.count && !parameter(call, chosen, value)) {
+        return Outcome::Halted;
+    }
+    return Outcome::Done;
+}
+
+Outcome Evaluator::strlen(const Call& call, wchar_t, std::wstring& value) {
+    std::wstring text;
+    if (!parameter(call, 1, text)) {
+        return Outcome::Halted;
+    }
+    value = std::to_wstring(text.size());
+    return Outcome::Done;
+}
+
+// Characters count from 1; a missing length takes the rest.
+Outcome Evaluator::substr(const Call& call, wchar_t, std::wstring& value) {
+    std::wstring text;
+    if (!parameter(call, 1, text)) {
+        return Outcome::Halted;
+    }
+    std::int64_t start = 0;
+    std::int64_t length = -1;
+    Outcome outcome = integer(call, 2, 1e15, start);
+    if (outcome == Outcome::Done && call.count > 3) {
+        outcome = integer(call, 3, 1e15, length);
+        if (outcome == Outcome::Done && length < 0) {
+            outcome = Outcome::BadArguments;
+        }
+    }
+    if (outcome != Outcome::Done) {
+        return outcome;
+    }
+    if (start < 1) {
+        return Outcome::BadArguments;
+    }
+    const auto first = static_cast<std::size_t>(start - 1);
+    if (first < text.size()) {
+        value =
+            text.substr(first, length < 0 ? std::wstring::npos : static_cast<std::size_t>(length));
+    }
+    return Outcome::Done;
+}
+
+Outcome Evaluator::upper(const Call& call, wchar_t, std::wstring& value) {
+    if (!parameter(call, 1, value)) {
+        return Outcome::Halted;
+    }
+    for (wchar_t& c : value) {
+        c = static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
+    }
+    return charge(value.size()) ? Outcome::Done : Outcome::Halted;
+}
+
+} // namespace
+
+bool svEvaluateDiesel(const std::wstring& expression, SvDieselEnvironment& environment,
+                      std::wstring& result) {
+    result.clear();
+    if (expression.size() > kSvDieselMaxExpression) {
+        return false;
+    }
+    try {
+        Evaluator evaluator(environment);
+        std::wstring out;
+        evaluator.run(expression, {0, expression.size()}, 0, out);
+        switch (evaluator.halt()) {
+        case Halt::Refused:
+            return false;
+        case Halt::Truncated:
+            out.resize(std::min(out.size(), kSvDieselMaxText - kTruncated.size()));
+            out += kTruncated;
+            break;
+        case Halt::None:
+            break;
+        }
+        result = std::move(out);
+        return true;
+    } catch (...) {
+        // Out of memory, or an environment that threw: refuse rather than take the host down.
+        result.clear();
+        return false;
+    }
+}
+
+bool svEvaluateDiesel(const std::wstring& expression, std::wstring& result) {
+    SvDieselEnvironment environment;
+    return svEvaluateDiesel(expression, environment, result);
+}
