@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "db/object.h"
+
+#pragma GCC visibility push(default)
+
+// Colour index values with a meaning of their own.
+constexpr Adesk::UInt16 kSvColorByBlock = 0;
+constexpr Adesk::UInt16 kSvColorByLayer = 256;
+
+// An object that lives in a block table record and is drawn. Concrete entities derive from it and
+// file their own data after calling this level's filing.
+class AcDbEntity : public AcDbObject {
+    SV_RX_DECLARE_MEMBERS(AcDbEntity);
+
+    AcDbEntity();
+    ~AcDbEntity() override;
+
+    AcDbObjectId blockId() const;
+
+    Adesk::UInt16 colorIndex() const;
+    // 0 is BYBLOCK, 256 BYLAYER; above 256 is refused with eOutOfRange. Entities with
+    // sub-entities (attributes, vertices) override this to pass the colour on when doSubents.
+    virtual Acad::ErrorStatus setColorIndex(Adesk::UInt16 color, Adesk::Boolean doSubents = true);
+    // A copy released with acutDelBuffer.
+    wchar_t* layer() const;
+    virtual Acad::ErrorStatus setLayer(const wchar_t* layerName, Adesk::Boolean doSubents = true);
+
+    Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
+    Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
+
+protected:
+    AcDbEntity(const AcDbEntity& other) = default;
+    AcDbEntity& operator=(const AcDbEntity& other) = default;
+
+private:
+    Adesk::UInt16 m_color = kSvColorByLayer;
+    std::wstring m_layer = L"0";
+};
+
+Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& ent, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased = false);
+
+#pragma GCC visibility pop

@@ -1,0 +1,600 @@
+// Drawings on disk: a signature and format version, the header (handle seed, the two root objects,
+// system variables), a class table, then one record per object in handle order: handle, class,
+// flags and the bytes its dwgOutFields wrote, ids stored as handles. Strings are UTF-16LE and
+// numbers little-endian.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "db/database.h"
+#include "db/dictionary.h"
+#include "db/proxy.h"
+#include "db/symboltable.h"
+#include "internal.h"
+#include "rx/dictionary.h"
+#include "win/format.h"
+
+namespace {
+
+constexpr unsigned char kSignature[8] = {0x89, 'S', 'V', 'D', '\r', '\n', 0x1A, '\n'};
+constexpr unsigned char kEndMarker[8] = {'S', 'V', 'D', 'E', 'N', 'D', '\r', '\n'};
+constexpr Adesk::UInt16 kFormatVersion = 1;
+constexpr Adesk::UInt8 kRecordErased = 1;
+constexpr Adesk::UInt8 kClassIsEntity = 1;
+// Handles stay far from the end of their range, so the seed can always move on.
+constexpr Adesk::UInt64 kMaxHandle = Adesk::UInt64{1} << 62;
+// The least a record, a class entry and a system variable take on file: counts beyond what the
+// remaining bytes can hold are refused before anything is allocated for them.
+constexpr std::size_t kMinRecord = 8 + 4 + 1 + 4;
+constexpr std::size_t kMinClass = 4 + 4 + 4 + 1;
+constexpr std::size_t kMinSysVar = 4 + 1 + 2;
+
+// Ids go to file as handles of the drawing being written; an id of anything else is a null
+// handle. Read back, a handle must name an object of the drawing being read.
+class FileFiler : public AcDbMemoryFiler {
+public:
+    explicit FileFiler(const SvDbDatabaseData& db) : AcDbMemoryFiler(AcDb::kFileFiler), m_db(db) {}
+    FileFiler(const unsigned char* data, std::size_t size, const SvDbDatabaseData& db)
+        : AcDbMemoryFiler(data, size, AcDb::kFileFiler, kReadInPlace), m_db(db) {}
+
+protected:
+    Acad::ErrorStatus writeId(const AcDbObjectId& id, IdKind) override {
+        Adesk::UInt64 handle = 0;
+        const std::uint32_t index = SvDbAccess::index(id);
+        if (SvDbAccess::serial(id) == m_db.serial && index < m_db.slots.size() &&
+            m_db.slots[index].object != nullptr)
+            handle = m_db.slots[index].handle.value();
+        return writeUInt64(handle);
+    }
+    Acad::ErrorStatus readId(AcDbObjectId* id, IdKind) override {
+        Adesk::UInt64 handle = 0;
+        readUInt64(&handle);
+        AcDbObjectId found;
+        if (filerStatus() == Acad::eOk && handle != 0) {
+            auto it = m_db.byHandle.find(handle);
+            if (it == m_db.byHandle.end())
+                setFilerStatus(Acad::eBadDwgFile);
+            else
+                found = SvDbAccess::makeId(m_db.serial, it->second);
+        }
+        if (id != nullptr)
+            *id = found;
+        return filerStatus();
+    }
+
+private:
+    const SvDbDatabaseData& m_db;
+};
+
+struct ClassEntry {
+    std::wstring name;
+    std::wstring dxfName;
+    std::wstring appName;
+    Adesk::UInt8 flags = 0;
+};
+
+ClassEntry classOf(AcDbObject* obj) {
+    ClassEntry entry;
+    if (auto* proxy = AcDbProxyObject::cast(obj)) {
+        entry.name = SvDbAccess::proxyClassName(proxy);
+        entry.dxfName = SvDbAccess::proxyDxfName(proxy);
+        entry.appName = SvDbAccess::proxyAppName(proxy);
+    } else if (auto* proxyEntity = AcDbProxyEntity::cast(obj)) {
+        entry.name = SvDbAccess::proxyClassName(proxyEntity);
+        entry.dxfName = SvDbAccess::proxyDxfName(proxyEntity);
+        entry.appName = SvDbAccess::proxyAppName(proxyEntity);
+        entry.flags = kClassIsEntity;
+    }
+    if (entry.name.empty()) {
+        const AcRxClass* cls = obj->isA();
+        if (cls == nullptr)
+            return entry;
+        entry.name = cls->name();
+        entry.dxfName = cls->dxfName() != nullptr ? cls->dxfName() : L"";
+        entry.appName = cls->appName() != nullptr ? cls->appName() : L"";
+        entry.flags = obj->isKindOf(AcDbEntity::desc()) ? kClassIsEntity : 0;
+    }
+    return entry;
+}
+
+Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, AcDbMemoryFiler& out) {
+    std::vector<std::pair<Adesk::UInt64, std::uint32_t>> order;
+    for (std::uint32_t i = 0; i < db.slots.size(); ++i) {
+        if (db.slots[i].object != nullptr)
+            order.emplace_back(db.slots[i].handle.value(), i);
+    }
+    std::sort(order.begin(), order.end());
+
+    std::vector<ClassEntry> classes;
+    std::unordered_map<std::wstring, std::uint32_t> classIndex;
+    std::vector<std::uint32_t> classOfRecord;
+    classOfRecord.reserve(order.size());
+    for (const auto& [handle, index] : order) {
+        ClassEntry entry = classOf(db.slots[index].object);
+        if (entry.name.empty())
+            return Acad::eNotThatKindOfClass; // a class that was never registered cannot be read
+                                              // back
+        auto [it, added] = classIndex.try_emplace(entry.name, classes.size());
+        if (added)
+            classes.push_back(std::move(entry));
+        classOfRecord.push_back(it->second);
+    }
+
+    out.writeBytes(kSignature, sizeof kSignature);
+    out.writeUInt16(kFormatVersion);
+    out.writeUInt16(0);
+    out.writeUInt64(db.handseed);
+    auto handleOf = [&db](const AcDbObjectId& id) {
+        const std::uint32_t index = SvDbAccess::index(id);
+        return !id.isNull() && index < db.slots.size() ? db.slots[index].handle.value() : 0;
+    };
+    out.writeUInt64(handleOf(db.blockTable));
+    out.writeUInt64(handleOf(db.nod));
+    out.writeUInt32(static_cast<Adesk::UInt32>(db.sysvars.size()));
+    for (const auto& [name, value] : db.sysvars) {
+        out.writeString(name.c_str());
+        out.writeUInt8(static_cast<Adesk::UInt8>(value.type));
+        switch (value.type) {
+        case AcDbSysVar::kInt16:
+            out.writeInt16(static_cast<Adesk::Int16>(value.intValue));
+            break;
+        case AcDbSysVar::kInt32:
+            out.writeInt32(value.intValue);
+            break;
+        case AcDbSysVar::kReal:
+            out.writeDouble(value.realValue);
+            break;
+        default:
+            out.writeString(value.stringValue.c_str());
+            break;
+        }
+    }
+    out.writeUInt32(static_cast<Adesk::UInt32>(classes.size()));
+    for (const ClassEntry& entry : classes) {
+        out.writeString(entry.name.c_str());
+        out.writeString(entry.dxfName.c_str());
+        out.writeString(entry.appName.c_str());
+        out.writeUInt8(entry.flags);
+    }
+    out.writeUInt32(static_cast<Adesk::UInt32>(order.size()));
+    for (std::size_t r = 0; r < order.size(); ++r) {
+        AcDbObject* obj = db.slots[order[r].second].object;
+        FileFiler record(db);
+        Acad::ErrorStatus es;
+        {
+            SvDbFilingScope reading(obj);
+            es = obj->dwgOutFields(&record);
+        }
+        if (es != Acad::eOk)
+            return es;
+        if (record.size() > 0xFFFFFFFFu)
+            return Acad::eOutOfRange;
+        out.writeUInt64(order[r].first);
+        out.writeUInt32(classOfRecord[r]);
+        out.writeUInt8(SvDbAccess::data(obj).erased ? kRecordErased : 0);
+        out.writeUInt32(static_cast<Adesk::UInt32>(record.size()));
+        out.writeBytes(record.data(), record.size());
+    }
+    out.writeBytes(kEndMarker, sizeof kEndMarker);
+    return out.filerStatus();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct Record {
+    Adesk::UInt64 handle = 0;
+    Adesk::UInt32 classIndex = 0;
+    Adesk::UInt8 flags = 0;
+    const unsigned char* bytes = nullptr; // inside the file's bytes
+    Adesk::UInt32 length = 0;
+};
+
+struct Parsed {
+    Adesk::UInt64 handseed = 0;
+    Adesk::UInt64 blockTable = 0;
+    Adesk::UInt64 nod = 0;
+    std::vector<std::pair<std::wstring, AcDbSysVar>> sysvars;
+    std::vector<ClassEntry> classes;
+    std::vector<Record> records;
+};
+
+std::wstring readText(AcDbMemoryFiler& in) {
+    wchar_t* text = nullptr;
+    in.readString(&text);
+    std::wstring copy = text;
+    delete[] text;
+    return copy;
+}
+
+bool countFits(Adesk::UInt32 count, const AcDbMemoryFiler& in, std::size_t minEach) {
+    return count <= in.remaining() / minEach;
+}
+
+Acad::ErrorStatus parse(AcDbMemoryFiler& in, Parsed& p) {
+    unsigned char signature[sizeof kSignature] = {};
+    in.readBytes(signature, sizeof signature);
+    if (in.filerStatus() != Acad::eOk || std::memcmp(signature, kSignature, sizeof signature) != 0)
+        return Acad::eBadDwgHeader;
+    Adesk::UInt16 version = 0;
+    Adesk::UInt16 reserved = 0;
+    in.readUInt16(&version);
+    in.readUInt16(&reserved);
+    if (in.filerStatus() != Acad::eOk)
+        return Acad::eBadDwgFile;
+    if (version > kFormatVersion)
+        return Acad::eInvalidDwgVersion;
+    if (version == 0 || reserved != 0)
+        return Acad::eBadDwgHeader;
+    in.readUInt64(&p.handseed);
+    in.readUInt64(&p.blockTable);
+    in.readUInt64(&p.nod);
+    if (p.handseed == 0 || p.handseed > kMaxHandle)
+        return Acad::eBadDwgFile;
+
+    Adesk::UInt32 count = 0;
+    in.readUInt32(&count);
+    if (in.filerStatus() != Acad::eOk || !countFits(count, in, kMinSysVar))
+        return Acad::eBadDwgFile;
+    for (Adesk::UInt32 i = 0; i < count && in.filerStatus() == Acad::eOk; ++i) {
+        std::wstring name = readText(in);
+        Adesk::UInt8 type = 0;
+        in.readUInt8(&type);
+        AcDbSysVar value;
+        switch (type) {
+        case AcDbSysVar::kInt16: {
+            Adesk::Int16 v = 0;
+            in.readInt16(&v);
+            value = AcDbSysVar::int16(v);
+            break;
+        }
+        case AcDbSysVar::kInt32: {
+            Adesk::Int32 v = 0;
+            in.readInt32(&v);
+            value = AcDbSysVar::int32(v);
+            break;
+        }
+        case AcDbSysVar::kReal: {
+            double v = 0;
+            in.readDouble(&v);
+            value = AcDbSysVar::real(v);
+            break;
+        }
+        case AcDbSysVar::kString:
+            value = AcDbSysVar::string(readText(in).c_str());
+            break;
+        default:
+            return Acad::eBadDwgFile;
+        }
+        p.sysvars.emplace_back(std::move(name), std::move(value));
+    }
+
+    in.readUInt32(&count);
+    if (in.filerStatus() != Acad::eOk || !countFits(count, in, kMinClass))
+        return Acad::eBadDwgFile;
+    for (Adesk::UInt32 i = 0; i < count && in.filerStatus() == Acad::eOk; ++i) {
+        ClassEntry entry;
+        entry.name = readText(in);
+        entry.dxfName = readText(in);
+        entry.appName = readText(in);
+        in.readUInt8(&entry.flags);
+        if (entry.name.empty() || (entry.flags & ~kClassIsEntity) != 0)
+            return Acad::eBadDwgFile;
+        p.classes.push_back(std::move(entry));
+    }
+
+    in.readUInt32(&count);
+    if (in.filerStatus() != Acad::eOk || !countFits(count, in, kMinRecord))
+        return Acad::eBadDwgFile;
+    p.records.reserve(count);
+    for (Adesk::UInt32 i = 0; i < count && in.filerStatus() == Acad::eOk; ++i) {
+        Record r;
+        in.readUInt64(&r.handle);
+        in.readUInt32(&r.classIndex);
+        in.readUInt8(&r.flags);
+        in.readUInt32(&r.length);
+        if (in.filerStatus() != Acad::eOk || r.length > in.remaining() || r.handle == 0 ||
+            r.handle >= p.handseed || r.classIndex >= p.classes.size() ||
+            (r.flags & ~kRecordErased) != 0)
+            return Acad::eBadDwgFile;
+        r.bytes = in.data() + in.position();
+        in.skip(r.length);
+        p.records.push_back(r);
+    }
+    unsigned char end[sizeof kEndMarker] = {};
+    in.readBytes(end, sizeof end);
+    if (in.filerStatus() != Acad::eOk || std::memcmp(end, kEndMarker, sizeof end) != 0 ||
+        in.remaining() != 0)
+        return Acad::eBadDwgFile;
+    return Acad::eOk;
+}
+
+template <class Proxy>
+Proxy* newProxy(const ClassEntry& entry) {
+    auto* proxy = new Proxy;
+    SvDbAccess::proxyClassName(proxy) = entry.name;
+    SvDbAccess::proxyDxfName(proxy) = entry.dxfName;
+    SvDbAccess::proxyAppName(proxy) = entry.appName;
+    return proxy;
+}
+
+AcDbObject* proxyFor(const ClassEntry& entry) {
+    if (entry.flags & kClassIsEntity)
+        return newProxy<AcDbProxyEntity>(entry);
+    return newProxy<AcDbProxyObject>(entry);
+}
+
+// The registered database class of that name, or null.
+const AcRxClass* registeredClass(const ClassEntry& entry) {
+    const AcRxClass* cls = AcRxClass::cast(acrxClassDictionary()->at(entry.name.c_str()));
+    return cls != nullptr && cls->isDerivedFrom(AcDbObject::desc()) ? cls : nullptr;
+}
+
+// An instance of the class, or a proxy.
+AcDbObject* instantiate(const AcRxClass* cls, const ClassEntry& entry) {
+    if (cls != nullptr) {
+        AcRxObject* created = cls->create();
+        if (AcDbObject* obj = AcDbObject::cast(created))
+            return obj;
+        delete created;
+    }
+    return proxyFor(entry);
+}
+
+Acad::ErrorStatus fill(AcDbObject* obj, const Record& r, const SvDbDatabaseData& db,
+                       bool& leftOver) {
+    FileFiler in(r.bytes, r.length, db);
+    SvDbFilingScope filling(obj);
+    const Acad::ErrorStatus es = obj->dwgInFields(&in);
+    leftOver = es == Acad::eOk && in.remaining() != 0;
+    return es;
+}
+
+// Ownership runs one way: following owners, or owned ids, never comes back to where it started.
+bool ownershipIsAcyclic(const SvDbDatabaseData& db) {
+    const std::size_t n = db.slots.size();
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> edges; // owner, owned
+    for (std::uint32_t i = 0; i < n; ++i) {
+        AcDbObject* obj = db.slots[i].object;
+        const AcDbObjectId owner = SvDbAccess::data(obj).owner;
+        if (!owner.isNull())
+            edges.emplace_back(SvDbAccess::index(owner), i);
+        for (const AcDbObjectId& id : svDbFiledIds(obj, SvDbIdWanted::kOwnerships))
+            edges.emplace_back(i, SvDbAccess::index(id));
+    }
+    // Owned objects of node k are owned[first[k] .. first[k + 1]).
+    std::vector<std::uint32_t> first(n + 1, 0);
+    for (const auto& edge : edges)
+        ++first[edge.first + 1];
+    for (std::size_t k = 0; k < n; ++k)
+        first[k + 1] += first[k];
+    std::vector<std::uint32_t> owned(edges.size());
+    std::vector<std::uint32_t> fill(first.begin(), first.end() - 1);
+    for (const auto& edge : edges)
+        owned[fill[edge.first]++] = edge.second;
+
+    enum : unsigned char { kNew, kOnPath, kDone };
+    std::vector<unsigned char> state(n, kNew);
+    std::vector<std::pair<std::uint32_t, std::size_t>> path;
+    for (std::uint32_t start = 0; start < n; ++start) {
+        if (state[start] != kNew)
+            continue;
+        state[start] = kOnPath;
+        path.emplace_back(start, first[start]);
+        while (!path.empty()) {
+            auto& [node, next] = path.back();
+            if (next == first[node + 1]) {
+                state[node] = kDone;
+                path.pop_back();
+                continue;
+            }
+            const std::uint32_t child = owned[next++];
+            if (state[child] == kOnPath)
+                return false;
+            if (state[child] == kNew) {
+                state[child] = kOnPath;
+                path.emplace_back(child, first[child]);
+            }
+        }
+    }
+    return true;
+}
+
+Acad::ErrorStatus build(AcDbDatabase* database, SvDbDatabaseData& db, Parsed& p) {
+    for (const auto& [name, value] : p.sysvars) {
+        if (database->setSysVar(name.c_str(), value) != Acad::eOk)
+            return Acad::eBadDwgFile;
+    }
+    db.handseed = p.handseed;
+    db.slots.reserve(p.records.size());
+    db.byHandle.reserve(p.records.size());
+    std::vector<const AcRxClass*> classes;
+    for (const ClassEntry& entry : p.classes)
+        classes.push_back(registeredClass(entry));
+    for (const Record& r : p.records) {
+        AcDbObject* obj = instantiate(classes[r.classIndex], p.classes[r.classIndex]);
+        const auto index = static_cast<std::uint32_t>(db.slots.size());
+        db.slots.push_back({obj, AcDbHandle(r.handle)});
+        SvDbObjectData& d = SvDbAccess::data(obj);
+        d.id = SvDbAccess::makeId(db.serial, index);
+        d.erased = (r.flags & kRecordErased) != 0;
+        if (!db.byHandle.emplace(r.handle, index).second)
+            return Acad::eBadDwgFile;
+    }
+    // Every object exists before any is read, so ids may point forward.
+    for (std::uint32_t i = 0; i < p.records.size(); ++i) {
+        const Record& r = p.records[i];
+        AcDbObject* obj = db.slots[i].object;
+        bool leftOver = false;
+        Acad::ErrorStatus es = fill(obj, r, db, leftOver);
+        // A record its class cannot read completely is kept whole rather than cut short.
+        if (es == Acad::eMakeMeProxy || leftOver) {
+            AcDbObject* proxy = proxyFor(p.classes[r.classIndex]);
+            SvDbObjectData& pd = SvDbAccess::data(proxy);
+            pd.id = SvDbAccess::data(obj).id;
+            pd.erased = SvDbAccess::data(obj).erased;
+            db.slots[i].object = proxy;
+            SvDbAccess::data(obj).id.setNull();
+            delete obj;
+            obj = proxy;
+            es = fill(obj, r, db, leftOver);
+        }
+        if (es != Acad::eOk)
+            return Acad::eBadDwgFile;
+    }
+    for (SvDbSlot& slot : db.slots)
+        SvDbAccess::data(slot.object).modified = false;
+
+    auto rootOf = [&db](Adesk::UInt64 handle) {
+        auto it = db.byHandle.find(handle);
+        return it == db.byHandle.end() ? AcDbObjectId() : SvDbAccess::makeId(db.serial, it->second);
+    };
+    db.blockTable = rootOf(p.blockTable);
+    db.nod = rootOf(p.nod);
+    auto* table = AcDbBlockTable::cast(svDbResolve(db.blockTable));
+    if (table == nullptr || AcDbDictionary::cast(svDbResolve(db.nod)) == nullptr)
+        return Acad::eBadDwgFile;
+    if (!ownershipIsAcyclic(db))
+        return Acad::eBadDwgFile;
+    SvDbFilingScope reading(table);
+    AcDbSymbolTableIterator* it = nullptr;
+    table->newIterator(it, true, false);
+    for (; !it->done(); it->step(true, false)) {
+        AcDbObjectId id;
+        it->getRecordId(id);
+        if (AcDbBlockTableRecord::cast(svDbResolve(id)) == nullptr) {
+            delete it;
+            return Acad::eBadDwgFile;
+        }
+    }
+    delete it;
+    table->getAt(ACDB_MODEL_SPACE, db.modelSpace);
+    table->getAt(ACDB_PAPER_SPACE, db.paperSpace);
+    return db.modelSpace.isNull() ? Acad::eBadDwgFile : Acad::eOk;
+}
+
+// Back to an empty database under a new serial number, so no id handed out during the failed
+// load can name anything later.
+void clear(AcDbDatabase* database, SvDbDatabaseData& db) {
+    for (SvDbSlot& slot : db.slots) {
+        AcDbObject* obj = slot.object;
+        if (obj == nullptr)
+            continue;
+        slot.object = nullptr;
+        SvDbAccess::data(obj).id.setNull();
+        delete obj;
+    }
+    db.slots.clear();
+    db.byHandle.clear();
+    db.handseed = 1;
+    db.blockTable.setNull();
+    db.nod.setNull();
+    db.modelSpace.setNull();
+    db.paperSpace.setNull();
+    db.sysvars.clear();
+    svDbUnregister(db.serial);
+    db.serial = svDbRegister(database);
+}
+
+std::string pathOf(const wchar_t* fileName) {
+    return svToUtf8(fileName);
+}
+
+} // namespace
+
+Acad::ErrorStatus AcDbDatabase::readDwgData(const void* data, std::size_t size) {
+    SvDbDatabaseData& db = *m_impl;
+    if (!db.slots.empty())
+        return Acad::eNotApplicable;
+    if (data == nullptr && size > 0)
+        return Acad::eInvalidInput;
+    Acad::ErrorStatus es = Acad::eBadDwgFile;
+    try {
+        AcDbMemoryFiler in(data, size, AcDb::kFileFiler, AcDbMemoryFiler::kReadInPlace);
+        Parsed parsed;
+        es = parse(in, parsed);
+        if (es == Acad::eOk)
+            es = build(this, db, parsed);
+    } catch (const std::exception&) {
+        es = Acad::eBadDwgFile;
+    }
+    if (es != Acad::eOk)
+        clear(this, db);
+    return es;
+}
+
+Acad::ErrorStatus AcDbDatabase::readDwgFile(const wchar_t* fileName) {
+    if (fileName == nullptr || *fileName == L'\0')
+        return Acad::eInvalidInput;
+    if (!m_impl->slots.empty())
+        return Acad::eNotApplicable;
+    std::FILE* file = std::fopen(pathOf(fileName).c_str(), "rb");
+    if (file == nullptr)
+        return errno == ENOENT ? Acad::eFileNotFound : Acad::eFileAccessErr;
+    std::vector<unsigned char> bytes;
+    unsigned char chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return Acad::eFileAccessErr;
+    const Acad::ErrorStatus es = readDwgData(bytes.data(), bytes.size());
+    if (es == Acad::eOk)
+        m_impl->fileName = fileName;
+    return es;
+}
+
+Acad::ErrorStatus AcDbDatabase::saveAs(const wchar_t* fileName) {
+    if (fileName == nullptr || *fileName == L'\0')
+        return Acad::eInvalidInput;
+    AcDbMemoryFiler out(AcDb::kFileFiler);
+    const Acad::ErrorStatus es = writeDrawing(*m_impl, out);
+    if (es != Acad::eOk)
+        return es;
+
+    const std::string target = pathOf(fileName);
+    std::string temp = target + ".svtmp-XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return Acad::eFileAccessErr;
+    // The temporary file is private; the drawing gets the mode of the file it replaces, or what
+    // a newly created file would get.
+    struct stat existing {};
+    mode_t mode = 0;
+    if (::stat(target.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    const unsigned char* p = out.data();
+    std::size_t left = out.size();
+    while (ok && left > 0) {
+        const ssize_t written = ::write(fd, p, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        ok = written > 0;
+        if (ok) {
+            p += written;
+            left -= static_cast<std::size_t>(written);
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return Acad::eFileAccessErr;
+    }
+    m_impl->fileName = fileName;
+    return Acad::eOk;
+}

@@ -1,0 +1,261 @@
+#include <cstring>
+#include <string>
+#include <type_traits>
+
+#include "db/acutbuffer.h"
+#include "db/filer.h"
+#include "internal.h"
+
+AcDbDwgFiler::~AcDbDwgFiler() = default;
+AcDbDxfFiler::~AcDbDxfFiler() = default;
+
+struct AcDbMemoryFiler::Data {
+    std::vector<unsigned char> bytes;
+    const unsigned char* view = nullptr; // bytes read in place, when given
+    std::size_t viewSize = 0;
+    std::size_t pos = 0;
+    const unsigned char* base() const { return view != nullptr ? view : bytes.data(); }
+    std::size_t size() const { return view != nullptr ? viewSize : bytes.size(); }
+    Acad::ErrorStatus status = Acad::eOk;
+    AcDb::FilerType type;
+};
+
+AcDbMemoryFiler::AcDbMemoryFiler(AcDb::FilerType type) : m_data(new Data) {
+    m_data->type = type;
+}
+
+AcDbMemoryFiler::AcDbMemoryFiler(const void* data, std::size_t size, AcDb::FilerType type)
+    : AcDbMemoryFiler(type) {
+    if (size > 0) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        m_data->bytes.assign(bytes, bytes + size);
+    }
+}
+
+AcDbMemoryFiler::AcDbMemoryFiler(const void* data, std::size_t size, AcDb::FilerType type,
+                                 ReadInPlace)
+    : AcDbMemoryFiler(type) {
+    m_data->view = size > 0 ? static_cast<const unsigned char*>(data) : nullptr;
+    m_data->viewSize = size;
+}
+
+AcDbMemoryFiler::~AcDbMemoryFiler() {
+    delete m_data;
+}
+
+void AcDbMemoryFiler::rewind() {
+    m_data->pos = 0;
+    m_data->status = Acad::eOk;
+}
+
+const unsigned char* AcDbMemoryFiler::data() const {
+    return m_data->base();
+}
+std::size_t AcDbMemoryFiler::size() const {
+    return m_data->size();
+}
+std::size_t AcDbMemoryFiler::position() const {
+    return m_data->pos;
+}
+std::size_t AcDbMemoryFiler::remaining() const {
+    return m_data->size() - m_data->pos;
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::skip(std::size_t size) {
+    if (m_data->status == Acad::eOk && size > remaining())
+        m_data->status = Acad::eEndOfFile;
+    if (m_data->status == Acad::eOk)
+        m_data->pos += size;
+    return m_data->status;
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::filerStatus() const {
+    return m_data->status;
+}
+AcDb::FilerType AcDbMemoryFiler::filerType() const {
+    return m_data->type;
+}
+void AcDbMemoryFiler::setFilerStatus(Acad::ErrorStatus status) {
+    m_data->status = status;
+}
+void AcDbMemoryFiler::resetFilerStatus() {
+    m_data->status = Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::writeRaw(const void* bytes, std::size_t size) {
+    if (m_data->status != Acad::eOk)
+        return m_data->status;
+    if (m_data->view != nullptr) {
+        m_data->status = Acad::eNotApplicable; // bytes read in place are not ours to extend
+        return m_data->status;
+    }
+    const auto* p = static_cast<const unsigned char*>(bytes);
+    m_data->bytes.insert(m_data->bytes.end(), p, p + size);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::readRaw(void* bytes, std::size_t size) {
+    if (m_data->status == Acad::eOk && size > remaining())
+        m_data->status = Acad::eEndOfFile;
+    if (m_data->status != Acad::eOk) {
+        if (size > 0)
+            std::memset(bytes, 0, size);
+        return m_data->status;
+    }
+    if (size > 0)
+        std::memcpy(bytes, m_data->base() + m_data->pos, size);
+    m_data->pos += size;
+    return Acad::eOk;
+}
+
+namespace {
+
+// Little-endian whatever the machine.
+template <class T>
+void toLittle(T value, unsigned char (&out)[sizeof(T)]) {
+    using U = std::make_unsigned_t<T>;
+    auto u = static_cast<U>(value);
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        out[i] = static_cast<unsigned char>(static_cast<std::uint64_t>(u) >> (8 * i));
+}
+
+template <class T>
+T fromLittle(const unsigned char (&in)[sizeof(T)]) {
+    using U = std::make_unsigned_t<T>;
+    std::uint64_t u = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        u |= static_cast<std::uint64_t>(in[i]) << (8 * i);
+    return static_cast<T>(static_cast<U>(u));
+}
+
+} // namespace
+
+#define SV_FILER_INTEGER(NAME, TYPE)                                                               \
+    Acad::ErrorStatus AcDbMemoryFiler::write##NAME(TYPE value) {                                   \
+        unsigned char bytes[sizeof(TYPE)];                                                         \
+        toLittle<TYPE>(value, bytes);                                                              \
+        return writeRaw(bytes, sizeof bytes);                                                      \
+    }                                                                                              \
+    Acad::ErrorStatus AcDbMemoryFiler::read##NAME(TYPE* value) {                                   \
+        unsigned char bytes[sizeof(TYPE)];                                                         \
+        const Acad::ErrorStatus es = readRaw(bytes, sizeof bytes);                                 \
+        if (value != nullptr)                                                                      \
+            *value = fromLittle<TYPE>(bytes);                                                      \
+        return es;                                                                                 \
+    }
+
+SV_FILER_INTEGER(Int8, Adesk::Int8)
+SV_FILER_INTEGER(UInt8, Adesk::UInt8)
+SV_FILER_INTEGER(Int16, Adesk::Int16)
+SV_FILER_INTEGER(UInt16, Adesk::UInt16)
+SV_FILER_INTEGER(Int32, Adesk::Int32)
+SV_FILER_INTEGER(UInt32, Adesk::UInt32)
+SV_FILER_INTEGER(Int64, Adesk::Int64)
+SV_FILER_INTEGER(UInt64, Adesk::UInt64)
+
+#undef SV_FILER_INTEGER
+
+Acad::ErrorStatus AcDbMemoryFiler::writeDouble(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return writeUInt64(bits);
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::readDouble(double* value) {
+    std::uint64_t bits = 0;
+    const Acad::ErrorStatus es = readUInt64(&bits);
+    if (value != nullptr)
+        std::memcpy(value, &bits, sizeof bits);
+    return es;
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::writeBoolean(Adesk::Boolean value) {
+    return writeUInt8(value ? 1 : 0);
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::readBoolean(Adesk::Boolean* value) {
+    Adesk::UInt8 byte = 0;
+    const Acad::ErrorStatus es = readUInt8(&byte);
+    if (value != nullptr)
+        *value = byte != 0;
+    return es;
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::writeString(const wchar_t* value) {
+    std::vector<unsigned char> units;
+    svDbAppendUtf16(units, value != nullptr ? value : L"");
+    writeUInt32(static_cast<Adesk::UInt32>(units.size() / 2));
+    return writeRaw(units.data(), units.size());
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::readString(wchar_t** value) {
+    std::wstring text;
+    Adesk::UInt32 units = 0;
+    readUInt32(&units);
+    // Checked before anything is allocated: a length can claim no more than the bytes left.
+    if (m_data->status == Acad::eOk && units > remaining() / 2)
+        m_data->status = Acad::eEndOfFile;
+    if (m_data->status == Acad::eOk) {
+        text = svDbDecodeUtf16(m_data->base() + m_data->pos, units);
+        m_data->pos += std::size_t{units} * 2;
+    }
+    if (value != nullptr)
+        *value = acutNewString(text.c_str());
+    return m_data->status;
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::writeBytes(const void* buffer, Adesk::UIntPtr size) {
+    if (buffer == nullptr && size > 0) {
+        m_data->status = Acad::eInvalidInput;
+        return m_data->status;
+    }
+    return writeRaw(buffer, size);
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::readBytes(void* buffer, Adesk::UIntPtr size) {
+    if (buffer == nullptr && size > 0) {
+        m_data->status = Acad::eInvalidInput;
+        return m_data->status;
+    }
+    return readRaw(buffer, size);
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::writeId(const AcDbObjectId& id, IdKind) {
+    writeUInt64(SvDbAccess::serial(id));
+    return writeUInt32(SvDbAccess::index(id));
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::readId(AcDbObjectId* id, IdKind) {
+    Adesk::UInt64 serial = 0;
+    Adesk::UInt32 index = 0;
+    readUInt64(&serial);
+    const Acad::ErrorStatus es = readUInt32(&index);
+    if (id != nullptr)
+        *id = es == Acad::eOk ? SvDbAccess::makeId(serial, index) : AcDbObjectId();
+    return es;
+}
+
+Acad::ErrorStatus AcDbMemoryFiler::readHardOwnershipId(AcDbObjectId* id) {
+    return readId(id, kHardOwnership);
+}
+Acad::ErrorStatus AcDbMemoryFiler::writeHardOwnershipId(const AcDbObjectId& id) {
+    return writeId(id, kHardOwnership);
+}
+Acad::ErrorStatus AcDbMemoryFiler::readSoftOwnershipId(AcDbObjectId* id) {
+    return readId(id, kSoftOwnership);
+}
+Acad::ErrorStatus AcDbMemoryFiler::writeSoftOwnershipId(const AcDbObjectId& id) {
+    return writeId(id, kSoftOwnership);
+}
+Acad::ErrorStatus AcDbMemoryFiler::readHardPointerId(AcDbObjectId* id) {
+    return readId(id, kHardPointer);
+}
+Acad::ErrorStatus AcDbMemoryFiler::writeHardPointerId(const AcDbObjectId& id) {
+    return writeId(id, kHardPointer);
+}
+Acad::ErrorStatus AcDbMemoryFiler::readSoftPointerId(AcDbObjectId* id) {
+    return readId(id, kSoftPointer);
+}
+Acad::ErrorStatus AcDbMemoryFiler::writeSoftPointerId(const AcDbObjectId& id) {
+    return writeId(id, kSoftPointer);
+}

@@ -1,0 +1,153 @@
+#pragma once
+
+// The database engine's own view of objects, ids, databases and transactions.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "db/database.h"
+#include "db/object.h"
+#include "db/transaction.h"
+
+struct SvDbObjectData {
+    AcDbObjectId id; // null while non-resident
+    AcDbObjectId owner;
+    AcDbObjectId xdict;
+    std::vector<AcDbObjectId> reactors;
+    std::vector<AcDbObjectReactor*> transient;
+    int readers = 0;
+    int notifyOpens = 0;
+    int notifying = 0;
+    int filing = 0; // the engine itself reads or fills the object: no open needed
+    bool writer = false;
+    bool erased = false;
+    bool modified = false;
+    bool eraseToggled = false;
+    bool openedForModifySent = false;
+    bool zombie = false; // taken back by an abort while open: deleted at its last close
+};
+
+struct SvDbSlot {
+    AcDbObject* object = nullptr;
+    AcDbHandle handle;
+};
+
+struct SvDbUndoSnapshot {
+    std::vector<unsigned char> bytes;
+    bool erased = false;
+};
+
+struct SvDbObtained {
+    AcDbObjectId id;
+    AcDb::OpenMode mode;
+};
+
+struct SvDbTransactionData {
+    std::unordered_map<std::uint32_t, SvDbUndoSnapshot> snapshots;
+    std::unordered_set<std::uint32_t> created;
+    std::vector<std::uint32_t> createdOrder;
+    std::vector<SvDbObtained> obtained;
+    std::unordered_map<AcDbObjectId, std::size_t> obtainedAt; // position in `obtained`
+};
+
+struct SvDbDatabaseData {
+    std::uint64_t serial = 0;
+    std::vector<SvDbSlot> slots;
+    std::unordered_map<std::uint64_t, std::uint32_t> byHandle;
+    std::uint64_t handseed = 1;
+    AcDbObjectId blockTable;
+    AcDbObjectId nod;
+    AcDbObjectId modelSpace;
+    AcDbObjectId paperSpace;
+    std::map<std::wstring, AcDbSysVar> sysvars; // upper-case names
+    AcDbTransactionManager* transactions = nullptr;
+    std::vector<AcTransaction*> stack;
+    std::wstring fileName;
+    int restoring = 0;
+    bool destroying = false;
+};
+
+// Counts an engine-internal use of an object, during which it needs no opening.
+class SvDbFilingScope {
+public:
+    explicit SvDbFilingScope(const AcDbObject* obj);
+    ~SvDbFilingScope();
+    SvDbFilingScope(const SvDbFilingScope&) = delete;
+    SvDbFilingScope& operator=(const SvDbFilingScope&) = delete;
+
+private:
+    SvDbObjectData& m_data;
+};
+
+struct SvDbAccess {
+    static SvDbObjectData& data(const AcDbObject* obj) { return *obj->m_data; }
+    static SvDbDatabaseData& impl(const AcDbDatabase* db) { return *db->m_impl; }
+    static SvDbTransactionData& impl(const AcTransaction* tr) { return *tr->m_data; }
+    static AcDbObjectId makeId(std::uint64_t serial, std::uint32_t index) {
+        AcDbObjectId id;
+        id.m_db = serial;
+        id.m_index = index;
+        return id;
+    }
+    static std::uint64_t serial(const AcDbObjectId& id) { return id.m_db; }
+    static std::uint32_t index(const AcDbObjectId& id) { return id.m_index; }
+
+    static AcTransaction* newTransaction(AcDbTransactionManager* manager) {
+        return new AcTransaction(manager);
+    }
+    static AcDbTransactionManager* newTransactionManager(AcDbDatabase* db) {
+        return new AcDbTransactionManager(db);
+    }
+    template <class Proxy>
+    static std::wstring& proxyClassName(Proxy* proxy) {
+        return proxy->m_className;
+    }
+    template <class Proxy>
+    static std::wstring& proxyDxfName(Proxy* proxy) {
+        return proxy->m_dxfName;
+    }
+    template <class Proxy>
+    static std::wstring& proxyAppName(Proxy* proxy) {
+        return proxy->m_appName;
+    }
+    template <class Proxy>
+    static std::vector<unsigned char>& proxyBytes(Proxy* proxy) {
+        return proxy->m_data;
+    }
+};
+
+// Live databases by serial number.
+std::uint64_t svDbRegister(AcDbDatabase* db);
+void svDbUnregister(std::uint64_t serial);
+AcDbDatabase* svDbLive(std::uint64_t serial);
+// The object an id names, or null (database gone, object taken back).
+AcDbObject* svDbResolve(const AcDbObjectId& id);
+SvDbSlot* svDbSlot(const AcDbObjectId& id);
+
+// Saves the object's state for the running transaction's abort (once per transaction).
+void svDbRecordUndo(AcDbObject* obj);
+// Marks erased (or not) on behalf of an owner, notifying at once when nobody holds it open.
+void svDbSetErased(AcDbObject* obj, bool erasing);
+// Erases every object hard-owned by `obj`, recursively.
+void svDbEraseOwned(AcDbObject* obj);
+// A transaction's abort or a failed load takes an object back: its id stops being valid.
+void svDbTakeBack(SvDbDatabaseData& db, std::uint32_t index);
+// Ends a notify opening made by the engine.
+void svDbCloseNotify(AcDbObject* obj);
+// Ends an opening without sending notifications.
+void svDbCloseQuietly(AcDbObject* obj);
+// The ids that `obj` files as hard pointers and hard ownerships (what countHardReferences counts),
+// or as ownerships of either kind (what erasing takes along).
+enum class SvDbIdWanted { kHardReferences, kOwnerships };
+std::vector<AcDbObjectId> svDbFiledIds(const AcDbObject* obj, SvDbIdWanted wanted);
+
+// Case-folded key for names that compare without regard to case.
+std::wstring svDbFold(const wchar_t* text);
+// UTF-16LE of wide text and back; unpaired surrogates read as U+FFFD.
+void svDbAppendUtf16(std::vector<unsigned char>& out, const std::wstring& text);
+std::wstring svDbDecodeUtf16(const unsigned char* bytes, std::size_t units);

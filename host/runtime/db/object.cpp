@@ -1,0 +1,638 @@
+#include <algorithm>
+
+#include "db/acutbuffer.h"
+#include "db/dictionary.h"
+#include "db/object.h"
+#include "internal.h"
+
+namespace {
+
+// Far more than any honest use; a leak of read openings shows up as a refusal, not a wrap.
+constexpr int kMaxReaders = 1 << 20;
+
+const wchar_t* className(const AcDbObject* obj) {
+    const AcRxClass* cls = obj->isA();
+    return cls != nullptr ? cls->name() : L"?";
+}
+
+bool resident(const SvDbObjectData& d) {
+    return !d.id.isNull();
+}
+
+bool readable(const SvDbObjectData& d) {
+    return !resident(d) || d.zombie || d.readers > 0 || d.writer || d.notifyOpens > 0 ||
+           d.notifying > 0 || d.filing > 0;
+}
+
+void deleteIfAbandoned(AcDbObject* obj) {
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    if (d.zombie && d.readers == 0 && !d.writer && d.notifyOpens == 0 && d.notifying == 0)
+        delete obj;
+}
+
+// Sends what the ending write opening has to tell. The object is not writable meanwhile, so a
+// reactor that wants to change it again is refused (eWasNotifying) and a cycle of reactors ends.
+void notifyClose(AcDbObject* obj, bool modified, bool eraseToggled) {
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    ++d.notifying;
+    const bool erasing = d.erased;
+    const std::vector<AcDbObjectId> reactors = d.reactors;
+    for (const AcDbObjectId& reactorId : reactors) {
+        AcDbObject* reactor = nullptr;
+        if (acdbOpenAcDbObject(reactor, reactorId, AcDb::kForNotify) != Acad::eOk)
+            continue;
+        if (eraseToggled)
+            reactor->erased(obj, erasing);
+        if (modified)
+            reactor->modified(obj);
+        svDbCloseNotify(reactor);
+    }
+    const std::vector<AcDbObjectReactor*> transient = d.transient;
+    for (AcDbObjectReactor* reactor : transient) {
+        // One removed by an earlier reactor's notification is not told any more.
+        if (std::find(d.transient.begin(), d.transient.end(), reactor) == d.transient.end())
+            continue;
+        if (eraseToggled)
+            reactor->erased(obj, erasing);
+        if (modified)
+            reactor->modified(obj);
+    }
+    --d.notifying;
+}
+
+// Ends the write opening: flags are taken before notifying so that a reopening starts clean.
+void finishWrite(AcDbObject* obj) {
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    d.writer = false;
+    const bool modified = d.modified;
+    const bool eraseToggled = d.eraseToggled;
+    d.modified = false;
+    d.eraseToggled = false;
+    d.openedForModifySent = false;
+    if (!d.zombie && (modified || eraseToggled))
+        notifyClose(obj, modified, eraseToggled);
+}
+
+} // namespace
+
+SvDbFilingScope::SvDbFilingScope(const AcDbObject* obj) : m_data(SvDbAccess::data(obj)) {
+    ++m_data.filing;
+}
+
+SvDbFilingScope::~SvDbFilingScope() {
+    --m_data.filing;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+AcDbObjectReactor::~AcDbObjectReactor() = default;
+void AcDbObjectReactor::cancelled(const AcDbObject*) {}
+void AcDbObjectReactor::copied(const AcDbObject*, const AcDbObject*) {}
+void AcDbObjectReactor::erased(const AcDbObject*, bool) {}
+void AcDbObjectReactor::goodbye(const AcDbObject*) {}
+void AcDbObjectReactor::openedForModify(const AcDbObject*) {}
+void AcDbObjectReactor::modified(const AcDbObject*) {}
+void AcDbObjectReactor::modifyUndone(const AcDbObject*) {}
+void AcDbObjectReactor::unappended(const AcDbObject*) {}
+void AcDbObjectReactor::reappended(const AcDbObject*) {}
+void AcDbObjectReactor::objectClosed(const AcDbObjectId) {}
+
+// ---------------------------------------------------------------------------------------------
+
+AcDbObject::AcDbObject() : m_data(new SvDbObjectData) {}
+
+AcDbObject::AcDbObject(const AcDbObject& other) : AcRxObject(other), m_data(new SvDbObjectData) {}
+
+AcDbObject& AcDbObject::operator=(const AcDbObject&) {
+    return *this;
+}
+
+AcDbObject::~AcDbObject() {
+    // Deleting a resident object is a fault of its owner; the id must at least not dangle.
+    if (resident(*m_data)) {
+        SvDbSlot* slot = svDbSlot(m_data->id);
+        if (slot != nullptr && slot->object == this)
+            slot->object = nullptr;
+    }
+    delete m_data;
+}
+
+AcDbObjectId AcDbObject::objectId() const {
+    return m_data->id;
+}
+
+AcDbObjectId AcDbObject::ownerId() const {
+    return m_data->owner;
+}
+
+Acad::ErrorStatus AcDbObject::setOwnerId(AcDbObjectId ownerId) {
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    assertWriteEnabled();
+    m_data->owner = ownerId;
+    return Acad::eOk;
+}
+
+AcDbDatabase* AcDbObject::database() const {
+    return m_data->id.database();
+}
+
+void AcDbObject::getAcDbHandle(AcDbHandle& handle) const {
+    handle = m_data->id.handle();
+}
+
+bool AcDbObject::isErased() const {
+    return m_data->erased;
+}
+
+Acad::ErrorStatus AcDbObject::erase(bool erasing) {
+    if (!resident(*m_data))
+        return Acad::eNotInDatabase;
+    if (!m_data->writer)
+        return Acad::eNotOpenForWrite;
+    if (m_data->erased == erasing)
+        return erasing ? Acad::eWasErased : Acad::eWasNotErased;
+    assertWriteEnabled(true, false);
+    m_data->erased = erasing;
+    m_data->eraseToggled = !m_data->eraseToggled;
+    if (erasing)
+        svDbEraseOwned(this);
+    return Acad::eOk;
+}
+
+bool AcDbObject::isReadEnabled() const {
+    return readable(*m_data);
+}
+
+bool AcDbObject::isWriteEnabled() const {
+    return !resident(*m_data) || m_data->zombie || m_data->writer || m_data->filing > 0;
+}
+
+bool AcDbObject::isNotifyEnabled() const {
+    return m_data->notifyOpens > 0 || m_data->notifying > 0;
+}
+
+bool AcDbObject::isNotifying() const {
+    return m_data->notifying > 0;
+}
+
+bool AcDbObject::isModified() const {
+    return m_data->modified;
+}
+
+void AcDbObject::assertReadEnabled() const {
+    if (!readable(*m_data))
+        acrx_abort(L"eNotOpenForRead: a %s was read without being open", className(this));
+}
+
+void AcDbObject::assertWriteEnabled(bool autoUndo, bool recordModified) {
+    SvDbObjectData& d = *m_data;
+    if (!resident(d) || d.zombie)
+        return;
+    if (d.filing > 0)
+        return; // the engine is loading or restoring it: nothing to record
+    if (!d.writer)
+        acrx_abort(L"eNotOpenForWrite: a %s was changed without being open for write",
+                   className(this));
+    if (autoUndo)
+        svDbRecordUndo(this);
+    if (recordModified)
+        d.modified = true;
+    if (!d.openedForModifySent) {
+        d.openedForModifySent = true;
+        const std::vector<AcDbObjectReactor*> transient = d.transient;
+        for (AcDbObjectReactor* reactor : transient)
+            reactor->openedForModify(this);
+    }
+}
+
+void AcDbObject::assertNotifyEnabled() const {
+    if (resident(*m_data) && !isNotifyEnabled() && !readable(*m_data))
+        acrx_abort(L"eNotOpenForNotify: a %s was notified without being open", className(this));
+}
+
+Acad::ErrorStatus AcDbObject::close() {
+    SvDbObjectData& d = *m_data;
+    if (d.zombie) {
+        if (d.writer)
+            d.writer = false;
+        else if (d.readers > 0)
+            --d.readers;
+        else if (d.notifyOpens > 0)
+            --d.notifyOpens;
+        deleteIfAbandoned(this);
+        return Acad::eOk;
+    }
+    if (!resident(d))
+        return Acad::eNotInDatabase;
+    if (d.writer) {
+        const AcDbObjectId id = d.id;
+        finishWrite(this);
+        const std::vector<AcDbObjectReactor*> transient = d.transient;
+        for (AcDbObjectReactor* reactor : transient)
+            reactor->objectClosed(id);
+        return Acad::eOk;
+    }
+    if (d.readers > 0) {
+        --d.readers;
+        return Acad::eOk;
+    }
+    if (d.notifyOpens > 0) {
+        --d.notifyOpens;
+        return Acad::eOk;
+    }
+    return Acad::eInvalidOpenState;
+}
+
+void svDbCloseNotify(AcDbObject* obj) {
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    if (d.notifyOpens > 0)
+        --d.notifyOpens;
+    deleteIfAbandoned(obj);
+}
+
+void svDbCloseQuietly(AcDbObject* obj) {
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    d.modified = false;
+    d.eraseToggled = false;
+    obj->close();
+}
+
+Acad::ErrorStatus AcDbObject::upgradeOpen() {
+    SvDbObjectData& d = *m_data;
+    if (!resident(d))
+        return Acad::eOk;
+    if (d.writer)
+        return Acad::eWasOpenForWrite;
+    if (d.notifying > 0)
+        return Acad::eWasNotifying;
+    if (d.readers == 0)
+        return d.notifyOpens > 0 ? Acad::eWasOpenForNotify : Acad::eNotOpenForRead;
+    if (d.readers > 1)
+        return Acad::eWasOpenForRead;
+    if (d.notifyOpens > 0)
+        return Acad::eWasOpenForNotify;
+    d.readers = 0;
+    d.writer = true;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::downgradeOpen() {
+    SvDbObjectData& d = *m_data;
+    if (!resident(d))
+        return Acad::eOk;
+    if (!d.writer)
+        return Acad::eNotOpenForWrite;
+    d.readers = 1;
+    finishWrite(this);
+    return Acad::eOk;
+}
+
+AcDbObjectId AcDbObject::extensionDictionary() const {
+    assertReadEnabled();
+    return m_data->xdict;
+}
+
+Acad::ErrorStatus AcDbObject::createExtensionDictionary() {
+    AcDbDatabase* db = database();
+    if (db == nullptr)
+        return Acad::eNotInDatabase;
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    if (m_data->xdict.isValid() && !m_data->xdict.isErased())
+        return Acad::eAlreadyInDb;
+    auto* dict = new AcDbDictionary;
+    AcDbObjectId dictId;
+    const Acad::ErrorStatus es = db->addAcDbObject(dictId, dict);
+    if (es != Acad::eOk) {
+        delete dict;
+        return es;
+    }
+    SvDbAccess::data(dict).owner = m_data->id;
+    dict->close();
+    assertWriteEnabled();
+    m_data->xdict = dictId;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::addPersistentReactor(AcDbObjectId reactorId) {
+    if (reactorId.isNull())
+        return Acad::eNullObjectId;
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    if (hasPersistentReactor(reactorId))
+        return Acad::eOk;
+    assertWriteEnabled();
+    m_data->reactors.push_back(reactorId);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::removePersistentReactor(AcDbObjectId reactorId) {
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    auto& reactors = m_data->reactors;
+    auto it = std::find(reactors.begin(), reactors.end(), reactorId);
+    if (it == reactors.end())
+        return Acad::eKeyNotFound;
+    assertWriteEnabled();
+    reactors.erase(it);
+    return Acad::eOk;
+}
+
+bool AcDbObject::hasPersistentReactor(AcDbObjectId reactorId) const {
+    const auto& reactors = m_data->reactors;
+    return std::find(reactors.begin(), reactors.end(), reactorId) != reactors.end();
+}
+
+AcDbObjectIdArray AcDbObject::persistentReactors() const {
+    AcDbObjectIdArray ids(static_cast<int>(m_data->reactors.size()));
+    for (const AcDbObjectId& id : m_data->reactors)
+        ids.append(id);
+    return ids;
+}
+
+void AcDbObject::addReactor(AcDbObjectReactor* reactor) const {
+    auto& transient = m_data->transient;
+    if (reactor != nullptr &&
+        std::find(transient.begin(), transient.end(), reactor) == transient.end())
+        transient.push_back(reactor);
+}
+
+void AcDbObject::removeReactor(AcDbObjectReactor* reactor) const {
+    auto& transient = m_data->transient;
+    transient.erase(std::remove(transient.begin(), transient.end(), reactor), transient.end());
+}
+
+// The object level files owner, persistent reactors and extension dictionary, except in copies,
+// which start out unattached.
+Acad::ErrorStatus AcDbObject::dwgOutFields(AcDbDwgFiler* filer) const {
+    assertReadEnabled();
+    if (filer == nullptr)
+        return Acad::eNullObjectPointer;
+    if (filer->filerType() == AcDb::kCopyFiler)
+        return filer->filerStatus();
+    filer->writeSoftPointerId(m_data->owner);
+    filer->writeUInt32(static_cast<Adesk::UInt32>(m_data->reactors.size()));
+    for (const AcDbObjectId& id : m_data->reactors)
+        filer->writeSoftPointerId(id);
+    filer->writeHardOwnershipId(m_data->xdict);
+    return filer->filerStatus();
+}
+
+Acad::ErrorStatus AcDbObject::dwgInFields(AcDbDwgFiler* filer) {
+    assertWriteEnabled();
+    if (filer == nullptr)
+        return Acad::eNullObjectPointer;
+    if (filer->filerType() == AcDb::kCopyFiler)
+        return filer->filerStatus();
+    AcDbObjectId owner;
+    AcDbObjectId xdict;
+    Adesk::UInt32 count = 0;
+    std::vector<AcDbObjectId> reactors;
+    filer->readSoftPointerId(&owner);
+    filer->readUInt32(&count);
+    // Each entry is read before the next is asked for, so a false count ends at the data's end.
+    for (Adesk::UInt32 i = 0; i < count && filer->filerStatus() == Acad::eOk; ++i) {
+        AcDbObjectId id;
+        filer->readSoftPointerId(&id);
+        reactors.push_back(id);
+    }
+    filer->readHardOwnershipId(&xdict);
+    if (filer->filerStatus() != Acad::eOk)
+        return filer->filerStatus();
+    m_data->owner = owner;
+    m_data->reactors = std::move(reactors);
+    m_data->xdict = xdict;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler*) {
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler*) const {
+    return Acad::eOk;
+}
+
+// An owner or extension dictionary that no longer exists is an error; with fixing on it is
+// cleared.
+Acad::ErrorStatus AcDbObject::audit(AcDbAuditInfo* auditInfo) {
+    if (auditInfo == nullptr || !resident(*m_data))
+        return Acad::eOk;
+    int errors = 0;
+    if (!m_data->owner.isNull() && !m_data->owner.isValid())
+        ++errors;
+    if (!m_data->xdict.isNull() && !m_data->xdict.isValid())
+        ++errors;
+    auditInfo->errorsFound(errors);
+    if (errors > 0 && auditInfo->fixErrors() && isWriteEnabled()) {
+        assertWriteEnabled();
+        if (!m_data->owner.isValid())
+            m_data->owner.setNull();
+        if (!m_data->xdict.isValid())
+            m_data->xdict.setNull();
+        auditInfo->errorsFixed(errors);
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::copyFrom(const AcRxObject* other) {
+    const AcDbObject* source = AcDbObject::cast(other);
+    if (source == nullptr || source->isA() != isA())
+        return Acad::eNotThatKindOfClass;
+    if (source == this)
+        return Acad::eOk;
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    AcDbMemoryFiler filer(AcDb::kCopyFiler);
+    {
+        SvDbFilingScope reading(source);
+        const Acad::ErrorStatus es = source->dwgOutFields(&filer);
+        if (es != Acad::eOk)
+            return es;
+    }
+    return dwgInFields(&filer);
+}
+
+void AcDbObject::recordGraphicsModified(bool setModified) {
+    if (setModified)
+        assertWriteEnabled(false, true);
+}
+
+void AcDbObject::cancelled(const AcDbObject*) {}
+void AcDbObject::copied(const AcDbObject*, const AcDbObject*) {}
+void AcDbObject::erased(const AcDbObject*, bool) {}
+void AcDbObject::goodbye(const AcDbObject*) {}
+void AcDbObject::openedForModify(const AcDbObject*) {}
+void AcDbObject::modified(const AcDbObject*) {}
+void AcDbObject::modifyUndone(const AcDbObject*) {}
+void AcDbObject::unappended(const AcDbObject*) {}
+void AcDbObject::reappended(const AcDbObject*) {}
+void AcDbObject::objectClosed(const AcDbObjectId) {}
+
+// ---------------------------------------------------------------------------------------------
+
+Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased, const AcRxClass* desc) {
+    obj = nullptr;
+    if (id.isNull())
+        return Acad::eNullObjectId;
+    AcDbObject* found = svDbResolve(id);
+    if (found == nullptr)
+        return Acad::eInvalidObjectId;
+    SvDbObjectData& d = SvDbAccess::data(found);
+    if (d.erased && !openErased)
+        return Acad::eWasErased;
+    if (desc != nullptr && !found->isKindOf(desc))
+        return Acad::eNotThatKindOfClass;
+    switch (mode) {
+    case AcDb::kForRead:
+        if (d.writer)
+            return Acad::eWasOpenForWrite;
+        if (d.readers >= kMaxReaders)
+            return Acad::eAtMaxReaders;
+        ++d.readers;
+        break;
+    case AcDb::kForWrite:
+        if (d.notifying > 0)
+            return Acad::eWasNotifying;
+        if (d.writer)
+            return Acad::eWasOpenForWrite;
+        if (d.readers > 0)
+            return Acad::eWasOpenForRead;
+        if (d.notifyOpens > 0)
+            return Acad::eWasOpenForNotify;
+        d.writer = true;
+        break;
+    case AcDb::kForNotify:
+        ++d.notifyOpens;
+        break;
+    default:
+        return Acad::eInvalidOpenState;
+    }
+    obj = found;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased) {
+    return acdbOpenAcDbObject(obj, id, mode, openErased, nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// Hears only the ids an object files; everything else it is given is dropped.
+class IdCollector : public AcDbDwgFiler {
+public:
+    IdCollector(SvDbIdWanted wanted, std::vector<AcDbObjectId>& ids)
+        : m_wanted(wanted), m_ids(ids) {}
+
+    Acad::ErrorStatus filerStatus() const override { return m_status; }
+    AcDb::FilerType filerType() const override { return AcDb::kIdFiler; }
+    void setFilerStatus(Acad::ErrorStatus status) override { m_status = status; }
+    void resetFilerStatus() override { m_status = Acad::eOk; }
+
+    Acad::ErrorStatus writeHardOwnershipId(const AcDbObjectId& id) override {
+        return take(id, true);
+    }
+    Acad::ErrorStatus writeSoftOwnershipId(const AcDbObjectId& id) override {
+        return take(id, m_wanted == SvDbIdWanted::kOwnerships);
+    }
+    Acad::ErrorStatus writeHardPointerId(const AcDbObjectId& id) override {
+        return take(id, m_wanted == SvDbIdWanted::kHardReferences);
+    }
+    Acad::ErrorStatus writeSoftPointerId(const AcDbObjectId&) override { return m_status; }
+    Acad::ErrorStatus readHardOwnershipId(AcDbObjectId* id) override { return refuse(id); }
+    Acad::ErrorStatus readSoftOwnershipId(AcDbObjectId* id) override { return refuse(id); }
+    Acad::ErrorStatus readHardPointerId(AcDbObjectId* id) override { return refuse(id); }
+    Acad::ErrorStatus readSoftPointerId(AcDbObjectId* id) override { return refuse(id); }
+
+#define SV_ID_COLLECTOR_DROPS(NAME, TYPE)                                                          \
+    Acad::ErrorStatus write##NAME(TYPE) override {                                                 \
+        return m_status;                                                                           \
+    }                                                                                              \
+    Acad::ErrorStatus read##NAME(TYPE* value) override {                                           \
+        return refuse(value);                                                                      \
+    }
+    SV_ID_COLLECTOR_DROPS(Int8, Adesk::Int8)
+    SV_ID_COLLECTOR_DROPS(UInt8, Adesk::UInt8)
+    SV_ID_COLLECTOR_DROPS(Int16, Adesk::Int16)
+    SV_ID_COLLECTOR_DROPS(UInt16, Adesk::UInt16)
+    SV_ID_COLLECTOR_DROPS(Int32, Adesk::Int32)
+    SV_ID_COLLECTOR_DROPS(UInt32, Adesk::UInt32)
+    SV_ID_COLLECTOR_DROPS(Int64, Adesk::Int64)
+    SV_ID_COLLECTOR_DROPS(UInt64, Adesk::UInt64)
+    SV_ID_COLLECTOR_DROPS(Double, double)
+    SV_ID_COLLECTOR_DROPS(Boolean, Adesk::Boolean)
+#undef SV_ID_COLLECTOR_DROPS
+    Acad::ErrorStatus writeString(const wchar_t*) override {
+        return m_status;
+    }
+    Acad::ErrorStatus readString(wchar_t** value) override {
+        if (value != nullptr)
+            *value = acutNewString(L"");
+        return refuse<int>(nullptr);
+    }
+    Acad::ErrorStatus writeBytes(const void*, Adesk::UIntPtr) override {
+        return m_status;
+    }
+    Acad::ErrorStatus readBytes(void*, Adesk::UIntPtr) override {
+        return refuse<int>(nullptr);
+    }
+
+private:
+    Acad::ErrorStatus take(const AcDbObjectId& id, bool wanted) {
+        if (wanted && !id.isNull())
+            m_ids.push_back(id);
+        return m_status;
+    }
+    template <class T>
+    Acad::ErrorStatus refuse(T* value) {
+        if (value != nullptr)
+            *value = T();
+        m_status = Acad::eNotApplicable;
+        return m_status;
+    }
+
+    SvDbIdWanted m_wanted;
+    std::vector<AcDbObjectId>& m_ids;
+    Acad::ErrorStatus m_status = Acad::eOk;
+};
+
+} // namespace
+
+std::vector<AcDbObjectId> svDbFiledIds(const AcDbObject* obj, SvDbIdWanted wanted) {
+    std::vector<AcDbObjectId> ids;
+    IdCollector collector(wanted, ids);
+    SvDbFilingScope reading(obj);
+    obj->dwgOutFields(&collector);
+    return ids;
+}
+
+void svDbSetErased(AcDbObject* obj, bool erasing) {
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    if (d.erased == erasing)
+        return;
+    svDbRecordUndo(obj);
+    d.erased = erasing;
+    if (d.writer)
+        d.eraseToggled = !d.eraseToggled;
+    else
+        notifyClose(obj, false, true);
+}
+
+void svDbEraseOwned(AcDbObject* obj) {
+    std::vector<AcDbObjectId> pending = svDbFiledIds(obj, SvDbIdWanted::kOwnerships);
+    while (!pending.empty()) {
+        const AcDbObjectId id = pending.back();
+        pending.pop_back();
+        AcDbObject* owned = svDbResolve(id);
+        if (owned == nullptr || owned == obj || SvDbAccess::data(owned).erased)
+            continue;
+        svDbSetErased(owned, true);
+        for (const AcDbObjectId& next : svDbFiledIds(owned, SvDbIdWanted::kOwnerships))
+            pending.push_back(next);
+    }
+}

@@ -1,0 +1,180 @@
+#include "db/transaction.h"
+#include "internal.h"
+
+namespace {
+
+SvDbDatabaseData& dataOf(AcDbTransactionManager* manager) {
+    return SvDbAccess::impl(manager->database());
+}
+
+void remember(SvDbTransactionData& t, const AcDbObjectId& id, AcDb::OpenMode mode) {
+    t.obtainedAt[id] = t.obtained.size();
+    t.obtained.push_back({id, mode});
+}
+
+// An object already obtained by any running transaction is handed out again (upgraded when
+// asked for write); anything else is opened and stays open until the outermost one ends.
+Acad::ErrorStatus obtain(SvDbDatabaseData& db, SvDbTransactionData& into, AcDbObject*& obj,
+                         AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
+    obj = nullptr;
+    for (AcTransaction* transaction : db.stack) {
+        SvDbTransactionData& t = SvDbAccess::impl(transaction);
+        auto it = t.obtainedAt.find(id);
+        if (it == t.obtainedAt.end())
+            continue;
+        AcDbObject* found = svDbResolve(id);
+        if (found == nullptr)
+            return Acad::eInvalidObjectId;
+        if (found->isErased() && !openErased)
+            return Acad::eWasErased;
+        SvDbObtained& entry = t.obtained[it->second];
+        if (mode == AcDb::kForWrite && entry.mode != AcDb::kForWrite) {
+            const Acad::ErrorStatus es = found->upgradeOpen();
+            if (es != Acad::eOk)
+                return es;
+            entry.mode = AcDb::kForWrite;
+        }
+        obj = found;
+        return Acad::eOk;
+    }
+    const Acad::ErrorStatus es = acdbOpenAcDbObject(obj, id, mode, openErased);
+    if (es == Acad::eOk)
+        remember(into, id, mode);
+    return es;
+}
+
+} // namespace
+
+AcTransaction::AcTransaction(AcDbTransactionManager* manager)
+    : m_manager(manager), m_data(new SvDbTransactionData) {}
+
+AcTransaction::~AcTransaction() {
+    delete m_data;
+}
+
+Acad::ErrorStatus AcTransaction::getObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode mode,
+                                           bool openErased) {
+    return obtain(dataOf(m_manager), *m_data, obj, id, mode, openErased);
+}
+
+AcDbTransactionManager::AcDbTransactionManager(AcDbDatabase* db) : m_db(db) {}
+
+AcDbTransactionManager::~AcDbTransactionManager() = default;
+
+AcDbDatabase* AcDbTransactionManager::database() const {
+    return m_db;
+}
+
+AcTransaction* AcDbTransactionManager::startTransaction() {
+    AcTransaction* transaction = SvDbAccess::newTransaction(this);
+    dataOf(this).stack.push_back(transaction);
+    return transaction;
+}
+
+int AcDbTransactionManager::numActiveTransactions() const {
+    return static_cast<int>(SvDbAccess::impl(m_db).stack.size());
+}
+
+AcTransaction* AcDbTransactionManager::topTransaction() const {
+    const auto& stack = SvDbAccess::impl(m_db).stack;
+    return stack.empty() ? nullptr : stack.back();
+}
+
+Acad::ErrorStatus AcDbTransactionManager::getObject(AcDbObject*& obj, AcDbObjectId id,
+                                                    AcDb::OpenMode mode, bool openErased) {
+    obj = nullptr;
+    AcTransaction* top = topTransaction();
+    if (top == nullptr)
+        return Acad::eNoActiveTransactions;
+    return top->getObject(obj, id, mode, openErased);
+}
+
+Acad::ErrorStatus AcDbTransactionManager::endTransaction() {
+    SvDbDatabaseData& db = dataOf(this);
+    if (db.stack.empty())
+        return Acad::eNoActiveTransactions;
+    AcTransaction* transaction = db.stack.back();
+    db.stack.pop_back();
+    SvDbTransactionData& ending = SvDbAccess::impl(transaction);
+    if (!db.stack.empty()) {
+        // The enclosing transaction takes over: its older snapshots win, and what was created
+        // here is created there.
+        SvDbTransactionData& parent = SvDbAccess::impl(db.stack.back());
+        for (auto& [index, snapshot] : ending.snapshots) {
+            if (parent.created.count(index) == 0)
+                parent.snapshots.try_emplace(index, std::move(snapshot));
+        }
+        for (std::uint32_t index : ending.createdOrder) {
+            parent.created.insert(index);
+            parent.createdOrder.push_back(index);
+        }
+        for (const SvDbObtained& entry : ending.obtained)
+            remember(parent, entry.id, entry.mode);
+    } else {
+        for (const SvDbObtained& entry : ending.obtained) {
+            if (AcDbObject* obj = svDbResolve(entry.id))
+                obj->close();
+        }
+    }
+    delete transaction;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbTransactionManager::abortTransaction() {
+    SvDbDatabaseData& db = dataOf(this);
+    if (db.stack.empty())
+        return Acad::eNoActiveTransactions;
+    AcTransaction* transaction = db.stack.back();
+    SvDbTransactionData& aborting = SvDbAccess::impl(transaction);
+    for (auto it = aborting.obtained.rbegin(); it != aborting.obtained.rend(); ++it) {
+        if (AcDbObject* obj = svDbResolve(it->id))
+            svDbCloseQuietly(obj);
+    }
+    ++db.restoring;
+    for (auto& [index, snapshot] : aborting.snapshots) {
+        AcDbObject* obj = index < db.slots.size() ? db.slots[index].object : nullptr;
+        if (obj == nullptr)
+            continue;
+        SvDbObjectData& d = SvDbAccess::data(obj);
+        AcDbMemoryFiler filer(snapshot.bytes.data(), snapshot.bytes.size(), AcDb::kUndoFiler);
+        {
+            SvDbFilingScope restoring(obj);
+            obj->dwgInFields(&filer);
+        }
+        d.erased = snapshot.erased;
+        d.modified = false;
+        d.eraseToggled = false;
+        const std::vector<AcDbObjectReactor*> transient = d.transient;
+        for (AcDbObjectReactor* reactor : transient)
+            reactor->modifyUndone(obj);
+    }
+    --db.restoring;
+    for (auto it = aborting.createdOrder.rbegin(); it != aborting.createdOrder.rend(); ++it)
+        svDbTakeBack(db, *it);
+    db.stack.pop_back();
+    delete transaction;
+    return Acad::eOk;
+}
+
+void svDbRecordUndo(AcDbObject* obj) {
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    AcDbDatabase* owner = svDbLive(SvDbAccess::serial(d.id));
+    if (owner == nullptr)
+        return;
+    SvDbDatabaseData& db = SvDbAccess::impl(owner);
+    if (db.stack.empty() || db.restoring > 0)
+        return;
+    SvDbTransactionData& top = SvDbAccess::impl(db.stack.back());
+    const std::uint32_t index = SvDbAccess::index(d.id);
+    if (top.created.count(index) != 0 || top.snapshots.count(index) != 0)
+        return;
+    AcDbMemoryFiler filer(AcDb::kUndoFiler);
+    {
+        SvDbFilingScope reading(obj);
+        obj->dwgOutFields(&filer);
+    }
+    SvDbUndoSnapshot snapshot;
+    snapshot.bytes.assign(filer.data(), filer.data() + filer.size());
+    snapshot.erased = d.erased;
+    top.snapshots.emplace(index, std::move(snapshot));
+}
