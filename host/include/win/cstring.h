@@ -60,6 +60,11 @@ public:
     wchar_t* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
+    // The string-table text id: from the current resource handle, else from the first module of
+    // the resource chain that has it. FALSE, and the string unchanged, when none has it.
+    BOOL LoadString(UINT id);
+    BOOL LoadString(HINSTANCE instance, UINT id);
+
     const std::wstring& str() const { return m_text; }
 
 private:

@@ -5,8 +5,10 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "win/afx.h"
 #include "win/crt.h"
 #include "win/format.h"
+#include "win/resources.h"
 
 namespace {
 
@@ -204,4 +206,17 @@ bool operator==(const CString& a, const wchar_t* b) {
 
 bool operator<(const CString& a, const CString& b) {
     return a.str() < b.str();
+}
+
+BOOL CString::LoadString(UINT id) {
+    return LoadString(AfxFindStringResourceHandle(id), id);
+}
+
+BOOL CString::LoadString(HINSTANCE instance, UINT id) {
+    const wchar_t* text = nullptr;
+    int length = 0;
+    if (!svFindString(instance, id, &text, &length))
+        return FALSE;
+    m_text.assign(text, static_cast<std::size_t>(length));
+    return TRUE;
 }
