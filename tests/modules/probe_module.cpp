@@ -64,6 +64,10 @@ public:
         report(L"OnLoadDwg");
         return AcRx::kRetOK;
     }
+    AcRx::AppRetCode OnUnloadDwg() override {
+        report(L"OnUnloadDwg");
+        return AcRx::kRetOK;
+    }
     AcRx::AppRetCode OnInvkSubr() override {
         if (acedGetFunCode() == 0)
             report(L"hello");

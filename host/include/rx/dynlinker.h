@@ -51,6 +51,9 @@ bool acrxLockApplication(void* appId);
 bool acrxApplicationIsLocked(void* appId);
 // The module whose entry point the host is calling now (its application id), or null.
 void* svCurrentAppId();
+// Areas of the host that tell a newly loaded module about their state.
+using SvModuleLoadedCallback = void (*)(void* appId);
+void svOnModuleLoaded(SvModuleLoadedCallback callback);
 // Areas of the host that keep things on a module's behalf drop them when it goes.
 using SvModuleUnloadedCallback = void (*)(void* appId);
 void svOnModuleUnloaded(SvModuleUnloadedCallback callback);

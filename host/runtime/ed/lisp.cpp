@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ap/docman.h"
 #include "ed/adscodes.h"
 #include "ed/editor.h"
 #include "ed/print.h"
@@ -16,12 +17,23 @@
 
 namespace {
 
+// Each drawing has its own LISP: a function is defined for the drawing current at acedDefun.
 struct ExternalFunction {
     std::wstring name;
     short code;
     void* appId;
+    const AcApDocument* document;
     int (*direct)() = nullptr;
 };
+
+struct QueuedExpression {
+    std::wstring text;
+    const AcApDocument* document;
+};
+
+const AcApDocument* currentDocument() {
+    return acDocManagerPtr()->curDocument();
+}
 
 struct Evaluation {
     int code;
@@ -33,8 +45,8 @@ std::vector<ExternalFunction>& functions() {
     return defined;
 }
 
-std::deque<std::wstring>& queued() {
-    static std::deque<std::wstring> expressions;
+std::deque<QueuedExpression>& queued() {
+    static std::deque<QueuedExpression> expressions;
     return expressions;
 }
 
@@ -43,10 +55,11 @@ std::vector<Evaluation>& evaluations() {
     return running;
 }
 
-ExternalFunction* findFunction(const std::wstring& name) {
+ExternalFunction* findFunction(const std::wstring& name,
+                               const AcApDocument* document = currentDocument()) {
     auto& all = functions();
-    auto found = std::find_if(all.begin(), all.end(), [&name](const ExternalFunction& f) {
-        return _wcsicmp(f.name.c_str(), name.c_str()) == 0;
+    auto found = std::find_if(all.begin(), all.end(), [&name, document](const ExternalFunction& f) {
+        return f.document == document && _wcsicmp(f.name.c_str(), name.c_str()) == 0;
     });
     return found == all.end() ? nullptr : &*found;
 }
@@ -102,9 +115,9 @@ int acedDefun(const wchar_t* name, short funcNumber) {
     if (name == nullptr || *name == L'\0' || funcNumber < 0 || appId == nullptr)
         return RTERROR;
     if (ExternalFunction* existing = findFunction(name))
-        *existing = ExternalFunction{name, funcNumber, appId};
+        *existing = ExternalFunction{name, funcNumber, appId, currentDocument()};
     else
-        functions().push_back(ExternalFunction{name, funcNumber, appId});
+        functions().push_back(ExternalFunction{name, funcNumber, appId, currentDocument()});
     return RTNORM;
 }
 
@@ -124,7 +137,8 @@ int acedGetFunCode() {
 int acedRegFunc(int (*function)(), int funcNumber) {
     void* appId = svCurrentAppId();
     for (ExternalFunction& defined : functions()) {
-        if (defined.appId == appId && defined.code == funcNumber) {
+        if (defined.appId == appId && defined.code == funcNumber &&
+            defined.document == currentDocument()) {
             defined.direct = function;
             return RTNORM;
         }
@@ -135,7 +149,7 @@ int acedRegFunc(int (*function)(), int funcNumber) {
 int ads_queueexpr(const wchar_t* expression) {
     if (expression == nullptr)
         return RTERROR;
-    queued().emplace_back(expression);
+    queued().push_back(QueuedExpression{expression, currentDocument()});
     return RTNORM;
 }
 
@@ -145,15 +159,16 @@ void acdbFail(const wchar_t* message) {
         evaluations().back().failed = true;
 }
 
-bool svEvaluateLisp(const wchar_t* expression) {
-    const std::wstring text = expression != nullptr ? expression : L"";
+namespace {
+
+bool evaluate(const std::wstring& text, const AcApDocument* document) {
     acedEditor->notify([&text](AcEditorReactor* r) { r->lispWillStart(text.c_str()); });
     ++g_depth;
     std::wstring name;
     bool ok = false;
     if (!parseCall(text, name)) {
         acutPrintf(L"\n; error: cannot evaluate %s", text.c_str());
-    } else if (const ExternalFunction* function = findFunction(name)) {
+    } else if (const ExternalFunction* function = findFunction(name, document)) {
         ok = invoke(*function);
     } else {
         acutPrintf(L"\n; error: no function definition: %s", name.c_str());
@@ -168,10 +183,29 @@ bool svEvaluateLisp(const wchar_t* expression) {
     return ok;
 }
 
+} // namespace
+
+bool svEvaluateLisp(const wchar_t* expression) {
+    return evaluate(expression != nullptr ? expression : L"", currentDocument());
+}
+
 void svEvaluateQueuedExpressions() {
     while (!queued().empty()) {
-        const std::wstring expression = queued().front();
+        const QueuedExpression expression = queued().front();
         queued().pop_front();
-        svEvaluateLisp(expression.c_str());
+        evaluate(expression.text, expression.document);
     }
+}
+
+void svForgetDocumentLisp(const AcApDocument* document) {
+    auto& all = functions();
+    all.erase(
+        std::remove_if(all.begin(), all.end(),
+                       [document](const ExternalFunction& f) { return f.document == document; }),
+        all.end());
+    auto& waiting = queued();
+    waiting.erase(
+        std::remove_if(waiting.begin(), waiting.end(),
+                       [document](const QueuedExpression& e) { return e.document == document; }),
+        waiting.end());
 }

@@ -43,6 +43,11 @@ std::vector<SvModuleUnloadedCallback>& unloadCallbacks() {
     return callbacks;
 }
 
+std::vector<SvModuleLoadedCallback>& loadCallbacks() {
+    static std::vector<SvModuleLoadedCallback> callbacks;
+    return callbacks;
+}
+
 // Every message goes through here, so the host knows which module is speaking to it.
 AcRx::AppRetCode deliver(EntryPoint entryPoint, HMODULE module, AcRx::AppMsgCode message,
                          void* pkt) {
@@ -100,6 +105,8 @@ bool AcRxDynamicLinker::loadModule(const wchar_t* fileName, bool printit, bool) 
             acutPrintf(L"\nUnable to load %s: its initialisation failed.", fileName);
         return false;
     }
+    for (SvModuleLoadedCallback callback : loadCallbacks())
+        callback(module);
     if (printit)
         acutPrintf(L"\n%s loaded.", moduleFileName(module).c_str());
     return true;
@@ -219,6 +226,10 @@ AcRx::AppRetCode AcRxDynamicLinker::sendMessage(void* appId, AcRx::AppMsgCode me
 
 void* svCurrentAppId() {
     return callStack().empty() ? nullptr : callStack().back();
+}
+
+void svOnModuleLoaded(SvModuleLoadedCallback callback) {
+    loadCallbacks().push_back(callback);
 }
 
 void svOnModuleUnloaded(SvModuleUnloadedCallback callback) {

@@ -1,0 +1,68 @@
+#include "ed/menucmd.h"
+
+#include <cwchar>
+#include <string>
+
+#include "db/database.h"
+#include "ed/adscodes.h"
+#include "ed/diesel.h"
+#include "ed/getinput.h"
+#include "getinput_state.h"
+#include "units/rtos.h"
+#include "units/units.h"
+#include "win/format.h"
+#include "win/host_exports_table.h"
+
+namespace {
+
+// Macros see the working drawing: its system variables and its units.
+class DrawingEnvironment : public SvDieselEnvironment {
+public:
+    bool getVar(const std::wstring& name, std::wstring& value) override {
+        AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+        AcDbSysVar var;
+        if (db == nullptr || db->getSysVar(name.c_str(), var) != Acad::eOk)
+            return false;
+        switch (var.type) {
+        case AcDbSysVar::kInt16:
+        case AcDbSysVar::kInt32:
+            value = std::to_wstring(var.intValue);
+            return true;
+        case AcDbSysVar::kReal:
+            value = svFormat(L"%.8g", var.realValue);
+            return true;
+        case AcDbSysVar::kString:
+            value = var.stringValue;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    std::wstring formatLinear(double value, int unit, int precision) override {
+        wchar_t text[kSvRToSMaxChars];
+        acdbRToS(value, unit, precision, text);
+        return text;
+    }
+};
+
+} // namespace
+
+int acedMenuCmd(const wchar_t* command) {
+    if (command == nullptr || (command[0] != L'M' && command[0] != L'm') || command[1] != L'=')
+        return RTERROR;
+    DrawingEnvironment environment;
+    std::wstring value;
+    if (!svEvaluateDiesel(command + 2, environment, value))
+        return RTERROR;
+    svSetLastInput(value);
+    return RTKWORD;
+}
+
+namespace {
+
+// Modules find these by name in the host program.
+const SvHostExport exportMenuCmd("acedMenuCmd", reinterpret_cast<FARPROC>(&acedMenuCmd));
+const SvHostExport exportGetInput("acedGetInput", reinterpret_cast<FARPROC>(&acedGetInput));
+
+} // namespace
