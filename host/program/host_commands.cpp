@@ -1,5 +1,6 @@
 #include "host_commands.h"
 
+#include "drawing_commands.h"
 #include "ed/adscodes.h"
 #include "ed/commands.h"
 #include "ed/getinput.h"
@@ -49,6 +50,7 @@ void registerHostCommands() {
     acedRegCmds->addCommand(kGroup, L"ARXLOAD", L"ARXLOAD", ACRX_CMD_MODAL, &arxLoad);
     acedRegCmds->addCommand(kGroup, L"ARXUNLOAD", L"ARXUNLOAD", ACRX_CMD_MODAL, &arxUnload);
     acedRegCmds->addCommand(kGroup, L"HELP", L"HELP", ACRX_CMD_MODAL, &help);
+    registerDrawingCommands(kGroup);
 }
 
 bool isQuitCommand(const std::wstring& name) {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "ap/docman.h"
 #include "ed/commands.h"
 #include "ed/input.h"
 #include "ed/lisp.h"
@@ -51,6 +52,8 @@ int runScript(const std::wstring& path) {
 
 int runSession(const HostOptions& options) {
     registerHostCommands();
+    AcApDocument* first = nullptr;
+    acDocManager->newDocument(first); // the host starts with an empty drawing, as a person expects
     int status = 0;
     for (const std::wstring& module : options.modules) {
         if (!acrxLoadModule(module.c_str(), true)) {
@@ -67,6 +70,7 @@ int runSession(const HostOptions& options) {
             status = runScript(options.script);
         }
     }
+    acDocManager->closeAll();
     acrxDynamicLinker()->unloadAll(false);
     acutPrintf(L"\n");
     return status;

@@ -67,3 +67,10 @@ enum ErrorStatus {
 };
 
 } // namespace Acad
+
+#pragma GCC visibility push(default)
+
+// A short text for messages.
+const wchar_t* acadErrorStatusText(Acad::ErrorStatus status);
+
+#pragma GCC visibility pop

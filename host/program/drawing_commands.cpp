@@ -1,0 +1,215 @@
+#include "drawing_commands.h"
+
+#include <string>
+
+#include "ap/docman.h"
+#include "db/acutbuffer.h"
+#include "db/database.h"
+#include "ed/adscodes.h"
+#include "ed/commands.h"
+#include "ed/getinput.h"
+#include "ed/print.h"
+#include "ed/sysvars.h"
+#include "win/crt.h"
+#include "win/format.h"
+
+namespace {
+
+bool askText(const wchar_t* prompt, std::wstring& text, bool wholeLine = true) {
+    wchar_t answer[4096];
+    if (acedGetString(wholeLine ? 1 : 0, prompt, answer, 4096) != RTNORM)
+        return false;
+    text = answer;
+    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
+        text = text.substr(1, text.size() - 2);
+    return !text.empty();
+}
+
+AcApDocument* currentOrComplain() {
+    AcApDocument* document = acDocManager->curDocument();
+    if (document == nullptr) {
+        acutPrintf(L"\nNo drawing is open.");
+        svSetCommandFailed();
+    }
+    return document;
+}
+
+void newDrawing() {
+    AcApDocument* document = nullptr;
+    acDocManager->newDocument(document);
+    acutPrintf(L"\n%s is the current drawing.", document->docTitle());
+}
+
+// A drawing that cannot be read is reported; the session goes on with what was open before.
+void openDrawing() {
+    std::wstring path;
+    if (!askText(L"\nDrawing file to open: ", path)) {
+        svSetCommandFailed();
+        return;
+    }
+    AcApDocument* document = nullptr;
+    const Acad::ErrorStatus es = acDocManager->openDocument(path.c_str(), document);
+    if (es != Acad::eOk) {
+        acutPrintf(L"\nCannot open %s: %s.", path.c_str(), acadErrorStatusText(es));
+        return;
+    }
+    acutPrintf(L"\n%s is the current drawing.", document->docTitle());
+}
+
+bool saveTo(AcApDocument* document, const std::wstring& path) {
+    const Acad::ErrorStatus es = document->database()->saveAs(path.c_str());
+    if (es != Acad::eOk) {
+        acutPrintf(L"\nCannot save %s: %s.", path.c_str(), acadErrorStatusText(es));
+        svSetCommandFailed();
+        return false;
+    }
+    acDocManager->setFileName(document, path.c_str());
+    acutPrintf(L"\nSaved %s.", path.c_str());
+    return true;
+}
+
+void saveAsDrawing() {
+    AcApDocument* document = currentOrComplain();
+    std::wstring path;
+    if (document == nullptr)
+        return;
+    if (!askText(L"\nSave drawing as: ", path)) {
+        svSetCommandFailed();
+        return;
+    }
+    saveTo(document, path);
+}
+
+void saveDrawing() {
+    AcApDocument* document = currentOrComplain();
+    if (document == nullptr)
+        return;
+    if (document->isNamedDrawing())
+        saveTo(document, document->fileName());
+    else
+        saveAsDrawing();
+}
+
+void closeDrawing() {
+    if (AcApDocument* document = currentOrComplain())
+        acDocManager->closeDocument(document);
+}
+
+void listDrawings() {
+    int number = 1;
+    for (AcApDocument* document : acDocManager->documents()) {
+        acutPrintf(L"\n%c %d %s", document == acDocManager->curDocument() ? L'*' : L' ', number++,
+                   document->fileName());
+    }
+    if (number == 1)
+        acutPrintf(L"\nNo drawing is open.");
+}
+
+// By its number in DRAWINGS or by its title.
+void switchDrawing() {
+    std::wstring which;
+    if (!askText(L"\nDrawing number or name: ", which)) {
+        svSetCommandFailed();
+        return;
+    }
+    const auto documents = acDocManager->documents();
+    const int number = _wtoi(which.c_str());
+    for (std::size_t i = 0; i < documents.size(); ++i) {
+        if (number == static_cast<int>(i + 1) ||
+            _wcsicmp(documents[i]->docTitle(), which.c_str()) == 0) {
+            acDocManager->activateDocument(documents[i]);
+            return;
+        }
+    }
+    acutPrintf(L"\nNo open drawing %s.", which.c_str());
+    svSetCommandFailed();
+}
+
+std::wstring valueText(const resbuf& value) {
+    switch (value.restype) {
+    case RTSHORT:
+        return std::to_wstring(value.resval.rint);
+    case RTLONG:
+        return std::to_wstring(value.resval.rlong);
+    case RTREAL:
+        return svFormat(L"%.8g", value.resval.rreal);
+    case RTSTR:
+        return svFormat(L"\"%s\"", value.resval.rstring);
+    default:
+        return L"?";
+    }
+}
+
+void getVariable() {
+    std::wstring name;
+    resbuf value{};
+    if (!askText(L"\nVariable name: ", name, false) || acedGetVar(name.c_str(), &value) != RTNORM) {
+        acutPrintf(L"\nUnknown variable %s.", name.c_str());
+        svSetCommandFailed();
+        return;
+    }
+    acutPrintf(L"\n%s = %s", name.c_str(), valueText(value).c_str());
+    if (value.restype == RTSTR)
+        acutDelBuffer(value.resval.rstring);
+}
+
+// The new value is read as the variable's own type.
+void setVariable() {
+    std::wstring name;
+    resbuf current{};
+    if (!askText(L"\nVariable name: ", name, false) ||
+        acedGetVar(name.c_str(), &current) != RTNORM) {
+        acutPrintf(L"\nUnknown variable %s.", name.c_str());
+        svSetCommandFailed();
+        return;
+    }
+    resbuf value{nullptr, current.restype, {}};
+    int status = RTERROR;
+    const std::wstring prompt = L"\nNew value for " + name + L" <" + valueText(current) + L">: ";
+    std::wstring text;
+    switch (current.restype) {
+    case RTSHORT:
+    case RTLONG: {
+        int number = 0;
+        status = acedGetInt(prompt.c_str(), &number);
+        value.restype = RTSHORT;
+        value.resval.rint = static_cast<short>(number);
+        break;
+    }
+    case RTREAL:
+        status = acedGetReal(prompt.c_str(), &value.resval.rreal);
+        break;
+    case RTSTR:
+        acutDelBuffer(current.resval.rstring);
+        if (askText(prompt.c_str(), text)) {
+            value.resval.rstring = text.data();
+            status = RTNORM;
+        }
+        break;
+    default:
+        break;
+    }
+    if (status == RTNONE)
+        return;
+    if (status != RTNORM || acedSetVar(name.c_str(), &value) != RTNORM) {
+        acutPrintf(L"\n%s keeps its value.", name.c_str());
+        svSetCommandFailed();
+    }
+}
+
+} // namespace
+
+void registerDrawingCommands(const wchar_t* group) {
+    struct Entry {
+        const wchar_t* name;
+        AcRxFunctionPtr function;
+    };
+    const Entry commands[] = {
+        {L"NEW", &newDrawing},       {L"OPEN", &openDrawing},   {L"SAVE", &saveDrawing},
+        {L"SAVEAS", &saveAsDrawing}, {L"CLOSE", &closeDrawing}, {L"DRAWINGS", &listDrawings},
+        {L"SWITCH", &switchDrawing}, {L"GETVAR", &getVariable}, {L"SETVAR", &setVariable},
+    };
+    for (const Entry& command : commands)
+        acedRegCmds->addCommand(group, command.name, command.name, ACRX_CMD_MODAL,
+                                command.function);
+}
