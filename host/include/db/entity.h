@@ -6,6 +6,9 @@
 
 #pragma GCC visibility push(default)
 
+class AcDbExtents;
+class AcGeMatrix3d;
+
 // Colour index values with a meaning of their own.
 constexpr Adesk::UInt16 kSvColorByBlock = 0;
 constexpr Adesk::UInt16 kSvColorByLayer = 256;
@@ -27,6 +30,17 @@ class AcDbEntity : public AcDbObject {
     // A copy released with acutDelBuffer.
     wchar_t* layer() const;
     virtual Acad::ErrorStatus setLayer(const wchar_t* layerName, Adesk::Boolean doSubents = true);
+
+    // Adds the entity's geometry to `extents`; an entity without geometry answers
+    // eInvalidExtents and leaves it alone.
+    virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const;
+    // Moves, rotates, scales or mirrors the entity; needs write. A transformation the entity
+    // cannot follow (a singular one, or non-uniform scaling of a circle) answers eNotApplicable
+    // and changes nothing.
+    virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);
+    // Prints the entity's properties on the command line: this level prints the kind, handle,
+    // space, layer and colour; each kind adds its geometry and texts below.
+    virtual void list() const;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;

@@ -72,6 +72,12 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
     bool isLayout() const;
     Acad::ErrorStatus setIsLayout(bool layout);
     bool isAnonymous() const;
+    // Whether an attribute definition that is not erased is among the record's entities.
+    bool hasAttributeDefinitions() const;
+    // The block references of the drawing that insert this record and are not erased (directOnly
+    // and forceValidity are accepted for the host's signature; every reference is direct here).
+    Acad::ErrorStatus getBlockReferenceIds(AcDbObjectIdArray& ids, bool directOnly = true,
+                                           bool forceValidity = false) const;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;

@@ -1,5 +1,10 @@
 #include "db/entity.h"
+
+#include <cwchar>
+
 #include "db/acutbuffer.h"
+#include "db/symboltable.h"
+#include "ed/print.h"
 #include "internal.h"
 
 AcDbEntity::AcDbEntity() = default;
@@ -33,6 +38,46 @@ Acad::ErrorStatus AcDbEntity::setLayer(const wchar_t* layerName, Adesk::Boolean)
     assertWriteEnabled();
     m_layer = layerName;
     return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents&) const {
+    assertReadEnabled();
+    return Acad::eInvalidExtents;
+}
+
+Acad::ErrorStatus AcDbEntity::transformBy(const AcGeMatrix3d&) {
+    return Acad::eNotApplicable;
+}
+
+void AcDbEntity::list() const {
+    assertReadEnabled();
+    const AcRxClass* cls = isA();
+    const wchar_t* kind = cls->dxfName() != nullptr ? cls->dxfName() : cls->name();
+    std::wstring space = L"not in a drawing";
+    if (AcDbDatabase* db = database()) {
+        if (ownerId() == db->modelSpaceId()) {
+            space = L"Model space";
+        } else if (auto* record = AcDbBlockTableRecord::cast(svDbResolve(ownerId()))) {
+            SvDbFilingScope reading(record);
+            const wchar_t* name = nullptr;
+            record->getName(name);
+            space = record->isLayout() ? L"Paper space" : std::wstring(L"Block ") + name;
+        } else {
+            space = L"owned by another entity";
+        }
+    }
+    wchar_t color[16] = {};
+    if (m_color == kSvColorByLayer)
+        std::wcscpy(color, L"BYLAYER");
+    else if (m_color == kSvColorByBlock)
+        std::wcscpy(color, L"BYBLOCK");
+    else
+        std::swprintf(color, 16, L"%u", static_cast<unsigned>(m_color));
+    acutPrintf(L"%-22s Layer: \"%s\"\n", kind, m_layer.c_str());
+    acutPrintf(L"    %-18s%s\n", L"Space:", space.c_str());
+    acutPrintf(L"    %-18s%llX\n", L"Handle:",
+               static_cast<unsigned long long>(objectId().handle().value()));
+    acutPrintf(L"    %-18s%s\n", L"Color:", color);
 }
 
 Acad::ErrorStatus AcDbEntity::dwgOutFields(AcDbDwgFiler* filer) const {

@@ -1,5 +1,8 @@
 #include "db/symboltable.h"
+
 #include "db/acutbuffer.h"
+#include "db/attribute.h"
+#include "db/blockref.h"
 #include "db/database.h"
 #include "internal.h"
 
@@ -211,6 +214,36 @@ bool AcDbBlockTableRecord::isAnonymous() const {
     const wchar_t* name = nullptr;
     getName(name);
     return name[0] == L'*' && !m_layout;
+}
+
+bool AcDbBlockTableRecord::hasAttributeDefinitions() const {
+    assertReadEnabled();
+    for (const AcDbObjectId& id : m_entities) {
+        AcDbObject* obj = svDbResolve(id);
+        if (obj != nullptr && !obj->isErased() && AcDbAttributeDefinition::cast(obj) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+// References are found by looking at every object: a drawing keeps no list of them that could
+// go stale.
+Acad::ErrorStatus AcDbBlockTableRecord::getBlockReferenceIds(AcDbObjectIdArray& ids, bool,
+                                                             bool) const {
+    assertReadEnabled();
+    AcDbDatabase* db = database();
+    if (db == nullptr)
+        return Acad::eNotInDatabase;
+    const AcDbObjectId self = objectId();
+    for (const SvDbSlot& slot : SvDbAccess::impl(db).slots) {
+        auto* reference = AcDbBlockReference::cast(slot.object);
+        if (reference == nullptr || reference->isErased())
+            continue;
+        SvDbFilingScope reading(reference);
+        if (reference->blockTableRecord() == self)
+            ids.append(reference->objectId());
+    }
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::dwgOutFields(AcDbDwgFiler* filer) const {

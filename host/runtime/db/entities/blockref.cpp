@@ -1,0 +1,517 @@
+#include "db/blockref.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwctype>
+#include <unordered_set>
+
+#include "../internal.h"
+#include "common.h"
+#include "db/acutbuffer.h"
+#include "db/attribute.h"
+#include "db/database.h"
+#include "db/extents.h"
+#include "db/symboltable.h"
+#include "ge/curve_math.h"
+
+namespace {
+
+constexpr Adesk::Int16 kVersion = 1;
+constexpr Adesk::UInt32 kMaxAttributes = 1u << 24;
+// Nesting deeper than this is taken for a cycle that a damaged drawing slipped past the checks.
+constexpr std::size_t kMaxNesting = 64;
+
+bool validScale(const AcGeVector3d& scale) {
+    return svent::isFinite(scale) && scale.x != 0.0 && scale.y != 0.0 && scale.z != 0.0;
+}
+
+// Blocks whose extents are being gathered, outermost first: a block met again is not entered.
+thread_local std::vector<AcDbObjectId> t_nesting;
+
+bool sameText(const wchar_t* a, const wchar_t* b) {
+    for (; *a != L'\0' && *b != L'\0'; ++a, ++b) {
+        if (std::towupper(static_cast<wint_t>(*a)) != std::towupper(static_cast<wint_t>(*b)))
+            return false;
+    }
+    return *a == *b;
+}
+
+// The entities of a block record, read without opening it (the engine's own peek).
+std::vector<AcDbObjectId> entitiesOf(AcDbBlockTableRecord* record) {
+    std::vector<AcDbObjectId> ids;
+    SvDbFilingScope reading(record);
+    AcDbBlockTableRecordIterator* it = nullptr;
+    record->newIterator(it);
+    for (; !it->done(); it->step()) {
+        AcDbObjectId id;
+        it->getEntityId(id);
+        ids.push_back(id);
+    }
+    delete it;
+    return ids;
+}
+
+// Whether block `from` inserts block `target`, itself or through blocks it inserts.
+bool inserts(const AcDbObjectId& from, const AcDbObjectId& target) {
+    std::vector<AcDbObjectId> pending{from};
+    std::unordered_set<AcDbObjectId> seen;
+    while (!pending.empty()) {
+        const AcDbObjectId block = pending.back();
+        pending.pop_back();
+        if (!seen.insert(block).second)
+            continue;
+        auto* record = AcDbBlockTableRecord::cast(svDbResolve(block));
+        if (record == nullptr)
+            continue;
+        for (const AcDbObjectId& id : entitiesOf(record)) {
+            auto* ref = AcDbBlockReference::cast(svDbResolve(id));
+            if (ref == nullptr || ref->isErased())
+                continue;
+            AcDbObjectId inner;
+            {
+                SvDbFilingScope reading(ref);
+                inner = ref->blockTableRecord();
+            }
+            if (inner == target)
+                return true;
+            pending.push_back(inner);
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+AcDbObjectIterator::AcDbObjectIterator(std::vector<AcDbObjectId> ids) : m_ids(std::move(ids)) {
+    start();
+}
+
+AcDbObjectIterator::~AcDbObjectIterator() = default;
+
+void AcDbObjectIterator::start(bool atEnd) {
+    m_pos = atEnd ? static_cast<long>(m_ids.size()) - 1 : 0;
+    while (!done() && m_ids[static_cast<std::size_t>(m_pos)].isErased())
+        m_pos += atEnd ? -1 : 1;
+}
+
+bool AcDbObjectIterator::done() const {
+    return m_pos < 0 || m_pos >= static_cast<long>(m_ids.size());
+}
+
+void AcDbObjectIterator::step(bool backwards, bool skipErasedObjects) {
+    if (done())
+        return;
+    const long delta = backwards ? -1 : 1;
+    m_pos += delta;
+    while (skipErasedObjects && !done() && m_ids[static_cast<std::size_t>(m_pos)].isErased())
+        m_pos += delta;
+}
+
+AcDbObjectId AcDbObjectIterator::objectId() const {
+    return done() ? AcDbObjectId() : m_ids[static_cast<std::size_t>(m_pos)];
+}
+
+AcDbEntity* AcDbObjectIterator::entity() const {
+    if (done())
+        return nullptr;
+    AcDbObject* obj = svDbResolve(m_ids[static_cast<std::size_t>(m_pos)]);
+    if (obj == nullptr)
+        return nullptr;
+    const SvDbObjectData& d = SvDbAccess::data(obj);
+    if (d.readers == 0 && !d.writer && d.notifyOpens == 0)
+        return nullptr;
+    return AcDbEntity::cast(obj);
+}
+
+Acad::ErrorStatus AcDbObjectIterator::setPosition(AcDbObjectId id) {
+    const auto it = std::find(m_ids.begin(), m_ids.end(), id);
+    if (it == m_ids.end())
+        return Acad::eInvalidInput;
+    m_pos = it - m_ids.begin();
+    return Acad::eOk;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+AcDbBlockReference::AcDbBlockReference() = default;
+
+AcDbBlockReference::AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId blockTableRecord)
+    : m_block(blockTableRecord) {
+    if (svent::isFinite(position))
+        m_position = position;
+}
+
+AcDbBlockReference::~AcDbBlockReference() = default;
+
+AcDbObjectId AcDbBlockReference::blockTableRecord() const {
+    assertReadEnabled();
+    return m_block;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId id) {
+    if (id.isNull())
+        return Acad::eNullObjectId;
+    if (AcDbObject* target = svDbResolve(id);
+        target != nullptr && AcDbBlockTableRecord::cast(target) == nullptr)
+        return Acad::eWrongObjectType;
+    if (database() != nullptr && id.database() != database())
+        return Acad::eWrongDatabase;
+    assertWriteEnabled();
+    m_block = id;
+    return Acad::eOk;
+}
+
+AcGePoint3d AcDbBlockReference::position() const {
+    assertReadEnabled();
+    return m_position;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setPosition(const AcGePoint3d& position) {
+    if (!svent::isFinite(position))
+        return Acad::eInvalidInput;
+    assertWriteEnabled();
+    m_position = position;
+    return Acad::eOk;
+}
+
+double AcDbBlockReference::rotation() const {
+    assertReadEnabled();
+    return m_rotation;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setRotation(double rotation) {
+    if (!std::isfinite(rotation))
+        return Acad::eInvalidInput;
+    assertWriteEnabled();
+    m_rotation = ge::normalizeAngle(rotation);
+    return Acad::eOk;
+}
+
+AcGeVector3d AcDbBlockReference::normal() const {
+    assertReadEnabled();
+    return m_normal;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setNormal(const AcGeVector3d& normal) {
+    AcGeVector3d unit;
+    if (!svent::unitVector(normal, unit))
+        return Acad::eInvalidInput;
+    assertWriteEnabled();
+    m_normal = unit;
+    return Acad::eOk;
+}
+
+AcGeVector3d AcDbBlockReference::scaleFactors() const {
+    assertReadEnabled();
+    return m_scale;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setScaleFactors(const AcGeVector3d& scale) {
+    if (!validScale(scale))
+        return Acad::eInvalidInput;
+    assertWriteEnabled();
+    m_scale = scale;
+    return Acad::eOk;
+}
+
+AcGeMatrix3d AcDbBlockReference::blockTransform() const {
+    assertReadEnabled();
+    AcGeMatrix3d scaling;
+    scaling(0, 0) = m_scale.x;
+    scaling(1, 1) = m_scale.y;
+    scaling(2, 2) = m_scale.z;
+    return AcGeMatrix3d::translation(m_position.asVector()) * AcGeMatrix3d::planeToWorld(m_normal) *
+           AcGeMatrix3d::rotation(m_rotation, AcGeVector3d::kZAxis) * scaling;
+}
+
+Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& attributeId,
+                                                      AcDbAttribute* attribute) {
+    attributeId.setNull();
+    if (attribute == nullptr)
+        return Acad::eNullEntityPointer;
+    if (!attribute->objectId().isNull())
+        return Acad::eAlreadyInDb;
+    AcDbDatabase* db = database();
+    if (db == nullptr)
+        return Acad::eNotInDatabase;
+    if (!isWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    if (m_attributes.size() >= kMaxAttributes)
+        return Acad::eOutOfRange;
+    assertWriteEnabled();
+    const Acad::ErrorStatus es = db->addAcDbObject(attributeId, attribute);
+    if (es != Acad::eOk)
+        return es;
+    SvDbAccess::data(attribute).owner = objectId();
+    m_attributes.push_back(attributeId);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbAttribute* attribute) {
+    AcDbObjectId id;
+    return appendAttribute(id, attribute);
+}
+
+AcDbObjectIterator* AcDbBlockReference::attributeIterator() const {
+    assertReadEnabled();
+    return new AcDbObjectIterator(m_attributes);
+}
+
+Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const {
+    assertReadEnabled();
+    AcDbExtents found;
+    auto* record = AcDbBlockTableRecord::cast(svDbResolve(m_block));
+    const bool nested = std::find(t_nesting.begin(), t_nesting.end(), m_block) != t_nesting.end();
+    if (record != nullptr && !nested && t_nesting.size() < kMaxNesting) {
+        const AcGeMatrix3d xform = blockTransform();
+        t_nesting.push_back(m_block);
+        for (const AcDbObjectId& id : entitiesOf(record)) {
+            auto* entity = AcDbEntity::cast(svDbResolve(id));
+            if (entity == nullptr || entity->isErased())
+                continue;
+            // Attribute definitions show as the attributes of the reference.
+            if (AcDbAttributeDefinition::cast(entity) != nullptr)
+                continue;
+            AcDbExtents part;
+            SvDbFilingScope reading(entity);
+            if (entity->getGeomExtents(part) == Acad::eOk) {
+                part.transformBy(xform);
+                found.addExt(part);
+            }
+        }
+        t_nesting.pop_back();
+    }
+    for (const AcDbObjectId& id : m_attributes) {
+        auto* attribute = AcDbAttribute::cast(svDbResolve(id));
+        if (attribute == nullptr || attribute->isErased())
+            continue;
+        SvDbFilingScope reading(attribute);
+        AcDbExtents part;
+        if (attribute->getGeomExtents(part) == Acad::eOk)
+            found.addExt(part);
+    }
+    if (found.isEmpty())
+        return Acad::eInvalidExtents;
+    extents.addExt(found);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& xform) {
+    if (!svent::isUniform(xform))
+        return Acad::eNotApplicable;
+    // Every attribute is opened before anything changes, so either all follow or none.
+    std::vector<AcDbAttribute*> opened;
+    auto closeAll = [&opened] {
+        for (AcDbAttribute* attribute : opened)
+            attribute->close();
+    };
+    for (const AcDbObjectId& id : m_attributes) {
+        AcDbAttribute* attribute = nullptr;
+        const Acad::ErrorStatus es = acdbOpenObject(attribute, id, AcDb::kForWrite, true);
+        if (es == Acad::eInvalidObjectId || es == Acad::eNotThatKindOfClass)
+            continue; // gone with an aborted transaction, or not an attribute at all
+        if (es != Acad::eOk) {
+            closeAll();
+            return es;
+        }
+        opened.push_back(attribute);
+    }
+    assertWriteEnabled();
+    const double k = xform.scale();
+    const AcGeVector3d normal = svent::transformNormal(xform, m_normal);
+    const AcGeVector3d xAxis = xform * svent::directionInPlane(m_rotation, m_normal);
+    // Mirrored, the block turns over: its x axis runs against the image of the old one.
+    const bool mirror = xform.isMirroring();
+    m_rotation = svent::angleInPlane(mirror ? -xAxis : xAxis, normal);
+    m_scale = AcGeVector3d(m_scale.x * k * (mirror ? -1.0 : 1.0), m_scale.y * k, m_scale.z * k);
+    m_position = xform * m_position;
+    m_normal = normal;
+    for (AcDbAttribute* attribute : opened)
+        attribute->transformBy(xform);
+    closeAll();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setColorIndex(Adesk::UInt16 color, Adesk::Boolean doSubents) {
+    const Acad::ErrorStatus es = AcDbEntity::setColorIndex(color, doSubents);
+    if (es != Acad::eOk || !doSubents)
+        return es;
+    for (const AcDbObjectId& id : m_attributes) {
+        AcDbAttribute* attribute = nullptr;
+        if (acdbOpenObject(attribute, id, AcDb::kForWrite) != Acad::eOk)
+            continue;
+        attribute->setColorIndex(color);
+        attribute->close();
+    }
+    return Acad::eOk;
+}
+
+void AcDbBlockReference::list() const {
+    AcDbEntity::list();
+    std::wstring name = L"(none)";
+    if (auto* record = AcDbBlockTableRecord::cast(svDbResolve(m_block))) {
+        SvDbFilingScope reading(record);
+        const wchar_t* text = nullptr;
+        record->getName(text);
+        name = text;
+    }
+    svent::listQuoted(L"block name:", name.c_str());
+    svent::listPoint(L"at point:", m_position);
+    svent::listNumber(L"X scale factor:", m_scale.x);
+    svent::listNumber(L"Y scale factor:", m_scale.y);
+    svent::listNumber(L"Z scale factor:", m_scale.z);
+    svent::listAngle(L"rotation angle:", m_rotation);
+    if (m_normal != AcGeVector3d::kZAxis)
+        svent::listVector(L"extrusion:", m_normal);
+    for (const AcDbObjectId& id : m_attributes) {
+        auto* attribute = AcDbAttribute::cast(svDbResolve(id));
+        if (attribute == nullptr || attribute->isErased())
+            continue;
+        SvDbFilingScope reading(attribute);
+        svent::listLine(L"attribute:", std::wstring(attribute->tagConst()) + L" = \"" +
+                                           attribute->textStringConst() + L"\"");
+    }
+}
+
+Acad::ErrorStatus AcDbBlockReference::dwgOutFields(AcDbDwgFiler* filer) const {
+    const Acad::ErrorStatus es = AcDbEntity::dwgOutFields(filer);
+    if (es != Acad::eOk)
+        return es;
+    svent::writeVersion(filer, kVersion);
+    filer->writeHardPointerId(m_block);
+    svent::writePoint(filer, m_position);
+    svent::writeVector(filer, m_normal);
+    svent::writeVector(filer, m_scale);
+    filer->writeDouble(m_rotation);
+    // A copy is a new reference: the attributes stay with the one that owns them.
+    if (filer->filerType() != AcDb::kCopyFiler) {
+        filer->writeUInt32(static_cast<Adesk::UInt32>(m_attributes.size()));
+        for (const AcDbObjectId& id : m_attributes)
+            filer->writeHardOwnershipId(id);
+    }
+    return filer->filerStatus();
+}
+
+Acad::ErrorStatus AcDbBlockReference::dwgInFields(AcDbDwgFiler* filer) {
+    Acad::ErrorStatus es = AcDbEntity::dwgInFields(filer);
+    if (es == Acad::eOk)
+        es = svent::readVersion(filer, kVersion);
+    if (es != Acad::eOk)
+        return es;
+    AcDbObjectId block;
+    filer->readHardPointerId(&block);
+    const AcGePoint3d position = svent::readPoint3d(filer);
+    const AcGeVector3d normal = svent::readNormal(filer);
+    const AcGeVector3d scale = svent::readVector(filer);
+    const double rotation = svent::readReal(filer);
+    svent::require(filer, validScale(scale));
+    std::vector<AcDbObjectId> attributes = m_attributes;
+    if (filer->filerType() != AcDb::kCopyFiler) {
+        attributes.clear();
+        const Adesk::UInt32 count = svent::readCount(filer, kMaxAttributes);
+        for (Adesk::UInt32 i = 0; i < count && filer->filerStatus() == Acad::eOk; ++i) {
+            AcDbObjectId id;
+            filer->readHardOwnershipId(&id);
+            svent::require(filer, !id.isNull());
+            attributes.push_back(id);
+        }
+    }
+    if (filer->filerStatus() != Acad::eOk)
+        return filer->filerStatus();
+    m_block = block;
+    m_position = position;
+    m_normal = normal;
+    m_scale = scale;
+    m_rotation = ge::normalizeAngle(rotation);
+    m_attributes = std::move(attributes);
+    return Acad::eOk;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Acad::ErrorStatus svInsertBlockReference(AcDbObjectId& referenceId, AcDbObjectId spaceId,
+                                         AcDbObjectId blockId, const AcGePoint3d& position,
+                                         std::span<const SvAttributeValue> values, double rotation,
+                                         double scale) {
+    referenceId.setNull();
+    if (!svent::isFinite(position) || !std::isfinite(rotation) || !std::isfinite(scale) ||
+        scale == 0.0)
+        return Acad::eInvalidInput;
+    if (spaceId.isNull() || blockId.isNull())
+        return Acad::eNullObjectId;
+    AcDbDatabase* db = blockId.database();
+    if (db == nullptr || spaceId.database() != db)
+        return Acad::eWrongDatabase;
+    if (blockId == spaceId || blockId == db->modelSpaceId() || inserts(blockId, spaceId))
+        return Acad::eInvalidInput;
+
+    std::vector<AcDbObjectId> definitions;
+    {
+        AcDbBlockTableRecord* block = nullptr;
+        Acad::ErrorStatus es = acdbOpenObject(block, blockId, AcDb::kForRead);
+        if (es != Acad::eOk)
+            return es;
+        const bool layout = block->isLayout();
+        AcDbBlockTableRecordIterator* it = nullptr;
+        block->newIterator(it);
+        for (; !it->done(); it->step()) {
+            AcDbObjectId id;
+            it->getEntityId(id);
+            auto* definition = AcDbAttributeDefinition::cast(svDbResolve(id));
+            if (definition == nullptr)
+                continue;
+            SvDbFilingScope reading(definition);
+            if (!definition->isConstant())
+                definitions.push_back(id);
+        }
+        delete it;
+        block->close();
+        if (layout)
+            return Acad::eInvalidInput;
+    }
+
+    auto* reference = new AcDbBlockReference(position, blockId);
+    reference->setRotation(rotation);
+    reference->setScaleFactors(AcGeVector3d(scale, scale, scale));
+    {
+        AcDbBlockTableRecord* space = nullptr;
+        Acad::ErrorStatus es = acdbOpenObject(space, spaceId, AcDb::kForWrite);
+        if (es == Acad::eOk) {
+            es = space->appendAcDbEntity(referenceId, reference);
+            space->close();
+        }
+        if (es != Acad::eOk) {
+            delete reference;
+            return es;
+        }
+    }
+    const AcGeMatrix3d xform = reference->blockTransform();
+    Acad::ErrorStatus result = Acad::eOk;
+    for (const AcDbObjectId& id : definitions) {
+        AcDbAttributeDefinition* definition = nullptr;
+        Acad::ErrorStatus es = acdbOpenObject(definition, id, AcDb::kForRead);
+        if (es != Acad::eOk) {
+            result = es;
+            continue;
+        }
+        auto* attribute = new AcDbAttribute;
+        attribute->setAttributeFromBlock(definition, xform);
+        const wchar_t* tag = definition->tagConst();
+        for (const SvAttributeValue& given : values) {
+            if (given.tag != nullptr && given.value != nullptr && sameText(given.tag, tag)) {
+                attribute->setTextString(given.value);
+                break;
+            }
+        }
+        definition->close();
+        es = reference->appendAttribute(attribute);
+        if (es != Acad::eOk) {
+            delete attribute;
+            result = es;
+            continue;
+        }
+        attribute->close();
+    }
+    reference->close();
+    return result;
+}
