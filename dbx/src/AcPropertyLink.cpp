@@ -1,0 +1,102 @@
+#include "AcPropertyLink.h"
+
+#include "AcDbObjPtr.h"
+#include "AcPropertyLinkStyle.h"
+#include "AcPropertyLinkStyleMgrInterface.h"
+#include "LevelFiling.h"
+#include "SentavellProduct.h"
+
+SV_RX_DEFINE_FILED_MEMBERS(AcPropertyLink, AcDbObject, 27, 1, 0, L"ACPROPERTYLINK",
+                           SENTAVELL_PROXY_APP_NAME)
+SV_RX_DEFINE_VERSION(AcPropertyLink, 1);
+
+AcPropertyLink::AcPropertyLink() = default;
+AcPropertyLink::~AcPropertyLink() = default;
+AcPropertyLink::AcPropertyLink(const AcPropertyLink& other) = default;
+AcPropertyLink& AcPropertyLink::operator=(const AcPropertyLink& other) = default;
+
+AcDbObjectId AcPropertyLink::style() const {
+    assertReadEnabled();
+    return m_style;
+}
+
+Acad::ErrorStatus AcPropertyLink::setStyle(const AcDbObjectId& styleId) {
+    assertWriteEnabled();
+    m_style = styleId;
+    return Acad::eOk;
+}
+
+AcDbObjectId AcPropertyLink::linkedObj() const {
+    assertReadEnabled();
+    return m_linkedObj;
+}
+
+Acad::ErrorStatus AcPropertyLink::setLinkedObj(const AcDbObjectId& labelId) {
+    assertWriteEnabled();
+    m_linkedObj = labelId;
+    return Acad::eOk;
+}
+
+bool AcPropertyLink::isWithinDelayedModification() const {
+    assertReadEnabled();
+    return m_withinDelayedModification;
+}
+
+Acad::ErrorStatus AcPropertyLink::setIsWithinDelayedModification(bool within) {
+    assertWriteEnabled();
+    m_withinDelayedModification = within;
+    return Acad::eOk;
+}
+
+void AcPropertyLink::modified(const AcDbObject* dbObj) {
+    assertReadEnabled();
+    if (!m_linkedObj.isNull()) {
+        // Declared first so that it is let go last: the label is closed before the style.
+        AcDbObjPtr<AcPropertyLinkStyle> style;
+        AcDbObjPtr<AcDbEntity> label(m_linkedObj, AcDb::kForWrite);
+        if (!label)
+            return;
+        if (style.open(m_style, AcDb::kForRead) != Acad::eOk)
+            return;
+        style->update(AcDbEntity::cast(dbObj), label.object());
+        return;
+    }
+    // Rewriting the notifying object from inside its own notification is refused by the host, so
+    // a self-link is queued. Not while its own queued update runs, nor while the queue is worked
+    // off: that would lengthen the list being walked.
+    if (m_withinDelayedModification)
+        return;
+    AcPropertyLinkStyleMgrInterface* manager = svFindStyleMgr();
+    if (manager == nullptr || manager->isPerformingDelayedModifications())
+        return;
+    manager->queueDelayedModification(objectId());
+}
+
+Acad::ErrorStatus AcPropertyLink::dwgOutFields(AcDbDwgFiler* filer) const {
+    const Acad::ErrorStatus es = svDwgOutLevel<AcDbObject>(this, filer, m_versionAcPropertyLink);
+    if (es != Acad::eOk)
+        return es;
+    filer->writeHardPointerId(m_style);
+    filer->writeSoftPointerId(m_linkedObj);
+    return filer->filerStatus();
+}
+
+Acad::ErrorStatus AcPropertyLink::dwgInFields(AcDbDwgFiler* filer) {
+    const Acad::ErrorStatus es = svDwgInLevel<AcDbObject>(this, filer, m_versionAcPropertyLink);
+    if (es != Acad::eOk)
+        return es;
+    filer->readHardPointerId(&m_style);
+    filer->readSoftPointerId(&m_linkedObj);
+    return filer->filerStatus();
+}
+
+// Links are not filed in DXF.
+Acad::ErrorStatus AcPropertyLink::dxfInFields(AcDbDxfFiler*) {
+    assertWriteEnabled();
+    return Acad::eNotImplementedYet;
+}
+
+Acad::ErrorStatus AcPropertyLink::dxfOutFields(AcDbDxfFiler*) const {
+    assertReadEnabled();
+    return Acad::eNotImplementedYet;
+}

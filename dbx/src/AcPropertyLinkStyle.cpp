@@ -1,0 +1,281 @@
+#include "AcPropertyLinkStyle.h"
+
+#include <cwchar>
+
+#include "SentavellProduct.h"
+#include "db/acutbuffer.h"
+#include "ed/adscodes.h"
+#include "rx/dictionary.h"
+#include "win/modules.h"
+
+SV_RX_DEFINE_FILED_MEMBERS(AcPropertyLinkStyle, AcDbObject, 27, 1, 0, L"ACPROPERTYLINKSTYLE",
+                           SENTAVELL_PROXY_APP_NAME)
+SV_RX_DEFINE_VERSION(AcPropertyLinkStyle, 2);
+
+namespace {
+
+// The label text is built on the stack: update runs on every change of every linked source.
+constexpr std::size_t kWorkingChars = 132;
+static_assert(SV_MAX_INPUT <= kWorkingChars, "acedGetInput must fit the working buffer");
+
+constexpr wchar_t kUnknownValue[] = L"UNKNOWN PROPERTY VALUE";
+
+using GetInputFunction = int (*)(wchar_t* result);
+using MenuCmdFunction = int (*)(const wchar_t* command);
+
+// Found by name in the host, not linked: an older host lacks them, and the macro is then skipped.
+// One not found is looked for again next time.
+GetInputFunction g_getInput = nullptr;
+MenuCmdFunction g_menuCmd = nullptr;
+
+void lookUpHostFunctions() {
+    if (g_getInput != nullptr && g_menuCmd != nullptr)
+        return;
+    HMODULE host = GetModuleHandleW(nullptr);
+    if (g_getInput == nullptr)
+        g_getInput = reinterpret_cast<GetInputFunction>(GetProcAddress(host, "acedGetInput"));
+    if (g_menuCmd == nullptr)
+        g_menuCmd = reinterpret_cast<MenuCmdFunction>(GetProcAddress(host, "acedMenuCmd"));
+}
+
+// A longer text is cut: a reader may answer far more than a label can hold.
+void copyText(wchar_t (&buffer)[kWorkingChars], const wchar_t* text) {
+    std::size_t n = 0;
+    for (; n + 1 < kWorkingChars && text[n] != L'\0'; ++n)
+        buffer[n] = text[n];
+    buffer[n] = L'\0';
+}
+
+constexpr wchar_t kUnregisteredOut[] =
+    L"writeObject() attempts to write class, that hasn't been registered via rxInit()!";
+
+void writeObject(AcDbDwgFiler* filer, const AcDbObject* object) {
+    if (object == nullptr) {
+        filer->writeBoolean(false);
+        return;
+    }
+    filer->writeBoolean(true);
+    const AcRxClass* cls = object->isA();
+    if (cls == nullptr)
+        acrx_abort(kUnregisteredOut);
+    filer->writeString(cls->name());
+    object->dwgOutFields(filer);
+}
+
+const AcRxClass* registeredClass(const wchar_t* name) {
+    AcRxDictionary* classes = AcRxDictionary::cast(acrxSysRegistry()->at(L"ClassDictionary"));
+    return classes != nullptr ? AcRxClass::cast(classes->at(name)) : nullptr;
+}
+
+// Fills `field` with the embedded object the record names. A class that is not registered, or
+// not of the field's family, cannot be read past (its data has no length): the style then asks
+// to be kept as a proxy, with the field empty, rather than misread the rest or end the host.
+template <class Family>
+Acad::ErrorStatus readObject(AcDbDwgFiler* filer, Family*& field) {
+    field = nullptr;
+    Adesk::Boolean present = false;
+    filer->readBoolean(&present);
+    if (filer->filerStatus() != Acad::eOk || !present)
+        return filer->filerStatus();
+    wchar_t* name = nullptr;
+    filer->readString(&name);
+    const AcRxClass* cls =
+        filer->filerStatus() == Acad::eOk ? registeredClass(name) : nullptr;
+    acutDelBuffer(name);
+    if (filer->filerStatus() != Acad::eOk)
+        return filer->filerStatus();
+    if (cls == nullptr || !cls->isDerivedFrom(Family::desc()))
+        return Acad::eMakeMeProxy;
+    AcRxObject* created = cls->create();
+    Family* object = Family::cast(created);
+    if (object == nullptr) {
+        delete created;
+        return Acad::eMakeMeProxy;
+    }
+    // A newer embedded record leaves its data unread, so the rest of the style is unreadable too.
+    if (object->dwgInFields(filer) == Acad::eMakeMeProxy) {
+        delete object;
+        return Acad::eMakeMeProxy;
+    }
+    field = object;
+    return Acad::eOk;
+}
+
+// Keeps a clone only when it is of the family the field holds.
+template <class Family>
+Family* cloneOf(const Family* original) {
+    if (original == nullptr)
+        return nullptr;
+    AcRxObject* copy = original->clone();
+    Family* kept = Family::cast(copy);
+    if (kept == nullptr)
+        delete copy;
+    return kept;
+}
+
+CString readCString(AcDbDwgFiler* filer) {
+    wchar_t* text = nullptr;
+    filer->readString(&text);
+    CString kept(text);
+    acutDelBuffer(text);
+    return kept;
+}
+
+} // namespace
+
+AcPropertyLinkStyle::AcPropertyLinkStyle() = default;
+
+AcPropertyLinkStyle::~AcPropertyLinkStyle() {
+    delete m_modifier;
+    delete m_reader;
+}
+
+const wchar_t* AcPropertyLinkStyle::description() const {
+    assertReadEnabled();
+    return m_description;
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::setDescription(const wchar_t* description) {
+    assertWriteEnabled();
+    m_description = description;
+    return Acad::eOk;
+}
+
+const wchar_t* AcPropertyLinkStyle::postProcessingMacro() const {
+    assertReadEnabled();
+    return m_macro;
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::setPostProcessingMacro(const wchar_t* macro) {
+    assertWriteEnabled();
+    m_macro = macro;
+    return Acad::eOk;
+}
+
+AcPropertyReader* AcPropertyLinkStyle::propertyReader() const {
+    assertReadEnabled();
+    return m_reader;
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::setPropertyReader(AcPropertyReader* reader) {
+    assertWriteEnabled();
+    // Handing back the reader already held must not free it.
+    if (reader != m_reader) {
+        delete m_reader;
+        m_reader = reader;
+    }
+    return Acad::eOk;
+}
+
+AcContentModifier* AcPropertyLinkStyle::contentModifier() const {
+    assertReadEnabled();
+    return m_modifier;
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::setContentModifier(AcContentModifier* modifier) {
+    assertWriteEnabled();
+    if (modifier != m_modifier) {
+        delete m_modifier;
+        m_modifier = modifier;
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::copyFrom(const AcRxObject* other) {
+    const AcPropertyLinkStyle* source = AcPropertyLinkStyle::cast(other);
+    // Copying onto itself would free the reader and modifier it is about to clone.
+    if (source == this)
+        return Acad::eOk;
+    if (source != nullptr) {
+        assertWriteEnabled();
+        m_description = source->m_description;
+        m_macro = source->m_macro;
+        delete m_modifier;
+        m_modifier = cloneOf(source->m_modifier);
+        delete m_reader;
+        m_reader = cloneOf(source->m_reader);
+    }
+    return AcDbObject::copyFrom(other);
+}
+
+void AcPropertyLinkStyle::update(AcDbEntity* source, AcDbEntity* label) {
+    if (m_reader == nullptr || m_modifier == nullptr)
+        return;
+    wchar_t buffer[kWorkingChars];
+    copyText(buffer, kUnknownValue);
+    lookUpHostFunctions();
+
+    wchar_t* text = m_reader->readPropertyAsString(source);
+    const double number = m_reader->readPropertyAsNumber(source);
+    if (!m_macro.IsEmpty() && g_getInput != nullptr && g_menuCmd != nullptr) {
+        // An unreadable source is not given to the macro: the label says so instead.
+        if (text != nullptr) {
+            wchar_t numberText[32];
+            std::swprintf(numberText, sizeof numberText / sizeof *numberText, L"%g", number);
+            // "%PROPERTY" first: it is no part of "%NPROPERTY", and a "%NPROPERTY" in the text
+            // itself becomes the number too.
+            CString expanded(m_macro);
+            expanded.Replace(L"%PROPERTY", text);
+            expanded.Replace(L"%NPROPERTY", numberText);
+            CString command;
+            command.Format(L"M=%s", expanded.GetString());
+            if (g_menuCmd(command) == RTKWORD)
+                g_getInput(buffer);
+            else
+                copyText(buffer, text);
+        }
+    } else if (text != nullptr) {
+        copyText(buffer, text);
+    }
+    m_modifier->updateContent(label, buffer);
+    delete[] text;
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::dwgOutFields(AcDbDwgFiler* filer) const {
+    assertReadEnabled();
+    const Acad::ErrorStatus es = AcDbObject::dwgOutFields(filer);
+    if (es != Acad::eOk)
+        return es;
+    filer->writeInt16(m_versionAcPropertyLinkStyle);
+    writeObject(filer, m_modifier);
+    writeObject(filer, m_reader);
+    filer->writeString(m_description);
+    filer->writeString(m_macro);
+    return filer->filerStatus();
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::dwgInFields(AcDbDwgFiler* filer) {
+    assertWriteEnabled();
+    Acad::ErrorStatus es = AcDbObject::dwgInFields(filer);
+    if (es != Acad::eOk)
+        return es;
+    Adesk::Int16 version = 0;
+    filer->readInt16(&version);
+    if (version > m_versionAcPropertyLinkStyle)
+        return Acad::eMakeMeProxy;
+
+    delete m_modifier;
+    m_modifier = nullptr;
+    es = readObject(filer, m_modifier);
+    if (es != Acad::eOk)
+        return es;
+    delete m_reader;
+    m_reader = nullptr;
+    es = readObject(filer, m_reader);
+    if (es != Acad::eOk)
+        return es;
+    m_description = readCString(filer);
+    // Version 1 records have no macro.
+    if (version == 2)
+        m_macro = readCString(filer);
+    return filer->filerStatus();
+}
+
+// Styles are not filed in DXF.
+Acad::ErrorStatus AcPropertyLinkStyle::dxfInFields(AcDbDxfFiler*) {
+    return Acad::eNotImplementedYet;
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::dxfOutFields(AcDbDxfFiler*) const {
+    return Acad::eNotImplementedYet;
+}
