@@ -94,6 +94,13 @@ bool svTakeCancelSeen() {
     return std::exchange(g_cancelSeen, false);
 }
 
+int svGetAnswer(const wchar_t* prompt, std::wstring& answer) {
+    return getInput(prompt, SvAnswer::Word, [&answer](const std::wstring& text, int) {
+        answer = text;
+        return Parsed::Value;
+    });
+}
+
 int acedInitGet(int flags, const wchar_t* keywordList) {
     g_initGet.flags = flags;
     g_initGet.keywords = SvKeywordList(keywordList != nullptr ? keywordList : L"");

@@ -144,3 +144,16 @@ TEST_F(EditorCommands, ReactorRemovedDuringANotificationHearsNothingMore) {
 }
 
 } // namespace
+
+#include "ed/frame.h"
+
+namespace {
+
+TEST(MainFrame, IsOneStableWindow) {
+    CWnd* frame = acedGetAcadFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame, acedGetAcadFrame());
+    EXPECT_NE(frame->GetSafeHwnd(), nullptr);
+}
+
+} // namespace

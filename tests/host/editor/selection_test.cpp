@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "db/circle.h"
+#include "db/database.h"
+#include "db/line.h"
+#include "db/symboltable.h"
+#include "db/viewport.h"
+#include "ed/getinput.h"
+#include "ed/input.h"
+#include "ed/selection.h"
+#include "ed/spaces.h"
+#include "support/output_capture.h"
+#include "win/format.h"
+
+namespace {
+
+class Picking : public testing::Test {
+protected:
+    void SetUp() override {
+        acdbHostApplicationServices()->setWorkingDatabase(&m_db);
+        m_left =
+            append(m_db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+        m_circle = append(m_db.modelSpaceId(),
+                          new AcDbCircle(AcGePoint3d(30, 0, 0), AcGeVector3d::kZAxis, 5));
+        m_far = append(m_db.modelSpaceId(),
+                       new AcDbLine(AcGePoint3d(100, 100, 0), AcGePoint3d(110, 100, 0)));
+    }
+    void TearDown() override {
+        svSetInputSource(nullptr);
+        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    }
+
+    AcDbObjectId append(AcDbObjectId spaceId, AcDbEntity* entity) {
+        AcDbBlockTableRecord* space = nullptr;
+        EXPECT_EQ(acdbOpenObject(space, spaceId, AcDb::kForWrite), Acad::eOk);
+        AcDbObjectId id;
+        EXPECT_EQ(space->appendAcDbEntity(id, entity), Acad::eOk);
+        entity->close();
+        space->close();
+        return id;
+    }
+
+    void answer(std::vector<std::wstring> lines) {
+        m_input = std::make_unique<SvScriptedInput>(std::move(lines));
+        svSetInputSource(m_input.get());
+    }
+
+    AcDbObjectId picked(int expectedStatus = RTNORM) {
+        ads_name name;
+        ads_point point;
+        EXPECT_EQ(acedEntSel(L"\nPick: ", name, point), expectedStatus);
+        AcDbObjectId id;
+        if (expectedStatus == RTNORM) {
+            EXPECT_EQ(acdbGetObjectId(id, name), Acad::eOk);
+        }
+        return id;
+    }
+
+    std::wstring handleOf(AcDbObjectId id) {
+        wchar_t hex[32];
+        id.handle().getIntoAsciiBuffer(hex, 32);
+        return L"#" + std::wstring(hex);
+    }
+
+    AcDbDatabase m_db;
+    AcDbObjectId m_left, m_circle, m_far;
+    std::unique_ptr<SvScriptedInput> m_input;
+    OutputCapture m_capture;
+};
+
+TEST_F(Picking, PointsTakeTheNearestEntityWithinTheAperture) {
+    answer({L"5,1", L"35,0.5", L"50,50", L"20,0"});
+    EXPECT_EQ(picked(), m_left);
+    EXPECT_EQ(picked(), m_circle);              // near its rim
+    picked(RTERROR);                            // nothing there
+    EXPECT_EQ(picked(RTERROR), AcDbObjectId()); // inside the circle, far from its rim
+    EXPECT_NE(m_capture.text().find(L"Nothing found"), std::wstring::npos);
+}
+
+TEST_F(Picking, HandlesKeywordsEmptyAnswersAndCancel) {
+    answer({handleOf(m_far), L"#FFFFFF", L"self", L"", L"^C"});
+    EXPECT_EQ(picked(), m_far);
+    picked(RTERROR);
+    acedInitGet(RSG_NONULL, L"Model Paper Self");
+    picked(RTKWORD);
+    wchar_t keyword[SV_MAX_INPUT];
+    acedGetInput(keyword);
+    EXPECT_STREQ(keyword, L"Self");
+    picked(RTNONE);
+    picked(RTCAN);
+}
+
+TEST_F(Picking, StaleNamesFailTheLookUp) {
+    ads_name forged = {12345, 0};
+    AcDbObjectId id;
+    EXPECT_NE(acdbGetObjectId(id, forged), Acad::eOk);
+    ads_name name;
+    ASSERT_EQ(acdbGetAdsName(name, m_left), Acad::eOk);
+    EXPECT_EQ(acdbGetObjectId(id, name), Acad::eOk);
+    EXPECT_EQ(id, m_left);
+}
+
+TEST_F(Picking, WindowCrossingRemoveAndAll) {
+    answer({L"w", L"-1,-1", L"11,1", L"c", L"25,-1", L"26,1", L"r", L"5,0", L""});
+    ads_name set;
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    Adesk::Int32 length = 0;
+    ASSERT_EQ(acedSSLength(set, &length), RTNORM);
+    ASSERT_EQ(length, 1); // the line left the set again
+    ads_name first;
+    ASSERT_EQ(acedSSName(set, 0, first), RTNORM);
+    AcDbObjectId id;
+    ASSERT_EQ(acdbGetObjectId(id, first), Acad::eOk);
+    EXPECT_EQ(id, m_circle);
+    EXPECT_EQ(acedSSName(set, 1, first), RTERROR);
+    EXPECT_EQ(acedSSFree(set), RTNORM);
+    EXPECT_EQ(acedSSFree(set), RTERROR);
+
+    answer({L"all", L""});
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    acedSSLength(set, &length);
+    EXPECT_EQ(length, 3);
+    acedSSFree(set);
+
+    answer({L"w", L"200,200", L"300,300", L""});
+    EXPECT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTERROR);
+    EXPECT_EQ(acedSSGet(L"X", nullptr, nullptr, nullptr, set), RTERROR);
+}
+
+TEST_F(Picking, PaperSpaceAndViewports) {
+    EXPECT_EQ(acedMspace(&m_db), Acad::eNotApplicable); // TILEMODE 1
+    m_db.setTilemode(false);
+    EXPECT_EQ(svPickSpaceId(&m_db), m_db.paperSpaceId());
+    EXPECT_EQ(acedMspace(&m_db), Acad::eNotApplicable); // no viewport yet
+
+    auto* viewport = new AcDbViewport;
+    viewport->setCenterPoint(AcGePoint3d(50, 50, 0));
+    viewport->setWidth(80);
+    viewport->setHeight(60);
+    const AcDbObjectId viewportId = append(m_db.paperSpaceId(), viewport);
+    answer({L"50,20"});
+    EXPECT_EQ(picked(), viewportId); // its border, on paper
+    EXPECT_EQ(acedMspace(&m_db), Acad::eOk);
+    EXPECT_EQ(svPickSpaceId(&m_db), m_db.modelSpaceId());
+    EXPECT_EQ(acedPspace(&m_db), Acad::eOk);
+    EXPECT_EQ(svPickSpaceId(&m_db), m_db.paperSpaceId());
+
+    AcDbViewport* open = nullptr;
+    ASSERT_EQ(acdbOpenObject(open, viewportId, AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(acedSetCurrentVPort(open), Acad::eOk);
+    open->close();
+    EXPECT_EQ(svPickSpaceId(&m_db), m_db.modelSpaceId());
+}
+
+} // namespace
