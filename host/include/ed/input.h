@@ -29,15 +29,18 @@ private:
     bool m_interactive;
 };
 
-// Lines given in advance.
+// Lines given in advance; interactive when they play a person typing.
 class SvScriptedInput : public SvInputSource {
 public:
-    explicit SvScriptedInput(std::vector<std::wstring> lines) : m_lines(std::move(lines)) {}
+    explicit SvScriptedInput(std::vector<std::wstring> lines, bool interactive = false)
+        : m_lines(std::move(lines)), m_interactive(interactive) {}
     bool readLine(std::wstring& line) override;
+    bool interactive() const override { return m_interactive; }
 
 private:
     std::vector<std::wstring> m_lines;
     std::size_t m_next = 0;
+    bool m_interactive;
 };
 
 // Installs a source (null: none, every read ends) and answers the one installed before. The
@@ -65,6 +68,9 @@ bool svReadCommand(std::wstring& command);
 bool svReadAnswer(const wchar_t* prompt, std::wstring& answer, SvAnswer kind = SvAnswer::Word);
 // What is left of the current line, without reading another.
 std::wstring svRestOfLine();
+// A person answers: a wrong answer is asked again. A script's wrong answer fails the prompt
+// instead, so the script stops at the line that holds it.
+bool svInputIsInteractive();
 // The line number of the line last read from the current source.
 int svInputLineNumber();
 

@@ -50,6 +50,8 @@ int getInput(const wchar_t* prompt, SvAnswer kind, Parse parse) {
             if (!(initGet.flags & RSG_NONULL))
                 return RTNONE;
             acutPrintf(L"\nA value is required.");
+            if (!svInputIsInteractive())
+                return RTERROR;
             continue;
         }
         const std::wstring keyword = initGet.keywords.match(answer);
@@ -64,6 +66,8 @@ int getInput(const wchar_t* prompt, SvAnswer kind, Parse parse) {
             return RTKWORD;
         }
         acutPrintf(initGet.keywords.empty() ? L"\nInvalid input." : L"\nInvalid option keyword.");
+        if (!svInputIsInteractive())
+            return RTERROR;
     }
 }
 

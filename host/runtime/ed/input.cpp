@@ -132,6 +132,10 @@ std::wstring svRestOfLine() {
     return g_reader.lineOpen ? g_reader.rest() : std::wstring();
 }
 
+bool svInputIsInteractive() {
+    return g_reader.source != nullptr && g_reader.source->interactive();
+}
+
 int svInputLineNumber() {
     return g_reader.lineNumber;
 }

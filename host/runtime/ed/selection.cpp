@@ -201,6 +201,8 @@ int acedEntSel(const wchar_t* prompt, ads_name entity, ads_point pickedPoint) {
             }
         } else {
             acutPrintf(L"\nA point or an object handle (#handle) is required.");
+            if (!svInputIsInteractive())
+                return RTERROR;
             continue;
         }
         if (id.isNull()) {
@@ -251,6 +253,8 @@ int acedSSGet(const wchar_t* mode, const void* pt1, const void* pt2, const resbu
                 found.push_back(id);
         } else {
             acutPrintf(L"\nA point, an object handle (#handle) or an option is required.");
+            if (!svInputIsInteractive())
+                return RTERROR;
             continue;
         }
         acutPrintf(L"\n%d found", static_cast<int>(found.size()));

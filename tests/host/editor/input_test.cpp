@@ -12,8 +12,8 @@ namespace {
 // Answers prompts from the given lines while it lives.
 class ScriptedAnswers {
 public:
-    explicit ScriptedAnswers(std::vector<std::wstring> lines)
-        : m_input(std::move(lines)), m_previous(svSetInputSource(&m_input)) {}
+    explicit ScriptedAnswers(std::vector<std::wstring> lines, bool interactive = false)
+        : m_input(std::move(lines), interactive), m_previous(svSetInputSource(&m_input)) {}
     ~ScriptedAnswers() { svSetInputSource(m_previous); }
 
 private:
@@ -59,7 +59,7 @@ TEST(EditorInput, KeywordAnsweredToAnotherPromptComesBackThroughGetInput) {
 }
 
 TEST(EditorInput, EmptyAnswerCancelAndEndOfInput) {
-    ScriptedAnswers answers({L"", L"", L"7", L"^C"});
+    ScriptedAnswers answers({L"", L"", L"7", L"^C"}, true);
     OutputCapture capture;
     int value = 0;
     EXPECT_EQ(acedGetInt(L"\nNumber: ", &value), RTNONE);
@@ -71,8 +71,8 @@ TEST(EditorInput, EmptyAnswerCancelAndEndOfInput) {
     EXPECT_NE(capture.text().find(L"*Cancel*"), std::wstring::npos);
 }
 
-TEST(EditorInput, InvalidAnswersAreAskedAgain) {
-    ScriptedAnswers answers({L"abc", L"-2", L"0", L"2.5", L"1,2,3,4", L"@1,1"});
+TEST(EditorInput, InvalidAnswersAreAskedAgainOfAPerson) {
+    ScriptedAnswers answers({L"abc", L"-2", L"0", L"2.5", L"1,2,3,4", L"@1,1"}, true);
     OutputCapture capture;
     acedInitGet(RSG_NONEG | RSG_NOZERO, nullptr);
     ads_real real = 0;
@@ -84,6 +84,17 @@ TEST(EditorInput, InvalidAnswersAreAskedAgain) {
     EXPECT_EQ(point[0], 11);
     EXPECT_EQ(point[1], 21);
     EXPECT_NE(capture.text().find(L"Invalid input."), std::wstring::npos);
+}
+
+TEST(EditorInput, AScriptsWrongAnswerFailsAtOnce) {
+    ScriptedAnswers answers({L"abc", L"", L"5"});
+    OutputCapture capture;
+    int value = 0;
+    EXPECT_EQ(acedGetInt(L"\nNumber: ", &value), RTERROR);
+    acedInitGet(RSG_NONULL, nullptr);
+    EXPECT_EQ(acedGetInt(L"\nNumber: ", &value), RTERROR);
+    EXPECT_EQ(acedGetInt(L"\nNumber: ", &value), RTNORM); // the next line was left for it
+    EXPECT_EQ(value, 5);
 }
 
 TEST(EditorInput, AnswersShareALineOrTakeTheRestOfIt) {
