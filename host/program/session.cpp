@@ -22,12 +22,13 @@ int runCommands(SvInputSource& source, const std::wstring& scriptName) {
     while (svReadCommand(command)) {
         if (isQuitCommand(command))
             break;
-        const int line = svInputLineNumber();
         const bool ok = command[0] == L'('
                             ? svEvaluateLisp((command + L" " + svRestOfLine()).c_str())
                             : svRunCommand(command.c_str());
         svEvaluateQueuedExpressions();
         if (!ok && !scriptName.empty()) {
+            // The line read last: where a bad answer of the command stands.
+            const int line = svInputLineNumber();
             acutPrintf(L"\n%s:%d: command %s failed; script stopped.\n", scriptName.c_str(), line,
                        command.c_str());
             status = 1;

@@ -1,0 +1,324 @@
+#include "command_input.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cwchar>
+#include <cwctype>
+#include <new>
+
+#include "ap/docman.h"
+#include "db/attribute.h"
+#include "db/blockref.h"
+#include "db/database.h"
+#include "db/symboltable.h"
+#include "ed/input.h"
+#include "ed/print.h"
+#include "ed/selection.h"
+#include "ed/spaces.h"
+#include "win/format.h"
+
+namespace cli {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::wstring upper(const std::wstring& text) {
+    std::wstring out = text;
+    for (wchar_t& c : out)
+        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    return out;
+}
+
+// Answers as they are typed are shown in messages; a hostile one is cut short.
+std::wstring shown(const std::wstring& answer) {
+    return answer.size() > 60 ? answer.substr(0, 60) + L"..." : answer;
+}
+
+} // namespace
+
+void fail(const std::wstring& message) {
+    acutPrintf(L"\n%s", message.c_str());
+    throw CommandFailed{};
+}
+
+void cancelled() {
+    acutPrintf(L"*Cancel*");
+    throw CommandFailed{};
+}
+
+void guarded(void (*body)()) {
+    try {
+        body();
+    } catch (const CommandFailed&) {
+        svSetCommandFailed();
+    } catch (const std::bad_alloc&) {
+        acutPrintf(L"\nOut of memory.");
+        svSetCommandFailed();
+    }
+}
+
+std::wstring Keywords::match(const std::wstring& answer) const {
+    if (answer.empty())
+        return {};
+    const std::wstring wanted = upper(answer);
+    for (const wchar_t* word : m_words) {
+        const std::wstring full = word;
+        std::wstring abbreviation;
+        for (wchar_t c : full) {
+            if (std::iswupper(static_cast<wint_t>(c)) || std::iswdigit(static_cast<wint_t>(c)))
+                abbreviation += c;
+        }
+        if (wanted == upper(full) || wanted == abbreviation)
+            return full;
+    }
+    return {};
+}
+
+std::wstring Keywords::joined() const {
+    std::wstring out;
+    for (const wchar_t* word : m_words)
+        out += (out.empty() ? L"" : L"/") + std::wstring(word);
+    return out;
+}
+
+bool parseReal(const std::wstring& text, double& value) {
+    errno = 0;
+    wchar_t* end = nullptr;
+    value = std::wcstod(text.c_str(), &end);
+    return !text.empty() && end != text.c_str() && *end == L'\0' && errno == 0 &&
+           std::isfinite(value);
+}
+
+bool parsePoint(const std::wstring& text, const AcGePoint3d* base, AcGePoint3d& point) {
+    const bool relative = !text.empty() && text[0] == L'@';
+    if (relative && base == nullptr)
+        return false;
+    double xyz[3] = {0, 0, 0};
+    std::size_t start = relative ? 1 : 0;
+    int count = 0;
+    for (;;) {
+        if (count == 3)
+            return false;
+        const std::size_t comma = text.find(L',', start);
+        const std::wstring part =
+            text.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
+        if (!parseReal(part, xyz[count++]))
+            return false;
+        if (comma == std::wstring::npos)
+            break;
+        start = comma + 1;
+    }
+    if (count < 2)
+        return false;
+    point = AcGePoint3d(xyz[0], xyz[1], xyz[2]);
+    if (relative)
+        point = *base + point.asVector();
+    return std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(point.z);
+}
+
+std::wstring askWord(const std::wstring& prompt) {
+    std::wstring answer;
+    if (!svReadAnswer(prompt.c_str(), answer, SvAnswer::Word) || answer == kSvCancelWord)
+        cancelled();
+    return answer;
+}
+
+std::wstring askLine(const std::wstring& prompt) {
+    std::wstring answer;
+    if (!svReadAnswer(prompt.c_str(), answer, SvAnswer::Line) || answer == kSvCancelWord)
+        cancelled();
+    if (answer.size() >= 2 && answer.front() == L'"' && answer.back() == L'"')
+        answer = answer.substr(1, answer.size() - 2);
+    return answer;
+}
+
+Answer askPointOr(const std::wstring& prompt, const Keywords& keywords, const AcGePoint3d* base,
+                  bool allowEnter) {
+    const std::wstring answer = askWord(prompt);
+    Answer result;
+    if (answer.empty()) {
+        if (!allowEnter)
+            fail(L"A point is required here.");
+        return result;
+    }
+    result.keyword = keywords.match(answer);
+    if (!result.keyword.empty()) {
+        result.kind = Answer::Keyword;
+        return result;
+    }
+    if (!parsePoint(answer, base, result.point)) {
+        const std::wstring options = keywords.joined();
+        fail(L"Bad point \"" + shown(answer) + L"\": give x,y or x,y,z" +
+             (base != nullptr ? L", or @dx,dy from the last point" : L"") +
+             (options.empty() ? L"" : L", or one of " + options) + L".");
+    }
+    result.kind = Answer::Point;
+    return result;
+}
+
+AcGePoint3d askPoint(const std::wstring& prompt, const AcGePoint3d* base) {
+    return askPointOr(prompt, Keywords{}, base, false).point;
+}
+
+double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign sign) {
+    const std::wstring answer = askWord(prompt);
+    if (answer.empty()) {
+        if (!byDefault)
+            fail(L"A number is required here.");
+        return *byDefault;
+    }
+    double value = 0.0;
+    if (!parseReal(answer, value))
+        fail(L"Bad number \"" + shown(answer) + L"\".");
+    if (sign == Sign::Positive && value <= 0.0)
+        fail(L"The value must be positive: \"" + shown(answer) + L"\".");
+    if (sign == Sign::NotNegative && value < 0.0)
+        fail(L"The value must not be negative: \"" + shown(answer) + L"\".");
+    return value;
+}
+
+double askAngle(const std::wstring& prompt, std::optional<double> byDefaultDegrees) {
+    const double degrees = askReal(prompt, byDefaultDegrees);
+    if (std::fabs(degrees) > 1e9)
+        fail(L"The angle is out of range.");
+    return degrees * kPi / 180.0;
+}
+
+std::wstring askKeyword(const std::wstring& prompt, const Keywords& keywords,
+                        const wchar_t* byDefault) {
+    const std::wstring answer = askWord(prompt);
+    if (answer.empty() && byDefault != nullptr)
+        return byDefault;
+    const std::wstring keyword = keywords.match(answer);
+    if (keyword.empty())
+        fail(L"Unknown option \"" + shown(answer) + L"\": one of " + keywords.joined() +
+             L" is expected.");
+    return keyword;
+}
+
+AcDbDatabase* database() {
+    AcApDocument* document = acDocManager->curDocument();
+    if (document == nullptr || document->database() == nullptr)
+        fail(L"No drawing is open.");
+    return document->database();
+}
+
+AcDbObjectId drawingSpace(AcDbDatabase* db) {
+    return svPickSpaceId(db);
+}
+
+void check(Acad::ErrorStatus es, const std::wstring& what) {
+    if (es != Acad::eOk)
+        fail(what + L": " + acadErrorStatusText(es) + L".");
+}
+
+AcDbObjectId append(AcDbEntity* entity, AcDbObjectId spaceId) {
+    AcDbBlockTableRecord* space = nullptr;
+    Acad::ErrorStatus es = acdbOpenObject(space, spaceId, AcDb::kForWrite);
+    AcDbObjectId id;
+    if (es == Acad::eOk) {
+        es = space->appendAcDbEntity(id, entity);
+        space->close();
+    }
+    if (es != Acad::eOk) {
+        delete entity;
+        check(es, L"The entity cannot be added");
+    }
+    entity->close();
+    return id;
+}
+
+AcDbObjectId copyEntity(const AcDbEntity& source, AcDbObjectId spaceId, const AcGeMatrix3d& xform) {
+    auto* copy = AcDbEntity::cast(source.clone());
+    if (copy == nullptr)
+        fail(L"The object " + handleText(source.objectId()) + L" cannot be copied.");
+    if (copy->transformBy(xform) != Acad::eOk) {
+        delete copy;
+        fail(L"The object " + handleText(source.objectId()) + L" cannot follow that change.");
+    }
+    AcDbBlockTableRecord* space = nullptr;
+    Acad::ErrorStatus es = acdbOpenObject(space, spaceId, AcDb::kForWrite);
+    AcDbObjectId id;
+    if (es == Acad::eOk) {
+        es = space->appendAcDbEntity(id, copy);
+        space->close();
+    }
+    if (es != Acad::eOk) {
+        delete copy;
+        check(es, L"The copy cannot be added");
+    }
+    // A copied reference starts without attributes: they belong to the one they came from.
+    const auto* reference = AcDbBlockReference::cast(&source);
+    auto* newReference = AcDbBlockReference::cast(copy);
+    if (reference != nullptr && newReference != nullptr) {
+        AcDbObjectIterator* it = reference->attributeIterator();
+        for (it->start(); !it->done(); it->step()) {
+            Opened<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
+            if (!attribute)
+                continue;
+            auto* attributeCopy = AcDbAttribute::cast(attribute->clone());
+            if (attributeCopy == nullptr)
+                continue;
+            if (attributeCopy->transformBy(xform) != Acad::eOk ||
+                newReference->appendAttribute(attributeCopy) != Acad::eOk) {
+                delete attributeCopy;
+                continue;
+            }
+            attributeCopy->close();
+        }
+        delete it;
+    }
+    copy->close();
+    return id;
+}
+
+std::wstring handleText(AcDbObjectId id) {
+    return svFormat(L"%llX", static_cast<unsigned long long>(id.handle().value()));
+}
+
+void reportCreated(AcDbObjectId id) {
+    AcDbEntity* entity = nullptr;
+    if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk)
+        return;
+    const AcRxClass* cls = entity->isA();
+    acutPrintf(L"\n%s %s created.", cls->dxfName() != nullptr ? cls->dxfName() : cls->name(),
+               handleText(id).c_str());
+    entity->close();
+}
+
+std::vector<AcDbObjectId> selectObjects(bool allowEmpty) {
+    ads_name set = {0, 0};
+    const int status = acedSSGet(nullptr, nullptr, nullptr, nullptr, set);
+    if (status == RTCAN)
+        cancelled();
+    std::vector<AcDbObjectId> ids;
+    if (status != RTNORM && allowEmpty)
+        return ids;
+    if (status != RTNORM)
+        fail(L"Nothing was selected.");
+    Adesk::Int32 length = 0;
+    acedSSLength(set, &length);
+    for (Adesk::Int32 i = 0; i < length; ++i) {
+        ads_name name = {0, 0};
+        AcDbObjectId id;
+        if (acedSSName(set, i, name) == RTNORM && acdbGetObjectId(id, name) == Acad::eOk)
+            ids.push_back(id);
+    }
+    acedSSFree(set);
+    return ids;
+}
+
+AcDbObjectId pickEntity(const std::wstring& prompt) {
+    ads_name name = {0, 0};
+    ads_point point = {0, 0, 0};
+    const int status = acedEntSel(prompt.c_str(), name, point);
+    if (status == RTCAN)
+        throw CommandFailed{};
+    AcDbObjectId id;
+    if (status != RTNORM || acdbGetObjectId(id, name) != Acad::eOk)
+        fail(L"No object was picked.");
+    return id;
+}
+
+} // namespace cli

@@ -1,0 +1,130 @@
+#pragma once
+
+// What the host's drafting, editing and inspection commands share: reading answers, reporting a
+// failure, opening and appending entities, selecting.
+
+#include <initializer_list>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "db/entity.h"
+#include "ed/commands.h"
+#include "ge/matrix3d.h"
+#include "ge/point3d.h"
+
+class AcDbDatabase;
+
+// One command of the host with what HELP shows of it.
+struct HostCommand {
+    const wchar_t* name;
+    const wchar_t* syntax;
+    const wchar_t* summary;
+    AcRxFunctionPtr function;
+};
+
+std::span<const HostCommand> drawCommands();
+std::span<const HostCommand> editCommands();
+std::span<const HostCommand> inspectCommands();
+
+namespace cli {
+
+// Thrown once the reason is on the command line; the command's wrapper reports the failure, so a
+// script stops there.
+struct CommandFailed {};
+
+[[noreturn]] void fail(const std::wstring& message);
+[[noreturn]] void cancelled();
+
+// Runs a command body, turning a throw into a failed command.
+void guarded(void (*body)());
+template <void (*Body)()>
+void command() {
+    guarded(Body);
+}
+
+// Keywords with their abbreviations in capitals ("eXit" is answered by "x" or "exit").
+class Keywords {
+public:
+    Keywords(std::initializer_list<const wchar_t*> words) : m_words(words) {}
+    // The keyword the answer names, or empty.
+    std::wstring match(const std::wstring& answer) const;
+    std::wstring joined() const; // "A/B/C"
+
+private:
+    std::vector<const wchar_t*> m_words;
+};
+
+bool parseReal(const std::wstring& text, double& value);
+// "x,y" or "x,y,z"; "@dx,dy[,dz]" from `base` when there is one.
+bool parsePoint(const std::wstring& text, const AcGePoint3d* base, AcGePoint3d& point);
+
+// One word of answer (empty for Enter); cancel or the end of the input cancels the command.
+std::wstring askWord(const std::wstring& prompt);
+// The rest of the line as it stands, without the quotes around all of it.
+std::wstring askLine(const std::wstring& prompt);
+
+struct Answer {
+    enum Kind { Enter, Point, Keyword } kind = Enter;
+    AcGePoint3d point;
+    std::wstring keyword;
+};
+// A point, one of the keywords, or Enter when allowEnter.
+Answer askPointOr(const std::wstring& prompt, const Keywords& keywords, const AcGePoint3d* base,
+                  bool allowEnter);
+AcGePoint3d askPoint(const std::wstring& prompt, const AcGePoint3d* base = nullptr);
+
+enum class Sign { Any, Positive, NotNegative };
+// Enter takes the default when there is one.
+double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign sign = Sign::Any);
+// In degrees, counter-clockwise from the x axis; answered in radians.
+double askAngle(const std::wstring& prompt, std::optional<double> byDefaultDegrees);
+std::wstring askKeyword(const std::wstring& prompt, const Keywords& keywords,
+                        const wchar_t* byDefault = nullptr);
+
+// The current drawing; fails when none is open.
+AcDbDatabase* database();
+// Where new entities go: model space, or the layout's paper when working on it.
+AcDbObjectId drawingSpace(AcDbDatabase* db);
+// Appends a new entity to a block record and closes it; deletes it and fails on refusal.
+AcDbObjectId append(AcDbEntity* entity, AcDbObjectId spaceId);
+// A copy of the entity, with a block reference's attributes, moved by `xform` into `spaceId`.
+AcDbObjectId copyEntity(const AcDbEntity& source, AcDbObjectId spaceId, const AcGeMatrix3d& xform);
+// Fails with a message naming what could not be done.
+void check(Acad::ErrorStatus es, const std::wstring& what);
+std::wstring handleText(AcDbObjectId id);
+void reportCreated(AcDbObjectId id);
+
+// The usual selection; fails when it is empty unless that is allowed.
+std::vector<AcDbObjectId> selectObjects(bool allowEmpty = false);
+AcDbObjectId pickEntity(const std::wstring& prompt);
+
+// An opened object, closed when the holder goes.
+template <class T>
+class Opened {
+public:
+    Opened() = default;
+    Opened(AcDbObjectId id, AcDb::OpenMode mode) { open(id, mode); }
+    ~Opened() { reset(); }
+    Opened(const Opened&) = delete;
+    Opened& operator=(const Opened&) = delete;
+
+    Acad::ErrorStatus open(AcDbObjectId id, AcDb::OpenMode mode) {
+        reset();
+        return acdbOpenObject(m_object, id, mode);
+    }
+    void reset() {
+        if (m_object != nullptr)
+            m_object->close();
+        m_object = nullptr;
+    }
+    T* get() const { return m_object; }
+    T* operator->() const { return m_object; }
+    explicit operator bool() const { return m_object != nullptr; }
+
+private:
+    T* m_object = nullptr;
+};
+
+} // namespace cli

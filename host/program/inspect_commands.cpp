@@ -1,0 +1,132 @@
+// LIST, the spaces and PLOT.
+
+#include "command_input.h"
+#include "db/database.h"
+#include "db/dictionary.h"
+#include "db/symboltable.h"
+#include "ed/print.h"
+#include "ed/spaces.h"
+#include "plot/svg_plot.h"
+#include "win/crt.h"
+
+namespace {
+
+using namespace cli;
+
+std::wstring className(AcDbObjectId id) {
+    Opened<AcDbObject> object(id, AcDb::kForRead);
+    return object ? object->isA()->name() : L"(cannot be opened)";
+}
+
+// What list() leaves out: the extension dictionary's entries and the persistent reactors.
+void listAttachments(const AcDbEntity* entity) {
+    if (entity->extensionDictionary().isValid()) {
+        Opened<AcDbDictionary> dictionary(entity->extensionDictionary(), AcDb::kForRead);
+        if (dictionary) {
+            acutPrintf(L"    %-18s%u entries\n", L"Extension dict:",
+                       static_cast<unsigned>(dictionary->numEntries()));
+            AcDbDictionaryIterator* it = dictionary->newIterator();
+            for (; !it->done(); it->next()) {
+                acutPrintf(L"        %s  %s  %s\n", it->name(), handleText(it->objectId()).c_str(),
+                           className(it->objectId()).c_str());
+            }
+            delete it;
+        }
+    }
+    const AcDbObjectIdArray reactors = entity->persistentReactors();
+    for (int i = 0; i < reactors.length(); ++i) {
+        const AcDbObjectId reactor = reactors[i];
+        acutPrintf(L"    %-18s%s  %s\n", L"Reactor:", handleText(reactor).c_str(),
+                   className(reactor).c_str());
+    }
+}
+
+void list() {
+    database();
+    const std::vector<AcDbObjectId> ids = selectObjects();
+    acutPrintf(L"\n");
+    int listed = 0;
+    for (const AcDbObjectId& id : ids) {
+        Opened<AcDbEntity> entity(id, AcDb::kForRead);
+        if (!entity)
+            continue;
+        entity->list();
+        listAttachments(entity.get());
+        ++listed;
+    }
+    acutPrintf(L"%d object(s) listed.", listed);
+}
+
+void mspace() {
+    AcDbDatabase* db = database();
+    if (db->tilemode())
+        fail(L"MSPACE works on the layout: TILEMODE is 1.");
+    if (acedMspace(db) != Acad::eOk)
+        fail(L"The layout has no viewport that is on: make one with MVIEW.");
+    acutPrintf(L"\nWorking in model space through a viewport.");
+}
+
+void pspace() {
+    AcDbDatabase* db = database();
+    if (db->tilemode())
+        fail(L"PSPACE works on the layout: TILEMODE is 1.");
+    check(acedPspace(db), L"Cannot switch to paper space");
+    acutPrintf(L"\nWorking on the layout's paper.");
+}
+
+void tilemode() {
+    AcDbDatabase* db = database();
+    const std::wstring answer = askWord(std::wstring(L"\nNew value for TILEMODE <") +
+                                        (db->tilemode() ? L"1" : L"0") + L">: ");
+    if (answer.empty())
+        return;
+    if (answer != L"0" && answer != L"1")
+        fail(L"TILEMODE is 0 (the layout) or 1 (model space).");
+    check(db->setTilemode(answer == L"1"), L"TILEMODE keeps its value");
+    acutPrintf(answer == L"1" ? L"\nModel space." : L"\nThe layout.");
+}
+
+// Model, the layout (by its record's name, "Paper" or "Layout"), or any block.
+AcDbObjectId spaceToPlot(AcDbDatabase* db, const std::wstring& name) {
+    if (name.empty() || _wcsicmp(name.c_str(), L"Current") == 0)
+        return db->currentSpaceId();
+    if (_wcsicmp(name.c_str(), L"Model") == 0)
+        return db->modelSpaceId();
+    if (_wcsicmp(name.c_str(), L"Paper") == 0 || _wcsicmp(name.c_str(), L"Layout") == 0 ||
+        _wcsicmp(name.c_str(), L"Layout1") == 0)
+        return db->paperSpaceId();
+    Opened<AcDbBlockTable> table(db->blockTableId(), AcDb::kForRead);
+    AcDbObjectId id;
+    if (!table || table->getAt(name.c_str(), id) != Acad::eOk)
+        fail(L"There is no layout or block " + name.substr(0, 60) + L".");
+    return id;
+}
+
+void plot() {
+    AcDbDatabase* db = database();
+    const AcDbObjectId space =
+        spaceToPlot(db, askWord(L"\nLayout to plot [Current/Model/Paper or a block] <Current>: "));
+    const std::wstring path = askLine(L"\nSVG file: ");
+    if (path.empty())
+        fail(L"A file name is required.");
+    std::wstring error;
+    if (!svPlotToSvgFile(db, space, path, error))
+        fail(error);
+    acutPrintf(L"\nPlotted to %s.", path.c_str());
+}
+
+const HostCommand kCommands[] = {
+    {L"LIST", L"selection",
+     L"lists properties, extension dictionary entries and persistent reactors", &command<list>},
+    {L"MSPACE", L"", L"works in model space through the layout's viewport", &command<mspace>},
+    {L"PSPACE", L"", L"works on the layout's paper", &command<pspace>},
+    {L"TILEMODE", L"0|1", L"1 shows model space, 0 the layout", &command<tilemode>},
+    {L"PLOT", L"Current|Model|Paper|block file.svg",
+     L"writes the space, the layout or a block to an SVG file", &command<plot>},
+};
+
+} // namespace
+
+std::span<const HostCommand> inspectCommands() {
+    return kCommands;
+}
