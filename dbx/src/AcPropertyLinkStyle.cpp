@@ -79,8 +79,7 @@ Acad::ErrorStatus readObject(AcDbDwgFiler* filer, Family*& field) {
         return filer->filerStatus();
     wchar_t* name = nullptr;
     filer->readString(&name);
-    const AcRxClass* cls =
-        filer->filerStatus() == Acad::eOk ? registeredClass(name) : nullptr;
+    const AcRxClass* cls = filer->filerStatus() == Acad::eOk ? registeredClass(name) : nullptr;
     acutDelBuffer(name);
     if (filer->filerStatus() != Acad::eOk)
         return filer->filerStatus();

@@ -20,7 +20,8 @@ AcPropertyLinkStyleMgrInterface* svFindStyleMgr() {
     // Looked up each time, not kept: the application module may be unloaded and loaded again,
     // and its class object with it.
     AcRxDictionary* classes = AcRxDictionary::cast(acrxSysRegistry()->at(L"ClassDictionary"));
-    const AcRxClass* cls = classes != nullptr ? AcRxClass::cast(classes->at(kServiceName)) : nullptr;
+    const AcRxClass* cls =
+        classes != nullptr ? AcRxClass::cast(classes->at(kServiceName)) : nullptr;
     if (service == nullptr || cls == nullptr || !service->isKindOf(cls))
         return nullptr;
     return dynamic_cast<AcPropertyLinkStyleMgrInterface*>(service);

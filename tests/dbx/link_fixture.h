@@ -102,8 +102,7 @@ inline AcDbObjectId addLink(AcDbObjectId source, AcDbObjectId styleId, AcDbObjec
         EXPECT_EQ(owner->createExtensionDictionary(), Acad::eOk);
     }
     AcDbObject* opened = nullptr;
-    EXPECT_EQ(acdbOpenAcDbObject(opened, owner->extensionDictionary(), AcDb::kForWrite),
-              Acad::eOk);
+    EXPECT_EQ(acdbOpenAcDbObject(opened, owner->extensionDictionary(), AcDb::kForWrite), Acad::eOk);
     auto* xdict = AcDbDictionary::cast(opened);
     auto* link = new AcPropertyLink;
     link->setStyle(styleId);

@@ -32,8 +32,8 @@ TEST_F(Link, ANormalLinkRewritesItsLabelAtCreationAndOnEveryChange) {
 }
 
 TEST_F(Link, WithoutAUsableStyleOrLabelNothingIsWritten) {
-    const AcDbObjectId erasedStyle = addStyle(db, L"Gone", newStyle(new AcAreaReader,
-                                                                    new AcTextModifier));
+    const AcDbObjectId erasedStyle =
+        addStyle(db, L"Gone", newStyle(new AcAreaReader, new AcTextModifier));
     erase(erasedStyle);
     const AcDbObjectId notAStyle = db->namedObjectsDictionaryId();
     for (AcDbObjectId style : {AcDbObjectId(), erasedStyle, notAStyle}) {
@@ -78,9 +78,7 @@ AcRxClass* g_mgrClass = nullptr;
 class StubMgr : public AcPropertyLinkStyleMgrInterface {
 public:
     AcRxClass* isA() const override { return g_mgrClass; }
-    void queueDelayedModification(const AcDbObjectId& linkId) override {
-        queued.push_back(linkId);
-    }
+    void queueDelayedModification(const AcDbObjectId& linkId) override { queued.push_back(linkId); }
     AcDbDictionary* stylesDictionary(AcDbDatabase*, AcDb::OpenMode) override { return nullptr; }
     bool isPerformingDelayedModifications() override { return performing; }
     void styleName(const AcDbObjectId&, CString& name) override { name.Empty(); }

@@ -193,7 +193,8 @@ TEST_F(StyleFiling, StylesAreNotFiledInDxf) {
 TEST_F(StyleFiling, CopyFromGivesIndependentClones) {
     auto* modifier = new AcBlockModifier;
     modifier->setAttribName(L"AREA");
-    std::unique_ptr<AcPropertyLinkStyle> original(newStyle(new AcAreaReader, modifier, L"%PROPERTY"));
+    std::unique_ptr<AcPropertyLinkStyle> original(
+        newStyle(new AcAreaReader, modifier, L"%PROPERTY"));
     AcPropertyLinkStyle copy;
     copy.setPropertyReader(new AcTextReader);
     ASSERT_EQ(copy.copyFrom(original.get()), Acad::eOk);

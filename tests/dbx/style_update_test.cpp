@@ -54,7 +54,9 @@ protected:
         return textOf(label);
     }
 
-    AcDbObjectId area(double width, double height) { return linktest::append(db, rectangle(width, height)); }
+    AcDbObjectId area(double width, double height) {
+        return linktest::append(db, rectangle(width, height));
+    }
 
     AcDbObjectId label;
 };
