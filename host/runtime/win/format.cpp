@@ -8,7 +8,7 @@ namespace {
 
 enum class Length { None, Char, Short, Long, LongLong, Size, Max, PtrDiff, LongDouble };
 
-struct Spec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -70,9 +70,9 @@ Length readLength(const wchar_t*& p) {
     }
 }
 
-void pad(std::wstring& out, const std::wstring& text, const Spec& spec) {
-    const bool left = spec.flags.find('-') != std::string::npos;
-    const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+void pad(std::wstring& out, const std::wstring& text, const Conversion& conv) {
+    const bool left = conv.flags.find('-') != std::string::npos;
+    const std::size_t width = conv.width > 0 ? static_cast<std::size_t>(conv.width) : 0;
     const std::size_t fill = width > text.size() ? width - text.size() : 0;
     if (!left)
         out.append(fill, L' ');
@@ -102,13 +102,13 @@ std::wstring formatWith(const std::string& format, T value) {
 }
 
 // Numbers go through the C library with an equivalent narrow format.
-std::wstring formatNumber(const Spec& spec, va_list& args) {
-    std::string format = "%" + spec.flags;
-    if (spec.width >= 0)
-        format += std::to_string(spec.width);
-    if (spec.precision >= 0)
-        format += "." + std::to_string(spec.precision);
-    const char conversion = static_cast<char>(spec.conversion);
+std::wstring formatNumber(const Conversion& conv, va_list& args) {
+    std::string format = "%" + conv.flags;
+    if (conv.width >= 0)
+        format += std::to_string(conv.width);
+    if (conv.precision >= 0)
+        format += "." + std::to_string(conv.precision);
+    const char conversion = static_cast<char>(conv.conversion);
     switch (conversion) {
     case 'd':
     case 'i':
@@ -120,7 +120,7 @@ std::wstring formatNumber(const Spec& spec, va_list& args) {
         format += "ll";
         format += conversion;
         long long value = 0;
-        switch (spec.length) {
+        switch (conv.length) {
         case Length::Long:
             value =
                 isSigned ? va_arg(args, long) : static_cast<long long>(va_arg(args, unsigned long));
@@ -136,9 +136,9 @@ std::wstring formatNumber(const Spec& spec, va_list& args) {
             break;
         default: {
             const int raw = va_arg(args, int);
-            if (spec.length == Length::Char)
+            if (conv.length == Length::Char)
                 value = isSigned ? static_cast<signed char>(raw) : static_cast<unsigned char>(raw);
-            else if (spec.length == Length::Short)
+            else if (conv.length == Length::Short)
                 value = isSigned ? static_cast<short>(raw) : static_cast<unsigned short>(raw);
             else
                 value = isSigned ? static_cast<long long>(raw)
@@ -150,7 +150,7 @@ std::wstring formatNumber(const Spec& spec, va_list& args) {
     case 'p':
         return formatWith("%p", va_arg(args, void*));
     default: // f F e E g G a A
-        if (spec.length == Length::LongDouble)
+        if (conv.length == Length::LongDouble)
             return formatWith(format + 'L' + conversion, va_arg(args, long double));
         return formatWith(format + conversion, va_arg(args, double));
     }
@@ -176,59 +176,59 @@ std::wstring svFormatV(const wchar_t* format, va_list argsIn) {
             ++p;
             continue;
         }
-        Spec spec;
+        Conversion conv;
         while (isFlag(*p))
-            spec.flags += static_cast<char>(*p++);
+            conv.flags += static_cast<char>(*p++);
         if (*p == L'*') {
             ++p;
-            spec.width = va_arg(args, int);
-            if (spec.width < 0) {
-                spec.flags += '-';
-                spec.width = -spec.width;
+            conv.width = va_arg(args, int);
+            if (conv.width < 0) {
+                conv.flags += '-';
+                conv.width = -conv.width;
             }
         } else if (*p >= L'0' && *p <= L'9') {
-            spec.width = readNumber(p);
+            conv.width = readNumber(p);
         }
         if (*p == L'.') {
             ++p;
             if (*p == L'*') {
                 ++p;
-                spec.precision = va_arg(args, int);
+                conv.precision = va_arg(args, int);
             } else {
-                spec.precision = readNumber(p);
+                conv.precision = readNumber(p);
             }
         }
-        spec.length = readLength(p);
-        spec.conversion = *p;
-        if (spec.conversion == L'\0') {
+        conv.length = readLength(p);
+        conv.conversion = *p;
+        if (conv.conversion == L'\0') {
             out.append(start);
             break;
         }
         ++p;
-        switch (spec.conversion) {
+        switch (conv.conversion) {
         case L's':
         case L'S': {
-            const bool narrow = spec.length == Length::Short || spec.conversion == L'S';
+            const bool narrow = conv.length == Length::Short || conv.conversion == L'S';
             std::wstring text;
             if (narrow) {
                 const char* s = va_arg(args, const char*);
-                text = narrowToWide(s != nullptr ? s : "(null)", spec.precision);
+                text = narrowToWide(s != nullptr ? s : "(null)", conv.precision);
             } else {
                 const wchar_t* s = va_arg(args, const wchar_t*);
                 text = s != nullptr ? s : L"(null)";
-                if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision))
-                    text.resize(static_cast<std::size_t>(spec.precision));
+                if (conv.precision >= 0 && text.size() > static_cast<std::size_t>(conv.precision))
+                    text.resize(static_cast<std::size_t>(conv.precision));
             }
-            pad(out, text, spec);
+            pad(out, text, conv);
             break;
         }
         case L'c':
         case L'C': {
-            const bool narrow = spec.length == Length::Short || spec.conversion == L'C';
+            const bool narrow = conv.length == Length::Short || conv.conversion == L'C';
             const auto raw = static_cast<wint_t>(va_arg(args, int));
             const wchar_t c = narrow ? static_cast<wchar_t>(static_cast<unsigned char>(raw))
                                      : static_cast<wchar_t>(raw);
-            pad(out, std::wstring(1, c), spec);
+            pad(out, std::wstring(1, c), conv);
             break;
         }
         case L'd':
@@ -246,7 +246,7 @@ std::wstring svFormatV(const wchar_t* format, va_list argsIn) {
         case L'G':
         case L'a':
         case L'A':
-            out += formatNumber(spec, args);
+            out += formatNumber(conv, args);
             break;
         default:
             // %n and anything unknown: written as it stands, no argument taken.
