@@ -135,6 +135,10 @@ void svDbRecordUndo(AcDbObject* obj);
 void svDbSetErased(AcDbObject* obj, bool erasing);
 // Erases every object hard-owned by `obj`, recursively.
 void svDbEraseOwned(AcDbObject* obj);
+// Adds `obj` to `db` and to `owner`'s list of what it owns; the owner is open for write and every
+// check has passed.
+Acad::ErrorStatus svDbAddOwned(AcDbObject* owner, AcDbDatabase* db, AcDbObjectId& id,
+                               AcDbObject* obj, std::vector<AcDbObjectId>& owned);
 // A transaction's abort or a failed load takes an object back: its id stops being valid.
 void svDbTakeBack(SvDbDatabaseData& db, std::uint32_t index);
 // Ends a notify opening made by the engine.

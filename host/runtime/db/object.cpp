@@ -623,6 +623,17 @@ void svDbSetErased(AcDbObject* obj, bool erasing) {
         notifyClose(obj, false, true);
 }
 
+Acad::ErrorStatus svDbAddOwned(AcDbObject* owner, AcDbDatabase* db, AcDbObjectId& id,
+                               AcDbObject* obj, std::vector<AcDbObjectId>& owned) {
+    owner->assertWriteEnabled();
+    const Acad::ErrorStatus es = db->addAcDbObject(id, obj);
+    if (es != Acad::eOk)
+        return es;
+    SvDbAccess::data(obj).owner = owner->objectId();
+    owned.push_back(id);
+    return Acad::eOk;
+}
+
 void svDbEraseOwned(AcDbObject* obj) {
     std::vector<AcDbObjectId> pending = svDbFiledIds(obj, SvDbIdWanted::kOwnerships);
     while (!pending.empty()) {

@@ -176,13 +176,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
         return Acad::eNotInDatabase;
     if (!isWriteEnabled())
         return Acad::eNotOpenForWrite;
-    assertWriteEnabled();
-    const Acad::ErrorStatus es = db->addAcDbObject(id, entity);
-    if (es != Acad::eOk)
-        return es;
-    SvDbAccess::data(entity).owner = objectId();
-    m_entities.push_back(id);
-    return Acad::eOk;
+    return svDbAddOwned(this, db, id, entity, m_entities);
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbEntity* entity) {
@@ -398,13 +392,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
         return Acad::eInvalidInput;
     if (has(name))
         return Acad::eDuplicateRecordName;
-    assertWriteEnabled();
-    const Acad::ErrorStatus es = db->addAcDbObject(id, record);
-    if (es != Acad::eOk)
-        return es;
-    SvDbAccess::data(record).owner = objectId();
-    m_records.push_back(id);
-    return Acad::eOk;
+    return svDbAddOwned(this, db, id, record, m_records);
 }
 
 Acad::ErrorStatus AcDbSymbolTable::add(AcDbSymbolTableRecord* record) {

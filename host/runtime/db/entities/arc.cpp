@@ -107,12 +107,7 @@ AcGeVector3d AcDbArc::normal() const {
 }
 
 Acad::ErrorStatus AcDbArc::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    return Acad::eOk;
+    return svent::setUnitNormal(this, m_normal, normal);
 }
 
 double AcDbArc::thickness() const {

@@ -32,6 +32,33 @@ Adesk::UInt8 packFlags(bool invisible, bool constant, bool verifiable, bool pres
                                      (verifiable ? kVerifiable : 0) | (preset ? kPreset : 0));
 }
 
+// Reads the flags filed after the tag; the modes change only when tag and flags are sound.
+bool readModes(AcDbDwgFiler* filer, const std::wstring& tag, bool& invisible, bool& constant,
+               bool& verifiable, bool& preset) {
+    Adesk::UInt8 flags = 0;
+    filer->readUInt8(&flags);
+    if (svent::require(filer, (tag.empty() || validTag(tag.c_str())) && flags < 16) != Acad::eOk)
+        return false;
+    invisible = (flags & kInvisible) != 0;
+    constant = (flags & kConstant) != 0;
+    verifiable = (flags & kVerifiable) != 0;
+    preset = (flags & kPreset) != 0;
+    return true;
+}
+
+void listFlags(bool invisible, bool constant, bool verifiable, bool preset) {
+    std::wstring flags;
+    if (invisible)
+        flags += L"invisible ";
+    if (constant)
+        flags += L"constant ";
+    if (verifiable)
+        flags += L"verify ";
+    if (preset)
+        flags += L"preset ";
+    svent::listLine(L"flags:", flags.empty() ? L"normal" : flags);
+}
+
 } // namespace
 
 AcDbAttributeDefinition::AcDbAttributeDefinition() = default;
@@ -132,16 +159,7 @@ void AcDbAttributeDefinition::list() const {
     AcDbEntity::list();
     svent::listQuoted(L"tag:", m_tag.c_str());
     svent::listQuoted(L"prompt:", m_prompt.c_str());
-    std::wstring flags;
-    if (m_invisible)
-        flags += L"invisible ";
-    if (m_constant)
-        flags += L"constant ";
-    if (m_verifiable)
-        flags += L"verify ";
-    if (m_preset)
-        flags += L"preset ";
-    svent::listLine(L"flags:", flags.empty() ? L"normal" : flags);
+    listFlags(m_invisible, m_constant, m_verifiable, m_preset);
     listText();
 }
 
@@ -164,16 +182,10 @@ Acad::ErrorStatus AcDbAttributeDefinition::dwgInFields(AcDbDwgFiler* filer) {
         return es;
     std::wstring tag = svent::readText(filer);
     std::wstring prompt = svent::readText(filer);
-    Adesk::UInt8 flags = 0;
-    filer->readUInt8(&flags);
-    if (svent::require(filer, (tag.empty() || validTag(tag.c_str())) && flags < 16) != Acad::eOk)
+    if (!readModes(filer, tag, m_invisible, m_constant, m_verifiable, m_preset))
         return filer->filerStatus();
     m_tag = std::move(tag);
     m_prompt = std::move(prompt);
-    m_invisible = (flags & kInvisible) != 0;
-    m_constant = (flags & kConstant) != 0;
-    m_verifiable = (flags & kVerifiable) != 0;
-    m_preset = (flags & kPreset) != 0;
     return Acad::eOk;
 }
 
@@ -269,16 +281,7 @@ Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcDbAttributeDefini
 void AcDbAttribute::list() const {
     AcDbEntity::list();
     svent::listQuoted(L"tag:", m_tag.c_str());
-    std::wstring flags;
-    if (m_invisible)
-        flags += L"invisible ";
-    if (m_constant)
-        flags += L"constant ";
-    if (m_verifiable)
-        flags += L"verify ";
-    if (m_preset)
-        flags += L"preset ";
-    svent::listLine(L"flags:", flags.empty() ? L"normal" : flags);
+    listFlags(m_invisible, m_constant, m_verifiable, m_preset);
     listText();
 }
 
@@ -299,14 +302,8 @@ Acad::ErrorStatus AcDbAttribute::dwgInFields(AcDbDwgFiler* filer) {
     if (es != Acad::eOk)
         return es;
     std::wstring tag = svent::readText(filer);
-    Adesk::UInt8 flags = 0;
-    filer->readUInt8(&flags);
-    if (svent::require(filer, (tag.empty() || validTag(tag.c_str())) && flags < 16) != Acad::eOk)
+    if (!readModes(filer, tag, m_invisible, m_constant, m_verifiable, m_preset))
         return filer->filerStatus();
     m_tag = std::move(tag);
-    m_invisible = (flags & kInvisible) != 0;
-    m_constant = (flags & kConstant) != 0;
-    m_verifiable = (flags & kVerifiable) != 0;
-    m_preset = (flags & kPreset) != 0;
     return Acad::eOk;
 }

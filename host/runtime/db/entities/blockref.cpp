@@ -193,12 +193,7 @@ AcGeVector3d AcDbBlockReference::normal() const {
 }
 
 Acad::ErrorStatus AcDbBlockReference::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    return Acad::eOk;
+    return svent::setUnitNormal(this, m_normal, normal);
 }
 
 AcGeVector3d AcDbBlockReference::scaleFactors() const {
@@ -238,13 +233,7 @@ Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& attributeId,
         return Acad::eNotOpenForWrite;
     if (m_attributes.size() >= kMaxAttributes)
         return Acad::eOutOfRange;
-    assertWriteEnabled();
-    const Acad::ErrorStatus es = db->addAcDbObject(attributeId, attribute);
-    if (es != Acad::eOk)
-        return es;
-    SvDbAccess::data(attribute).owner = objectId();
-    m_attributes.push_back(attributeId);
-    return Acad::eOk;
+    return svDbAddOwned(this, db, attributeId, attribute, m_attributes);
 }
 
 Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbAttribute* attribute) {

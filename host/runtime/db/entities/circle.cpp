@@ -61,12 +61,7 @@ AcGeVector3d AcDbCircle::normal() const {
 }
 
 Acad::ErrorStatus AcDbCircle::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    return Acad::eOk;
+    return svent::setUnitNormal(this, m_normal, normal);
 }
 
 double AcDbCircle::thickness() const {

@@ -36,6 +36,16 @@ bool unitVector(const AcGeVector3d& vector, AcGeVector3d& unit) {
     return true;
 }
 
+Acad::ErrorStatus setUnitNormal(AcDbObject* object, AcGeVector3d& field,
+                                const AcGeVector3d& normal) {
+    AcGeVector3d unit;
+    if (!unitVector(normal, unit))
+        return Acad::eInvalidInput;
+    object->assertWriteEnabled();
+    field = unit;
+    return Acad::eOk;
+}
+
 void writeVersion(AcDbDwgFiler* filer, Adesk::Int16 version) {
     filer->writeInt16(version);
 }

@@ -21,6 +21,10 @@ bool isFinite(const AcGeVector3d& vector);
 
 // A non-zero finite vector made unit length; false for anything else.
 bool unitVector(const AcGeVector3d& vector, AcGeVector3d& unit);
+// What setNormal does in every entity: a vector that cannot be made unit length changes nothing
+// and asks for no write.
+Acad::ErrorStatus setUnitNormal(AcDbObject* object, AcGeVector3d& field,
+                                const AcGeVector3d& normal);
 
 // Each class level files its own version first. Reading answers eMakeMeProxy for a newer
 // version, so the record is kept as it is, and eBadDwgFile for one that never existed.

@@ -105,12 +105,7 @@ AcGeVector3d AcDbDimension::normal() const {
 }
 
 Acad::ErrorStatus AcDbDimension::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    return Acad::eOk;
+    return svent::setUnitNormal(this, m_normal, normal);
 }
 
 AcDbObjectId AcDbDimension::dimensionStyle() const {

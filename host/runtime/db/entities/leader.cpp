@@ -71,12 +71,7 @@ AcGeVector3d AcDbLeader::normal() const {
 }
 
 Acad::ErrorStatus AcDbLeader::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    return Acad::eOk;
+    return svent::setUnitNormal(this, m_normal, normal);
 }
 
 bool AcDbLeader::hasArrowHead() const {

@@ -53,12 +53,7 @@ AcGeVector3d AcDbLine::normal() const {
 }
 
 Acad::ErrorStatus AcDbLine::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    return Acad::eOk;
+    return svent::setUnitNormal(this, m_normal, normal);
 }
 
 double AcDbLine::thickness() const {

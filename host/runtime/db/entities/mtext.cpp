@@ -206,12 +206,7 @@ AcGeVector3d AcDbMText::normal() const {
 }
 
 Acad::ErrorStatus AcDbMText::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    return Acad::eOk;
+    return svent::setUnitNormal(this, m_normal, normal);
 }
 
 AcGeVector3d AcDbMText::direction() const {

@@ -188,12 +188,7 @@ AcGeVector3d AcDbPolyline::normal() const {
 }
 
 Acad::ErrorStatus AcDbPolyline::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    return Acad::eOk;
+    return svent::setUnitNormal(this, m_normal, normal);
 }
 
 double AcDbPolyline::thickness() const {

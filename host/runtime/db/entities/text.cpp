@@ -256,13 +256,10 @@ AcGeVector3d AcDbText::normal() const {
 }
 
 Acad::ErrorStatus AcDbText::setNormal(const AcGeVector3d& normal) {
-    AcGeVector3d unit;
-    if (!svent::unitVector(normal, unit))
-        return Acad::eInvalidInput;
-    assertWriteEnabled();
-    m_normal = unit;
-    relayout();
-    return Acad::eOk;
+    const Acad::ErrorStatus es = svent::setUnitNormal(this, m_normal, normal);
+    if (es == Acad::eOk)
+        relayout();
+    return es;
 }
 
 AcDbObjectId AcDbText::textStyle() const {
