@@ -1,0 +1,214 @@
+// The README's demo: the generated sample drawing, opened in the host program by the script of
+// examples/, whose listings must show every label following its source.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/bin_dir.h"
+
+namespace {
+
+// One entity of a LIST: its kind and the lines that carry a label.
+struct Listed {
+    std::string kind;
+    std::string color;
+    std::string text;
+    std::map<std::string, std::string> attributes;
+};
+
+using Listing = std::vector<Listed>;
+
+std::string unquoted(std::string value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::string after(const std::string& line, const std::string& label) {
+    std::string rest = line.substr(line.find(label) + label.size());
+    rest.erase(0, rest.find_first_not_of(' '));
+    return rest;
+}
+
+// Every LIST of the transcript, in order.
+std::vector<Listing> listings(const std::string& transcript) {
+    std::vector<Listing> all(1);
+    std::istringstream lines(transcript);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.find("object(s) listed.") != std::string::npos) {
+            all.emplace_back();
+        } else if (!line.empty() && line[0] >= 'A' && line[0] <= 'Z' &&
+                   line.find(" Layer: ") != std::string::npos) {
+            all.back().push_back(Listed{line.substr(0, line.find(' ')), "", "", {}});
+        } else if (!all.back().empty() && line.starts_with("    Color:")) {
+            all.back().back().color = after(line, "Color:");
+        } else if (!all.back().empty() && line.starts_with("    text:")) {
+            all.back().back().text = unquoted(after(line, "text:"));
+        } else if (!all.back().empty() && line.starts_with("    attribute:")) {
+            const std::string entry = after(line, "attribute:");
+            const std::size_t equals = entry.find(" = ");
+            if (equals != std::string::npos)
+                all.back().back().attributes[entry.substr(0, equals)] =
+                    unquoted(entry.substr(equals + 3));
+        }
+    }
+    all.pop_back();
+    return all;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+struct Session {
+    int status = -1;
+    std::string output;
+};
+
+Session shell(const std::string& command) {
+    Session run;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+class DemoScript : public testing::Test {
+protected:
+    // Beside the bin folder, where the script finds the modules as "../bin".
+    void SetUp() override {
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder = binDir() + "/../e2e_demo_" + name;
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+
+    Session inFolder(const std::string& command) const {
+        return shell("cd '" + folder + "' && " + command);
+    }
+
+    Session runDemo() const {
+        const Session made = inFolder("'" + binDir() + "/make_sample' sample.svd");
+        EXPECT_EQ(made.status, 0) << made.output;
+        return inFolder("'" + binDir() + "/svhost' '" SV_EXAMPLES_DIR "/live_labels.scr'");
+    }
+
+    Session runScript(const std::string& text) const {
+        std::ofstream(folder + "/extra.scr") << text;
+        return inFolder("'" + binDir() + "/svhost' extra.scr");
+    }
+
+    // The application module works off self-links once it has its pass ("sv_update" and the
+    // editor reactor arrive together).
+    bool hasSelfLinkPass() const {
+        return runScript("ARXLOAD ../bin/SentavellUi17.arx\nsv_update\n").status == 0;
+    }
+
+    std::string folder;
+};
+
+TEST_F(DemoScript, LabelsFollowTheirMovedAndStretchedSources) {
+    const Session run = runDemo();
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::vector<Listing> lists = listings(run.output);
+    ASSERT_EQ(lists.size(), 2u) << run.output;
+    const Listing& before = lists[0];
+    const Listing& changed = lists[1];
+    ASSERT_EQ(before.size(), 6u) << run.output;
+    ASSERT_EQ(changed.size(), 6u) << run.output;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(before[i].kind, changed[i].kind) << "the script lists other objects after";
+
+    // The rooms: areas with their unit, the names untouched.
+    EXPECT_EQ(before[0].attributes.at("NAME"), "Kitchen");
+    EXPECT_EQ(before[0].attributes.at("AREA"), "24.00 m2");
+    EXPECT_EQ(changed[0].attributes.at("AREA"), "30.00 m2");
+    EXPECT_EQ(changed[0].attributes.at("NAME"), "Kitchen");
+    EXPECT_EQ(before[1].attributes.at("AREA"), "16.00 m2");
+    EXPECT_EQ(changed[1].attributes.at("AREA"), "24.00 m2");
+
+    // The marker turns from green to red once the kitchen passes 25 m2.
+    EXPECT_EQ(before[2].kind, "CIRCLE");
+    EXPECT_EQ(before[2].color, "3");
+    EXPECT_EQ(changed[2].color, "1");
+
+    // The measured lines, rounded by the macro to one decimal.
+    EXPECT_EQ(before[3].text, "10.0 m");
+    EXPECT_EQ(changed[3].text, "12.0 m");
+    EXPECT_EQ(before[4].text, "4.0 m");
+    EXPECT_EQ(changed[4].text, "5.0 m");
+
+    // The survey point was written by its own links when the drawing was made.
+    EXPECT_EQ(before[5].attributes.at("E"), "E 13.00");
+    EXPECT_EQ(before[5].attributes.at("N"), "N 2.00");
+    if (hasSelfLinkPass()) {
+        EXPECT_EQ(changed[5].attributes.at("E"), "E 15.00");
+        EXPECT_EQ(changed[5].attributes.at("N"), "N 3.00");
+    } else {
+        // Queued, but nothing in this build works the queue off.
+        EXPECT_EQ(changed[5].attributes.at("E"), "E 13.00");
+    }
+}
+
+TEST_F(DemoScript, PlotsShowTheLabelsBeforeAndAfter) {
+    const Session run = runDemo();
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string before = readFile(folder + "/labels-before.svg");
+    const std::string changed = readFile(folder + "/labels-after.svg");
+    for (const char* text : {"24.00 m2", "16.00 m2", "10.0 m", "4.0 m", "Kitchen", "E 13.00"})
+        EXPECT_NE(before.find(text), std::string::npos) << text;
+    for (const char* text : {"30.00 m2", "24.00 m2", "12.0 m", "5.0 m", "Kitchen"})
+        EXPECT_NE(changed.find(text), std::string::npos) << text;
+    for (const char* text : {"30.00 m2", "12.0 m", "5.0 m"})
+        EXPECT_EQ(before.find(text), std::string::npos) << text;
+    EXPECT_EQ(changed.find("16.00 m2"), std::string::npos);
+}
+
+// The saved drawing is live in a new session: the links were filed with it.
+TEST_F(DemoScript, TheSavedDrawingKeepsItsLinks) {
+    ASSERT_EQ(runDemo().status, 0);
+    const Session reopened = runScript("ARXLOAD ../bin/SentavellUi17.arx\n"
+                                       "OPEN sample-after.svd\n"
+                                       "VERTEX 3,5 6,5 6,6\n"
+                                       "VERTEX 5,-1 12,-1 14,-1\n"
+                                       "LIST 3,1.8 0.6,3.4 5,-1.5 \"\"\n");
+    ASSERT_EQ(reopened.status, 0) << reopened.output;
+    const std::vector<Listing> lists = listings(reopened.output);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].size(), 3u) << reopened.output;
+    // A trapezoid now: 6 wide, 5 and 6 high.
+    EXPECT_EQ(lists[0][0].attributes.at("AREA"), "33.00 m2");
+    EXPECT_EQ(lists[0][1].color, "1");
+    EXPECT_EQ(lists[0][2].text, "14.0 m");
+}
+
+// Without the modules the drawing still opens and a changed source leaves its labels as they were.
+TEST_F(DemoScript, TheSampleOpensWithoutTheModules) {
+    ASSERT_EQ(inFolder("'" + binDir() + "/make_sample' sample.svd").status, 0);
+    const Session run =
+        runScript("OPEN sample.svd\nVERTEX 5,-1 10,-1 12,-1\nLIST 3,1.8 5,-1.5 \"\"\n");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::vector<Listing> lists = listings(run.output);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].size(), 2u) << run.output;
+    EXPECT_EQ(lists[0][0].attributes.at("AREA"), "24.00 m2");
+    EXPECT_EQ(lists[0][1].text, "10.0 m");
+}
+
+} // namespace
