@@ -1,20 +1,84 @@
 #pragma once
 
+#include "SentavellUi17Api.h"
 #include "StArxApp.h"
+#include "win/afx.h"
+#include "win/cstring.h"
 
 class AcPropertyLinkStyleMgr;
+class AcTransaction;
 
-// The application object of SentavellUi17. For now it loads the database module and offers the
-// style manager service; commands, reactors and the resource module join it later.
-class CSentavellUiApp : public CStArxApp {
+// The module's LISP functions, each defined under its index as function code.
+class CLispImp {
 public:
+    virtual ~CLispImp() = default;
+    bool RegisterFunctions();
+    bool InvokeFunction();
+    bool UndefineFunctions();
+};
+
+// How the resource module is attached to the resource search.
+struct CSentavellExtensionModule {
+    BOOL m_bAttached = FALSE;
+    HINSTANCE m_hDefaultResource = nullptr;
+    HINSTANCE m_hModuleResource = nullptr;
+    AFX_EXTENSION_MODULE m_module{};
+};
+
+// The application object of SentavellUi17.
+class SENTAVELLUI17_API CSentavellUiApp : public CStArxApp {
+public:
+    static CSentavellUiApp* Get();
+
     AcPropertyLinkStyleMgr* GetStyleMgr() const { return m_pStyleMgr; }
+    // Opens sentavell.chm at a context id; silent when the help cannot be had.
+    void ShowHelp(DWORD_PTR contextId);
 
     AcRx::AppRetCode OnInitApp() override;
     AcRx::AppRetCode OnUnloadApp() override;
+    AcRx::AppRetCode OnLoadDwg() override;
+    AcRx::AppRetCode OnUnloadDwg() override;
+    AcRx::AppRetCode OnInvkSubr() override;
     void RegisterClasses() override;
     void UnregisterClasses() override;
+    void RegisterCommands() override;
+    void UnregisterCommands() override;
 
 private:
     AcPropertyLinkStyleMgr* m_pStyleMgr = nullptr;
+    HMODULE m_hHtmlHelp = nullptr;
+    CLispImp m_lispImp;
 };
+
+// Texts of the resource module's string table.
+class SENTAVELLUI17_API CResString {
+public:
+    explicit CResString(const CSentavellExtensionModule* module) : m_module(module) {}
+    virtual ~CResString() = default;
+    // Empty when the table has no such id.
+    virtual CString operator()(UINT id) const;
+
+private:
+    const CSentavellExtensionModule* m_module;
+};
+
+SENTAVELLUI17_API const CResString& svResString();
+
+// A transaction of the current document for the length of a command body.
+class AcAutoTransaction {
+public:
+    AcAutoTransaction();
+    virtual ~AcAutoTransaction();
+    AcAutoTransaction(const AcAutoTransaction&) = delete;
+    AcAutoTransaction& operator=(const AcAutoTransaction&) = delete;
+
+    AcTransaction* m_pTransaction = nullptr;
+    bool m_bAbort = false;
+};
+
+// Runs a command body in its own transaction: kept when the body answers true, undone when it
+// answers false or throws. Answers what the body answered (false after a throw).
+SENTAVELLUI17_API bool svRunCommandBody(bool (*body)());
+
+// The body of "C:sv_init": loads the menu group SENTAVELL beside the module unless it is loaded.
+SENTAVELLUI17_API int LoadMenuGroup();

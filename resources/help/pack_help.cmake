@@ -1,0 +1,20 @@
+# Packs the help pages into one file that the help stand-in reads:
+#   "SVHELP 1\n", then for each topic "topic <context id> <page name> <bytes>\n" and the page.
+# cmake -DTOPICS=<topics.txt> -DPAGES=<folder> -DOUT=<file> -P pack_help.cmake
+file(STRINGS "${TOPICS}" lines)
+set(tmp "${OUT}.tmp")
+file(WRITE "${tmp}" "SVHELP 1\n")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^#" OR line STREQUAL "")
+        continue()
+    endif()
+    if(NOT line MATCHES "^([0-9]+) +([^ ]+)$")
+        message(FATAL_ERROR "help topic line not understood: ${line}")
+    endif()
+    set(id "${CMAKE_MATCH_1}")
+    set(page "${CMAKE_MATCH_2}")
+    file(SIZE "${PAGES}/${page}" size)
+    file(READ "${PAGES}/${page}" text)
+    file(APPEND "${tmp}" "topic ${id} ${page} ${size}\n${text}")
+endforeach()
+file(RENAME "${tmp}" "${OUT}")
