@@ -47,7 +47,9 @@ bool acedIsMenuGroupLoaded(const wchar_t* groupName) {
 }
 
 bool svLoadMenuFile(const wchar_t* path, std::wstring& reason) {
-    const std::wstring file = path != nullptr ? path : L"";
+    std::wstring file = path != nullptr ? path : L"";
+    // Modules build paths with the backslash of the platform they were written for.
+    std::replace(file.begin(), file.end(), L'\\', L'/');
     std::ifstream in(svToUtf8(file), std::ios::binary);
     if (!in) {
         reason = file + L": cannot open the menu file";

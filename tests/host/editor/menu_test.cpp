@@ -43,6 +43,11 @@ TEST(Menus, MenuloadThroughAcedCommandLoadsTheGroupOnce) {
     EXPECT_NE(capture.text().find(L"loaded already"), std::wstring::npos);
     EXPECT_EQ(acedCommand(RTSTR, L"MENUUNLOAD", RTSTR, L"Sample", 0), RTNORM);
     EXPECT_FALSE(acedIsMenuGroupLoaded(L"SAMPLE"));
+
+    std::wstring windowsStyle = path;
+    windowsStyle[windowsStyle.rfind(L'/')] = L'\\';
+    EXPECT_EQ(acedCommand(RTSTR, L"_.menuload", RTSTR, windowsStyle.c_str(), 0), RTNORM);
+    EXPECT_TRUE(acedIsMenuGroupLoaded(L"SAMPLE"));
 }
 
 TEST(Menus, MalformedOrMissingFilesAreRefusedWithTheLine) {
