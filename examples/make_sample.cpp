@@ -81,14 +81,14 @@ AcDbObjectId text(AcDbDatabase* db, double x, double y, double height, const wch
                   new AcDbText(AcGePoint3d(x, y, 0.0), content, AcDbObjectId(), height, rotation));
 }
 
-struct AttributeSpec {
+struct AttributeSlot {
     const wchar_t* tag;
     double x, y, height;
 };
 
 AcDbObjectId defineBlock(AcDbDatabase* db, const wchar_t* name,
                          std::initializer_list<AcDbEntity*> shapes,
-                         std::initializer_list<AttributeSpec> attributes) {
+                         std::initializer_list<AttributeSlot> attributes) {
     AcDbBlockTable* table = nullptr;
     AcDbObjectId blockId;
     if (!ok(db->getBlockTable(table, AcDb::kForWrite), "opening the block table"))
@@ -106,10 +106,10 @@ AcDbObjectId defineBlock(AcDbDatabase* db, const wchar_t* name,
         else
             delete shape;
     }
-    for (const AttributeSpec& spec : attributes) {
+    for (const AttributeSlot& slot : attributes) {
         auto* definition =
-            new AcDbAttributeDefinition(AcGePoint3d(spec.x, spec.y, 0.0), L"?", spec.tag, spec.tag);
-        definition->setHeight(spec.height);
+            new AcDbAttributeDefinition(AcGePoint3d(slot.x, slot.y, 0.0), L"?", slot.tag, slot.tag);
+        definition->setHeight(slot.height);
         if (ok(block->appendAcDbEntity(definition), "adding an attribute definition"))
             definition->close();
         else
