@@ -1,5 +1,7 @@
 #include "AcPropertyLinkStyleMgr.h"
 
+#include <unordered_set>
+
 #include "AcDbObjPtr.h"
 #include "AcPropertyLink.h"
 #include "AcPropertyLinkStyle.h"
@@ -14,6 +16,33 @@ constexpr wchar_t kStylesKey[] = L"VELD_Sentavell_Styles";
 AcDbObjectIdArray g_pending(0, 8);
 bool g_performing = false;
 
+// The ids on the pending list, for finding one without walking the list. The walk that drops
+// invalid ids is needed only when one may be there: after an id somewhere stopped being valid
+// and until a walk has gone through the whole list.
+struct IdHash {
+    std::size_t operator()(const AcDbObjectId& id) const { return id.hash(); }
+};
+std::unordered_set<AcDbObjectId, IdHash> g_pendingSet;
+bool g_mayHoldInvalid = false;
+Adesk::UInt64 g_invalidationsSeen = 0;
+
+// Drops invalid ids up to the first entry equal to linkId; true when it found one.
+bool walkPending(const AcDbObjectId& linkId) {
+    for (int i = 0; i < g_pending.length();) {
+        const AcDbObjectId queued = g_pending[i];
+        if (!queued.isValid()) {
+            g_pending.removeAt(i);
+            g_pendingSet.erase(queued);
+            continue;
+        }
+        if (queued == linkId)
+            return true;
+        ++i;
+    }
+    g_mayHoldInvalid = false;
+    return false;
+}
+
 } // namespace
 
 AcPropertyLinkStyleMgr::~AcPropertyLinkStyleMgr() = default;
@@ -23,17 +52,17 @@ const AcDbObjectIdArray& AcPropertyLinkStyleMgr::pendingModifications() {
 }
 
 void AcPropertyLinkStyleMgr::queueDelayedModification(const AcDbObjectId& linkId) {
-    for (int i = 0; i < g_pending.length();) {
-        const AcDbObjectId& queued = g_pending[i];
-        if (!queued.isValid()) {
-            g_pending.removeAt(i);
-            continue;
-        }
-        if (queued == linkId)
-            return;
-        ++i;
+    if (svDbIdInvalidationCount() != g_invalidationsSeen) {
+        g_invalidationsSeen = svDbIdInvalidationCount();
+        g_mayHoldInvalid = true;
     }
+    const bool queued = g_mayHoldInvalid ? walkPending(linkId) : g_pendingSet.contains(linkId);
+    if (queued)
+        return;
     g_pending.append(linkId);
+    g_pendingSet.insert(linkId);
+    if (!linkId.isValid())
+        g_mayHoldInvalid = true;
 }
 
 AcDbDictionary* AcPropertyLinkStyleMgr::stylesDictionary(AcDbDatabase* db, AcDb::OpenMode mode) {
@@ -111,5 +140,7 @@ void AcPropertyLinkStyleMgr::performDelayedModifications() {
         link.release();
     }
     g_pending.setLogicalLength(0);
+    g_pendingSet.clear();
+    g_mayHoldInvalid = false;
     g_performing = false;
 }

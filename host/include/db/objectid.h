@@ -50,6 +50,10 @@ private:
     Adesk::UInt32 m_index = 0;
 };
 
+// Grows whenever some id stops being valid (a database destroyed, an object taken back); while it
+// stays the same, every id that was valid still is. Lets holders of many ids skip re-checking them.
+Adesk::UInt64 svDbIdInvalidationCount();
+
 // The kinds of reference a filer is told about. They are ids like any other.
 class AcDbHardOwnershipId : public AcDbObjectId {
 public:

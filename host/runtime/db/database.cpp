@@ -325,6 +325,7 @@ void svDbTakeBack(SvDbDatabaseData& db, std::uint32_t index) {
     if (obj == nullptr)
         return;
     slot.object = nullptr;
+    svDbNoteInvalidation();
     db.byHandle.erase(slot.handle.value());
     SvDbObjectData& d = SvDbAccess::data(obj);
     d.id.setNull();

@@ -124,6 +124,8 @@ struct SvDbAccess {
 // Live databases by serial number.
 std::uint64_t svDbRegister(AcDbDatabase* db);
 void svDbUnregister(std::uint64_t serial);
+// An id stopped being valid.
+void svDbNoteInvalidation();
 AcDbDatabase* svDbLive(std::uint64_t serial);
 // The object an id names, or null (database gone, object taken back).
 AcDbObject* svDbResolve(const AcDbObjectId& id);

@@ -111,8 +111,10 @@ AcDbObject::~AcDbObject() {
     // Deleting a resident object is a fault of its owner; the id must at least not dangle.
     if (resident(*m_data)) {
         SvDbSlot* slot = svDbSlot(m_data->id);
-        if (slot != nullptr && slot->object == this)
+        if (slot != nullptr && slot->object == this) {
             slot->object = nullptr;
+            svDbNoteInvalidation();
+        }
     }
     delete m_data;
 }

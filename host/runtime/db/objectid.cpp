@@ -24,6 +24,18 @@ LiveDatabases& live() {
 
 const AcDbObjectId AcDbObjectId::kNull;
 
+namespace {
+Adesk::UInt64 g_invalidations = 0;
+}
+
+Adesk::UInt64 svDbIdInvalidationCount() {
+    return g_invalidations;
+}
+
+void svDbNoteInvalidation() {
+    ++g_invalidations;
+}
+
 std::uint64_t svDbRegister(AcDbDatabase* db) {
     LiveDatabases& l = live();
     const std::uint64_t serial = l.nextSerial++;
@@ -32,6 +44,7 @@ std::uint64_t svDbRegister(AcDbDatabase* db) {
 }
 
 void svDbUnregister(std::uint64_t serial) {
+    svDbNoteInvalidation();
     LiveDatabases& l = live();
     l.bySerial.erase(serial);
     if (l.cachedSerial == serial) {

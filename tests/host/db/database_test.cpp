@@ -271,3 +271,26 @@ TEST(DbArray, IndexOutsideTheArrayEndsTheHost) {
     EXPECT_THROW(a.insertAt(3, 0), DbAbortSeen);
     acrxSetAbortHandler(nullptr);
 }
+
+TEST_F(DbDatabase, InvalidationCountMovesExactlyWhenIdsStopBeingValid) {
+    const AcDbObjectId kept = addRecord(1);
+    Adesk::UInt64 count = svDbIdInvalidationCount();
+    AcDbObject* obj = nullptr;
+    ASSERT_EQ(acdbOpenAcDbObject(obj, kept, AcDb::kForWrite), Acad::eOk);
+    obj->erase();
+    obj->close();
+    EXPECT_EQ(svDbIdInvalidationCount(), count) << "an erased object keeps a valid id";
+
+    db->transactionManager()->startTransaction();
+    const AcDbObjectId takenBack = addRecord(2);
+    db->transactionManager()->abortTransaction();
+    EXPECT_FALSE(takenBack.isValid());
+    EXPECT_GT(svDbIdInvalidationCount(), count);
+
+    count = svDbIdInvalidationCount();
+    auto* other = new AcDbDatabase;
+    const AcDbObjectId elsewhere = addRecord(3, other);
+    delete other;
+    EXPECT_FALSE(elsewhere.isValid());
+    EXPECT_GT(svDbIdInvalidationCount(), count);
+}
