@@ -1,6 +1,5 @@
 #include "command_input.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cwchar>
 #include <cwctype>
@@ -82,41 +81,6 @@ std::wstring Keywords::joined() const {
     return out;
 }
 
-bool parseReal(const std::wstring& text, double& value) {
-    errno = 0;
-    wchar_t* end = nullptr;
-    value = std::wcstod(text.c_str(), &end);
-    return !text.empty() && end != text.c_str() && *end == L'\0' && errno == 0 &&
-           std::isfinite(value);
-}
-
-bool parsePoint(const std::wstring& text, const AcGePoint3d* base, AcGePoint3d& point) {
-    const bool relative = !text.empty() && text[0] == L'@';
-    if (relative && base == nullptr)
-        return false;
-    double xyz[3] = {0, 0, 0};
-    std::size_t start = relative ? 1 : 0;
-    int count = 0;
-    for (;;) {
-        if (count == 3)
-            return false;
-        const std::size_t comma = text.find(L',', start);
-        const std::wstring part =
-            text.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
-        if (!parseReal(part, xyz[count++]))
-            return false;
-        if (comma == std::wstring::npos)
-            break;
-        start = comma + 1;
-    }
-    if (count < 2)
-        return false;
-    point = AcGePoint3d(xyz[0], xyz[1], xyz[2]);
-    if (relative)
-        point = *base + point.asVector();
-    return std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(point.z);
-}
-
 std::wstring askWord(const std::wstring& prompt) {
     std::wstring answer;
     if (!svReadAnswer(prompt.c_str(), answer, SvAnswer::Word) || answer == kSvCancelWord)
@@ -147,7 +111,7 @@ Answer askPointOr(const std::wstring& prompt, const Keywords& keywords, const Ac
         result.kind = Answer::Keyword;
         return result;
     }
-    if (!parsePoint(answer, base, result.point)) {
+    if (!svParsePoint(answer, base, result.point)) {
         const std::wstring options = keywords.joined();
         fail(L"Bad point \"" + shown(answer) + L"\": give x,y or x,y,z" +
              (base != nullptr ? L", or @dx,dy from the last point" : L"") +
@@ -169,7 +133,7 @@ double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign
         return *byDefault;
     }
     double value = 0.0;
-    if (!parseReal(answer, value))
+    if (!svParseReal(answer, value))
         fail(L"Bad number \"" + shown(answer) + L"\".");
     if (sign == Sign::Positive && value <= 0.0)
         fail(L"The value must be positive: \"" + shown(answer) + L"\".");

@@ -11,6 +11,7 @@
 
 #include "db/entity.h"
 #include "ed/commands.h"
+#include "ed/parse.h"
 #include "ge/matrix3d.h"
 #include "ge/point3d.h"
 
@@ -55,10 +56,6 @@ public:
 private:
     std::vector<const wchar_t*> m_words;
 };
-
-bool parseReal(const std::wstring& text, double& value);
-// "x,y" or "x,y,z"; "@dx,dy[,dz]" from `base` when there is one.
-bool parsePoint(const std::wstring& text, const AcGePoint3d* base, AcGePoint3d& point);
 
 // One word of answer (empty for Enter); cancel or the end of the input cancels the command.
 std::wstring askWord(const std::wstring& prompt);

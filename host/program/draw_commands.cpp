@@ -124,7 +124,7 @@ void circleCommand() {
     double radius = 0.0;
     if (!Keywords{L"Diameter"}.match(answer).empty()) {
         radius = askReal(L"\nDiameter: ", std::nullopt, Sign::Positive) / 2.0;
-    } else if (!parseReal(answer, radius) || radius <= 0.0) {
+    } else if (!svParseReal(answer, radius) || radius <= 0.0) {
         fail(L"Bad radius \"" + answer.substr(0, 60) + L"\": a positive number is required.");
     }
     reportCreated(append(new AcDbCircle(center, AcGeVector3d::kZAxis, radius), drawingSpace(db)));

@@ -10,20 +10,11 @@
 #include "ed/getinput.h"
 #include "ed/print.h"
 #include "ed/sysvars.h"
+#include "host_commands.h"
 #include "win/crt.h"
 #include "win/format.h"
 
 namespace {
-
-bool askText(const wchar_t* prompt, std::wstring& text, bool wholeLine = true) {
-    wchar_t answer[4096];
-    if (acedGetString(wholeLine ? 1 : 0, prompt, answer, 4096) != RTNORM)
-        return false;
-    text = answer;
-    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
-        text = text.substr(1, text.size() - 2);
-    return !text.empty();
-}
 
 AcApDocument* currentOrComplain() {
     AcApDocument* document = acDocManager->curDocument();
@@ -43,7 +34,7 @@ void newDrawing() {
 // A drawing that cannot be read is reported; the session goes on with what was open before.
 void openDrawing() {
     std::wstring path;
-    if (!askText(L"\nDrawing file to open: ", path)) {
+    if (!askHostText(L"\nDrawing file to open: ", path)) {
         svSetCommandFailed();
         return;
     }
@@ -73,7 +64,7 @@ void saveAsDrawing() {
     std::wstring path;
     if (document == nullptr)
         return;
-    if (!askText(L"\nSave drawing as: ", path)) {
+    if (!askHostText(L"\nSave drawing as: ", path)) {
         svSetCommandFailed();
         return;
     }
@@ -108,7 +99,7 @@ void listDrawings() {
 // By its number in DRAWINGS or by its title.
 void switchDrawing() {
     std::wstring which;
-    if (!askText(L"\nDrawing number or name: ", which)) {
+    if (!askHostText(L"\nDrawing number or name: ", which)) {
         svSetCommandFailed();
         return;
     }
@@ -143,7 +134,8 @@ std::wstring valueText(const resbuf& value) {
 void getVariable() {
     std::wstring name;
     resbuf value{};
-    if (!askText(L"\nVariable name: ", name, false) || acedGetVar(name.c_str(), &value) != RTNORM) {
+    if (!askHostText(L"\nVariable name: ", name, false) ||
+        acedGetVar(name.c_str(), &value) != RTNORM) {
         acutPrintf(L"\nUnknown variable %s.", name.c_str());
         svSetCommandFailed();
         return;
@@ -157,7 +149,7 @@ void getVariable() {
 void setVariable() {
     std::wstring name;
     resbuf current{};
-    if (!askText(L"\nVariable name: ", name, false) ||
+    if (!askHostText(L"\nVariable name: ", name, false) ||
         acedGetVar(name.c_str(), &current) != RTNORM) {
         acutPrintf(L"\nUnknown variable %s.", name.c_str());
         svSetCommandFailed();
@@ -181,7 +173,7 @@ void setVariable() {
         break;
     case RTSTR:
         acutDelBuffer(current.resval.rstring);
-        if (askText(prompt.c_str(), text)) {
+        if (askHostText(prompt.c_str(), text)) {
             value.resval.rstring = text.data();
             status = RTNORM;
         }

@@ -208,7 +208,7 @@ bool parseColor(const std::wstring& text, Adesk::UInt16& color) {
         return true;
     }
     double value = 0.0;
-    if (!parseReal(text, value) || value != std::floor(value) || value < 0 || value > 256)
+    if (!svParseReal(text, value) || value != std::floor(value) || value < 0 || value > 256)
         return false;
     color = static_cast<Adesk::UInt16>(value);
     return true;

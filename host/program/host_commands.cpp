@@ -16,26 +16,15 @@ namespace {
 
 constexpr const wchar_t* kGroup = L"SVHOST_COMMANDS";
 
-// A path may hold blanks: the rest of the line, or a double-quoted word.
-bool askPath(const wchar_t* prompt, std::wstring& path) {
-    wchar_t answer[4096];
-    if (acedGetString(1, prompt, answer, 4096) != RTNORM)
-        return false;
-    path = answer;
-    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
-        path = path.substr(1, path.size() - 2);
-    return !path.empty();
-}
-
 void arxLoad() {
     std::wstring path;
-    if (!askPath(L"\nModule file to load: ", path) || !acrxLoadModule(path.c_str(), true))
+    if (!askHostText(L"\nModule file to load: ", path) || !acrxLoadModule(path.c_str(), true))
         svSetCommandFailed();
 }
 
 void arxUnload() {
     std::wstring name;
-    if (!askPath(L"\nModule to unload: ", name) || !acrxUnloadModule(name.c_str(), true))
+    if (!askHostText(L"\nModule to unload: ", name) || !acrxUnloadModule(name.c_str(), true))
         svSetCommandFailed();
 }
 
@@ -113,8 +102,17 @@ void registerHostCommands() {
     }
 }
 
+bool askHostText(const wchar_t* prompt, std::wstring& text, bool wholeLine) {
+    wchar_t answer[4096];
+    if (acedGetString(wholeLine ? 1 : 0, prompt, answer, 4096) != RTNORM)
+        return false;
+    text = answer;
+    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
+        text = text.substr(1, text.size() - 2);
+    return !text.empty();
+}
+
 bool isQuitCommand(const std::wstring& name) {
-    const std::size_t start = name.find_first_not_of(L"_-.");
-    const std::wstring bare = start == std::wstring::npos ? L"" : name.substr(start);
+    const std::wstring bare = svBareCommandName(name.c_str());
     return _wcsicmp(bare.c_str(), L"QUIT") == 0 || _wcsicmp(bare.c_str(), L"EXIT") == 0;
 }

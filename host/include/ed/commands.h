@@ -71,6 +71,9 @@ AcEdCommandStack* acedRegisteredCommands();
 // A command reports that it could not do its work: the script running it stops.
 void svSetCommandFailed();
 
+// A command name without the "_" (global name), "-" (no dialog) and "." (built-in) prefixes.
+std::wstring svBareCommandName(const wchar_t* name);
+
 // Runs one command by name as the command line does (the "_", "-" and "." prefixes accepted):
 // editor reactors hear that it starts and how it ends. False when there is no such command, it
 // was cancelled, or it reported failure.

@@ -1,29 +1,27 @@
 #include "ap/docman.h"
 
 #include <algorithm>
-#include <functional>
 #include <memory>
+#include <vector>
 
 #include "db/database.h"
 #include "ed/lisp_functions.h"
 #include "rx/builtin_classes.h"
 #include "rx/dynlinker.h"
+#include "rx/reactor_list.h"
 #include "win/afx.h"
 #include "win/format.h"
 
 struct AcApDocManager::Data {
     std::vector<AcApDocument*> documents; // owned, in order of opening
     AcApDocument* current = nullptr;
-    std::vector<AcApDocManagerReactor*> reactors;
+    SvReactorList<AcApDocManagerReactor> reactors;
     std::vector<HINSTANCE> resourceStack;
     int unnamedCount = 0;
 
-    void notify(const std::function<void(AcApDocManagerReactor*)>& notifyOne) {
-        const std::vector<AcApDocManagerReactor*> snapshot = reactors;
-        for (AcApDocManagerReactor* reactor : snapshot) {
-            if (std::find(reactors.begin(), reactors.end(), reactor) != reactors.end())
-                notifyOne(reactor);
-        }
+    template <class NotifyOne>
+    void notify(NotifyOne notifyOne) {
+        reactors.notify(notifyOne);
     }
 
     bool holds(const AcApDocument* document) const {
@@ -181,15 +179,11 @@ void AcApDocManager::announceDocuments(void* appId) {
 }
 
 void AcApDocManager::addReactor(AcApDocManagerReactor* reactor) {
-    auto& reactors = m_data->reactors;
-    if (reactor != nullptr &&
-        std::find(reactors.begin(), reactors.end(), reactor) == reactors.end())
-        reactors.push_back(reactor);
+    m_data->reactors.add(reactor);
 }
 
 void AcApDocManager::removeReactor(AcApDocManagerReactor* reactor) {
-    auto& reactors = m_data->reactors;
-    reactors.erase(std::remove(reactors.begin(), reactors.end(), reactor), reactors.end());
+    m_data->reactors.remove(reactor);
 }
 
 void AcApDocManager::pushResourceHandle(HINSTANCE resource) {

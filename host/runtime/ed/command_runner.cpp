@@ -13,20 +13,20 @@ namespace {
 bool g_commandFailed = false;
 int g_depth = 0; // commands run from inside commands
 
-std::wstring withoutPrefixes(const wchar_t* name) {
+} // namespace
+
+std::wstring svBareCommandName(const wchar_t* name) {
     std::wstring bare = name != nullptr ? name : L"";
     const std::size_t start = bare.find_first_not_of(L"_-.");
     return start == std::wstring::npos ? std::wstring() : bare.substr(start);
 }
-
-} // namespace
 
 void svSetCommandFailed() {
     g_commandFailed = true;
 }
 
 bool svRunCommand(const wchar_t* name) {
-    const std::wstring bare = withoutPrefixes(name);
+    const std::wstring bare = svBareCommandName(name);
     AcEdCommand* command = bare.empty() ? nullptr : acedRegCmds->lookupCmd(bare.c_str());
     if (command == nullptr && !bare.empty() && svHasExternalFunction(L"C:" + bare))
         return svEvaluateLisp((L"(C:" + bare + L")").c_str());

@@ -1,15 +1,13 @@
 #include "ed/editor.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "builtin_commands.h"
 #include "ed/commands.h"
 #include "rx/builtin_classes.h"
 #include "rx/dictionary.h"
+#include "rx/reactor_list.h"
 
 struct AcEditor::Data {
-    std::vector<AcEditorReactor*> reactors;
+    SvReactorList<AcEditorReactor> reactors;
 };
 
 SV_RX_DEFINE_MEMBERS(AcRxEventReactor, newAcRxClass(L"AcRxEventReactor", L"AcRxObject"))
@@ -23,24 +21,15 @@ AcEditor::~AcEditor() {
 }
 
 void AcEditor::addReactor(AcEditorReactor* reactor) {
-    auto& reactors = m_data->reactors;
-    if (reactor != nullptr &&
-        std::find(reactors.begin(), reactors.end(), reactor) == reactors.end())
-        reactors.push_back(reactor);
+    m_data->reactors.add(reactor);
 }
 
 void AcEditor::removeReactor(AcEditorReactor* reactor) {
-    auto& reactors = m_data->reactors;
-    reactors.erase(std::remove(reactors.begin(), reactors.end(), reactor), reactors.end());
+    m_data->reactors.remove(reactor);
 }
 
 void AcEditor::notify(const std::function<void(AcEditorReactor*)>& notifyOne) {
-    const std::vector<AcEditorReactor*> snapshot = m_data->reactors;
-    for (AcEditorReactor* reactor : snapshot) {
-        const auto& now = m_data->reactors;
-        if (std::find(now.begin(), now.end(), reactor) != now.end())
-            notifyOne(reactor);
-    }
+    m_data->reactors.notify(notifyOne);
 }
 
 AcEditor* acedEditorObject() {

@@ -1,7 +1,6 @@
 #include "ed/getinput.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cwchar>
 #include <optional>
@@ -9,6 +8,7 @@
 #include <utility>
 
 #include "ed/input.h"
+#include "ed/parse.h"
 #include "ed/print.h"
 #include "getinput_state.h"
 #include "keywords.h"
@@ -69,13 +69,6 @@ int getInput(const wchar_t* prompt, SvAnswer kind, Parse parse) {
         if (!svInputIsInteractive())
             return RTERROR;
     }
-}
-
-bool parseReal(const std::wstring& text, double& value) {
-    errno = 0;
-    wchar_t* end = nullptr;
-    value = std::wcstod(text.c_str(), &end);
-    return end != text.c_str() && *end == L'\0' && errno == 0 && std::isfinite(value);
 }
 
 bool checkSign(double value, int flags) {
@@ -141,7 +134,7 @@ int acedGetString(int crOnly, const wchar_t* prompt, wchar_t* result) {
 int acedGetInt(const wchar_t* prompt, int* result) {
     return getInput(prompt, SvAnswer::Word, [result](const std::wstring& text, int flags) {
         double value = 0;
-        if (!parseReal(text, value) || value != static_cast<double>(static_cast<int>(value)) ||
+        if (!svParseReal(text, value) || value != static_cast<double>(static_cast<int>(value)) ||
             value < -32768 || value > 32767 || !checkSign(value, flags))
             return Parsed::Invalid;
         if (result != nullptr)
@@ -153,7 +146,7 @@ int acedGetInt(const wchar_t* prompt, int* result) {
 int acedGetReal(const wchar_t* prompt, ads_real* result) {
     return getInput(prompt, SvAnswer::Word, [result](const std::wstring& text, int flags) {
         double value = 0;
-        if (!parseReal(text, value) || !checkSign(value, flags))
+        if (!svParseReal(text, value) || !checkSign(value, flags))
             return Parsed::Invalid;
         if (result != nullptr)
             *result = value;
@@ -163,26 +156,15 @@ int acedGetReal(const wchar_t* prompt, ads_real* result) {
 
 int acedGetPoint(const ads_point basePoint, const wchar_t* prompt, ads_point result) {
     return getInput(prompt, SvAnswer::Word, [basePoint, result](const std::wstring& text, int) {
-        const bool relative = !text.empty() && text[0] == L'@';
-        if (relative && basePoint == nullptr)
+        AcGePoint3d base;
+        if (basePoint != nullptr)
+            base = AcGePoint3d(basePoint[0], basePoint[1], basePoint[2]);
+        AcGePoint3d point;
+        if (!svParsePoint(text, basePoint != nullptr ? &base : nullptr, point))
             return Parsed::Invalid;
-        double xyz[3] = {0, 0, 0};
-        std::size_t start = relative ? 1 : 0;
-        int count = 0;
-        for (; count < 3; ++count) {
-            const std::size_t comma = text.find(L',', start);
-            const std::wstring part = text.substr(
-                start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
-            if (!parseReal(part, xyz[count]))
-                return Parsed::Invalid;
-            if (comma == std::wstring::npos)
-                break;
-            start = comma + 1;
-        }
-        if (count < 1 || count > 2)
-            return Parsed::Invalid;
-        for (int i = 0; i < 3; ++i)
-            result[i] = xyz[i] + (relative ? basePoint[i] : 0.0);
+        result[0] = point.x;
+        result[1] = point.y;
+        result[2] = point.z;
         return Parsed::Value;
     });
 }

@@ -14,6 +14,7 @@
 #include "db/symboltable.h"
 #include "ed/getinput.h"
 #include "ed/input.h"
+#include "ed/parse.h"
 #include "ed/print.h"
 #include "ed/spaces.h"
 #include "getinput_state.h"
@@ -123,28 +124,6 @@ AcDbObjectId byHandle(const std::wstring& hex) {
     return id;
 }
 
-// "x,y" or "x,y,z".
-bool parsePoint(const std::wstring& text, AcGePoint3d& point) {
-    double xyz[3] = {0, 0, 0};
-    std::size_t start = 0;
-    for (int count = 0; count < 3; ++count) {
-        const std::size_t comma = text.find(L',', start);
-        const std::wstring part = text.substr(start, comma - start);
-        wchar_t* end = nullptr;
-        xyz[count] = std::wcstod(part.c_str(), &end);
-        if (part.empty() || *end != L'\0' || !std::isfinite(xyz[count]))
-            return false;
-        if (comma == std::wstring::npos) {
-            if (count == 0)
-                return false;
-            point = AcGePoint3d(xyz[0], xyz[1], xyz[2]);
-            return true;
-        }
-        start = comma + 1;
-    }
-    return false; // a fourth coordinate
-}
-
 void setName(ads_name name, AcDbObjectId id) {
     auto [it, added] = nameOfId().try_emplace(id, static_cast<std::int64_t>(namedIds().size()));
     if (added)
@@ -192,7 +171,7 @@ int acedEntSel(const wchar_t* prompt, ads_name entity, ads_point pickedPoint) {
         AcDbObjectId id;
         if (!text.empty() && text[0] == L'#') {
             id = byHandle(text.substr(1));
-        } else if (parsePoint(text, point)) {
+        } else if (svParsePoint(text, nullptr, point)) {
             id = pickAt(point);
             if (pickedPoint != nullptr) {
                 pickedPoint[0] = point.x;
@@ -247,7 +226,7 @@ int acedSSGet(const wchar_t* mode, const void* pt1, const void* pt2, const resbu
             const AcDbObjectId id = byHandle(text.substr(1));
             if (!id.isNull())
                 found.push_back(id);
-        } else if (parsePoint(text, point)) {
+        } else if (svParsePoint(text, nullptr, point)) {
             const AcDbObjectId id = pickAt(point);
             if (!id.isNull())
                 found.push_back(id);
