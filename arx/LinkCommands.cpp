@@ -6,9 +6,9 @@
 #include "SentavellUiApp.h"
 #include "db/array.h"
 #include "db/dictionary.h"
-#include "ed/print.h"
 #include "ed/selection.h"
 #include "resource.h"
+#include "rx/print.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SentavellUi17Api.h"
-#include "win/cstring.h"
+#include "mfc/cstring.h"
 
 // The version resource of a module file.
 class SENTAVELLUI17_API CModuleVersion {

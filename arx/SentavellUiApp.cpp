@@ -8,18 +8,18 @@
 #include "LinkCommands.h"
 #include "SentavellEditorReactor.h"
 #include "ap/docman.h"
+#include "crt/format.h"
 #include "db/transaction.h"
 #include "ed/commands.h"
 #include "ed/lisp.h"
 #include "ed/menus.h"
-#include "ed/print.h"
 #include "ed/sysvars.h"
+#include "mfc/wnd.h"
 #include "resource.h"
 #include "rx/dictionary.h"
 #include "rx/dynlinker.h"
-#include "win/format.h"
+#include "rx/print.h"
 #include "win/modules.h"
-#include "win/wnd.h"
 
 namespace {
 

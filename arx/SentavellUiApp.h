@@ -2,8 +2,8 @@
 
 #include "SentavellUi17Api.h"
 #include "StArxApp.h"
-#include "win/afx.h"
-#include "win/cstring.h"
+#include "mfc/afx.h"
+#include "mfc/cstring.h"
 
 class AcPropertyLinkStyleMgr;
 class AcTransaction;

@@ -1,9 +1,9 @@
 #include "StArxApp.h"
 
+#include "crt/crt.h"
 #include "module_path.h"
 #include "rx/dictionary.h"
 #include "rx/dynlinker.h"
-#include "win/crt.h"
 #include "win/modules.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "crt/format.h"
 #include "db/database.h"
 #include "db/entity.h"
 #include "db/symboltable.h"
-#include "win/format.h"
 
 namespace {
 

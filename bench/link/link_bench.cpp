@@ -20,10 +20,10 @@
 #include "db/database.h"
 #include "db/dictionary.h"
 #include "db/polyline.h"
+#include "db/rtos.h"
 #include "db/symboltable.h"
 #include "db/text.h"
 #include "rx/dynlinker.h"
-#include "units/rtos.h"
 
 namespace {
 

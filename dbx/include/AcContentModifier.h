@@ -2,7 +2,7 @@
 
 #include "Sentavell17Api.h"
 #include "db/entity.h"
-#include "win/cstring.h"
+#include "mfc/cstring.h"
 
 // Writes a text into a label entity. Modifiers live embedded in a style, never in a database;
 // a label they cannot write is left as it was, without a word.

@@ -4,7 +4,7 @@
 #include "AcPropertyReader.h"
 #include "Sentavell17Api.h"
 #include "db/object.h"
-#include "win/cstring.h"
+#include "mfc/cstring.h"
 
 // How a label is produced: the reader that reads the source, the modifier that writes the label,
 // a DIESEL macro run over the value before it is written, and the user's description.

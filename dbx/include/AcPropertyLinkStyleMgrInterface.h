@@ -2,8 +2,8 @@
 
 #include "Sentavell17Api.h"
 #include "db/dictionary.h"
+#include "mfc/cstring.h"
 #include "rx/service.h"
-#include "win/cstring.h"
 
 class AcDbDatabase;
 

@@ -3,8 +3,8 @@
 #include <cwchar>
 
 #include "SentavellProduct.h"
+#include "acad/adscodes.h"
 #include "db/acutbuffer.h"
-#include "ed/adscodes.h"
 #include "rx/dictionary.h"
 #include "win/modules.h"
 

@@ -2,6 +2,7 @@
 // is left as it was; so is every label when there is no text.
 #include "AcContentModifier.h"
 #include "AcDbObjPtr.h"
+#include "crt/crt.h"
 #include "db/acutbuffer.h"
 #include "db/attribute.h"
 #include "db/blockref.h"
@@ -9,7 +10,6 @@
 #include "db/leader.h"
 #include "db/mtext.h"
 #include "db/text.h"
-#include "win/crt.h"
 
 namespace {
 

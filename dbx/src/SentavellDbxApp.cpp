@@ -5,7 +5,7 @@
 #include "AcPropertyLinkStyle.h"
 #include "AcPropertyReader.h"
 #include "StArxApp.h"
-#include "win/afx.h"
+#include "mfc/afx.h"
 #include "win/export.h"
 
 namespace {

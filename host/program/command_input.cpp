@@ -6,15 +6,15 @@
 #include <new>
 
 #include "ap/docman.h"
+#include "crt/format.h"
 #include "db/attribute.h"
 #include "db/blockref.h"
 #include "db/database.h"
 #include "db/symboltable.h"
 #include "ed/input.h"
-#include "ed/print.h"
 #include "ed/selection.h"
 #include "ed/spaces.h"
-#include "win/format.h"
+#include "rx/print.h"
 
 namespace cli {
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "command_input.h"
+#include "crt/crt.h"
+#include "crt/format.h"
 #include "db/arc.h"
 #include "db/attribute.h"
 #include "db/blockref.h"
@@ -24,9 +26,7 @@
 #include "db/symboltable.h"
 #include "db/text.h"
 #include "db/viewport.h"
-#include "ed/print.h"
-#include "win/crt.h"
-#include "win/format.h"
+#include "rx/print.h"
 
 namespace {
 

@@ -2,17 +2,17 @@
 
 #include <string>
 
+#include "acad/adscodes.h"
 #include "ap/docman.h"
+#include "crt/crt.h"
+#include "crt/format.h"
 #include "db/acutbuffer.h"
 #include "db/database.h"
-#include "ed/adscodes.h"
 #include "ed/commands.h"
 #include "ed/getinput.h"
-#include "ed/print.h"
 #include "ed/sysvars.h"
 #include "host_commands.h"
-#include "win/crt.h"
-#include "win/format.h"
+#include "rx/print.h"
 
 namespace {
 

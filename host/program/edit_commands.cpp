@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "command_input.h"
+#include "crt/crt.h"
 #include "db/attribute.h"
 #include "db/blockref.h"
 #include "db/dimension.h"
@@ -13,8 +14,7 @@
 #include "db/mtext.h"
 #include "db/polyline.h"
 #include "db/text.h"
-#include "ed/print.h"
-#include "win/crt.h"
+#include "rx/print.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 #include <cwchar>
 #include <span>
 
+#include "acad/adscodes.h"
 #include "command_input.h"
+#include "crt/crt.h"
 #include "drawing_commands.h"
-#include "ed/adscodes.h"
 #include "ed/commands.h"
 #include "ed/getinput.h"
-#include "ed/print.h"
 #include "rx/dynlinker.h"
-#include "win/crt.h"
+#include "rx/print.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "win/format.h"
+#include "crt/format.h"
 
 HostOptions parseHostOptions(int argc, char** argv) {
     HostOptions options;

@@ -1,13 +1,13 @@
 // LIST, the spaces and PLOT.
 
 #include "command_input.h"
+#include "crt/crt.h"
 #include "db/database.h"
 #include "db/dictionary.h"
 #include "db/symboltable.h"
-#include "ed/print.h"
 #include "ed/spaces.h"
 #include "plot/svg_plot.h"
-#include "win/crt.h"
+#include "rx/print.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <iostream>
 
 #include "ap/docman.h"
+#include "crt/format.h"
 #include "ed/commands.h"
 #include "ed/input.h"
 #include "ed/lisp.h"
-#include "ed/print.h"
 #include "host_commands.h"
 #include "rx/dynlinker.h"
-#include "win/format.h"
+#include "rx/print.h"
 
 namespace {
 

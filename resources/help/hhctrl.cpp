@@ -11,10 +11,10 @@
 #include <sstream>
 #include <string>
 
-#include "ed/print.h"
-#include "win/format.h"
+#include "crt/format.h"
+#include "mfc/wnd.h"
+#include "rx/print.h"
 #include "win/modules.h"
-#include "win/wnd.h"
 
 extern char** environ;
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "acad/adscodes.h"
 #include "dbx_test_support.h"
-#include "ed/adscodes.h"
 #include "ed/getinput.h"
 #include "ed/menucmd.h"
 #include "link_fixture.h"

@@ -2,9 +2,9 @@
 // the order of messages even after the module is gone.
 #include "StArxApp.h"
 #include "ed/lisp.h"
-#include "ed/print.h"
 #include "rx/class.h"
 #include "rx/dictionary.h"
+#include "rx/print.h"
 #include "win/export.h"
 #include "win/modules.h"
 

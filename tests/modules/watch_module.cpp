@@ -4,10 +4,10 @@
 #include "db/dictionary.h"
 #include "db/entity.h"
 #include "ed/commands.h"
-#include "ed/print.h"
 #include "ed/selection.h"
 #include "rx/class.h"
 #include "rx/dictionary.h"
+#include "rx/print.h"
 #include "win/export.h"
 #include "win/modules.h"
 

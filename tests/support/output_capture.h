@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ed/print.h"
+#include "rx/print.h"
 
 // Collects what the host prints while it lives.
 class OutputCapture : public SvOutputSink {

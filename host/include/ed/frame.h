@@ -1,6 +1,6 @@
 #pragma once
 
-#include "win/wnd.h"
+#include "mfc/wnd.h"
 
 #pragma GCC visibility push(default)
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ed/adscodes.h"
+#include "acad/adscodes.h"
 
 #pragma GCC visibility push(default)
 

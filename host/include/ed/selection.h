@@ -1,8 +1,8 @@
 #pragma once
 
+#include "acad/adscodes.h"
 #include "acad/status.h"
 #include "db/objectid.h"
-#include "ed/adscodes.h"
 
 #pragma GCC visibility push(default)
 

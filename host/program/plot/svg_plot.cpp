@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "crt/format.h"
 #include "db/acutbuffer.h"
 #include "db/arc.h"
 #include "db/attribute.h"
@@ -25,7 +26,6 @@
 #include "db/symboltable.h"
 #include "db/text.h"
 #include "db/viewport.h"
-#include "win/format.h"
 
 namespace {
 

@@ -4,13 +4,26 @@
 #include <memory>
 #include <vector>
 
+#include "crt/format.h"
 #include "db/database.h"
-#include "ed/lisp_functions.h"
+#include "document_hooks.h"
+#include "mfc/afx.h"
 #include "rx/builtin_classes.h"
 #include "rx/dynlinker.h"
 #include "rx/reactor_list.h"
-#include "win/afx.h"
-#include "win/format.h"
+
+namespace {
+
+std::vector<SvDocumentForgetHook>& forgetHooks() {
+    static std::vector<SvDocumentForgetHook> hooks;
+    return hooks;
+}
+
+} // namespace
+
+void svAddDocumentForgetHook(SvDocumentForgetHook hook) {
+    forgetHooks().push_back(hook);
+}
 
 struct AcApDocManager::Data {
     std::vector<AcApDocument*> documents; // owned, in order of opening
@@ -139,7 +152,8 @@ Acad::ErrorStatus AcApDocManager::closeDocument(AcApDocument* document) {
     documents.erase(std::find(documents.begin(), documents.end(), document));
     if (m_data->current == document)
         m_data->makeCurrent(documents.empty() ? nullptr : documents.back());
-    svForgetDocumentLisp(document);
+    for (SvDocumentForgetHook hook : forgetHooks())
+        hook(document);
     const std::wstring fileName = document->fileName();
     delete document;
     m_data->notify(

@@ -12,13 +12,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "crt/format.h"
 #include "db/database.h"
 #include "db/dictionary.h"
 #include "db/proxy.h"
 #include "db/symboltable.h"
 #include "internal.h"
 #include "rx/dictionary.h"
-#include "win/format.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "db/acutbuffer.h"
 #include "db/symboltable.h"
-#include "ed/print.h"
 #include "internal.h"
+#include "rx/print.h"
 
 AcDbEntity::AcDbEntity() = default;
 AcDbEntity::~AcDbEntity() = default;

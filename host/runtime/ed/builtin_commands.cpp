@@ -3,7 +3,7 @@
 #include "ed/commands.h"
 #include "ed/getinput.h"
 #include "ed/menus.h"
-#include "ed/print.h"
+#include "rx/print.h"
 
 namespace {
 

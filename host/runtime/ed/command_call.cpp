@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "ed/adscodes.h"
+#include "acad/adscodes.h"
+#include "crt/format.h"
 #include "ed/commands.h"
 #include "ed/input.h"
-#include "win/format.h"
 
 namespace {
 

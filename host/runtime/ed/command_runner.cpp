@@ -4,9 +4,9 @@
 #include "ed/commands.h"
 #include "ed/editor.h"
 #include "ed/lisp.h"
-#include "ed/print.h"
 #include "getinput_state.h"
 #include "lisp_functions.h"
+#include "rx/print.h"
 
 namespace {
 

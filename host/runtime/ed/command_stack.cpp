@@ -2,9 +2,9 @@
 #include <memory>
 #include <vector>
 
+#include "crt/crt.h"
 #include "ed/commands.h"
 #include "rx/dictionary.h"
-#include "win/crt.h"
 
 struct AcEdCommandStack::Data {
     struct Group {

@@ -14,8 +14,6 @@ public:
 
 } // namespace
 
-CWnd::~CWnd() = default;
-
 CWnd* acedGetAcadFrame() {
     static MainFrame frame;
     return &frame;

@@ -9,9 +9,9 @@
 
 #include "ed/input.h"
 #include "ed/parse.h"
-#include "ed/print.h"
 #include "getinput_state.h"
 #include "keywords.h"
+#include "rx/print.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cwctype>
 #include <vector>
 
-#include "ed/print.h"
-#include "win/format.h"
+#include "crt/format.h"
+#include "rx/print.h"
 
 namespace {
 

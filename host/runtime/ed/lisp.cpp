@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "acad/adscodes.h"
 #include "ap/docman.h"
-#include "ed/adscodes.h"
+#include "ap/document_hooks.h"
+#include "crt/crt.h"
 #include "ed/editor.h"
-#include "ed/print.h"
 #include "lisp_functions.h"
 #include "rx/builtin_classes.h"
 #include "rx/dynlinker.h"
-#include "win/crt.h"
+#include "rx/print.h"
 
 namespace {
 
@@ -197,7 +198,10 @@ void svEvaluateQueuedExpressions() {
     }
 }
 
-void svForgetDocumentLisp(const AcApDocument* document) {
+namespace {
+
+// A drawing closes: its LISP goes with it.
+void forgetDocumentLisp(const AcApDocument* document) {
     auto& all = functions();
     all.erase(
         std::remove_if(all.begin(), all.end(),
@@ -209,3 +213,7 @@ void svForgetDocumentLisp(const AcApDocument* document) {
                        [document](const QueuedExpression& e) { return e.document == document; }),
         waiting.end());
 }
+
+const bool g_forgetsWithDocuments = (svAddDocumentForgetHook(forgetDocumentLisp), true);
+
+} // namespace

@@ -4,7 +4,3 @@
 
 // Whether a module defined the external LISP function; "C:NAME" ones are commands too.
 bool svHasExternalFunction(const std::wstring& name);
-
-class AcApDocument;
-// A drawing closes: its LISP goes with it.
-void svForgetDocumentLisp(const AcApDocument* document);

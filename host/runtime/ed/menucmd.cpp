@@ -3,14 +3,14 @@
 #include <cwchar>
 #include <string>
 
+#include "acad/adscodes.h"
+#include "crt/format.h"
 #include "db/database.h"
-#include "ed/adscodes.h"
+#include "db/rtos.h"
 #include "ed/diesel.h"
 #include "ed/getinput.h"
 #include "getinput_state.h"
-#include "units/rtos.h"
 #include "units/units.h"
-#include "win/format.h"
 #include "win/host_exports_table.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "win/crt.h"
-#include "win/format.h"
+#include "crt/crt.h"
+#include "crt/format.h"
 
 namespace {
 

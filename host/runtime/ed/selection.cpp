@@ -15,9 +15,9 @@
 #include "ed/getinput.h"
 #include "ed/input.h"
 #include "ed/parse.h"
-#include "ed/print.h"
 #include "ed/spaces.h"
 #include "getinput_state.h"
+#include "rx/print.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "win/format.h"
+#include "crt/format.h"
 
 namespace {
 AcRxAbortHandler g_abortHandler = nullptr;

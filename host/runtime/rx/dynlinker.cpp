@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ed/print.h"
 #include "rx/dictionary.h"
+#include "rx/print.h"
 #include "win/modules.h"
 
 namespace {

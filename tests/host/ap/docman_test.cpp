@@ -6,10 +6,10 @@
 #include "ap/docman.h"
 #include "db/database.h"
 #include "ed/lisp.h"
+#include "mfc/afx.h"
 #include "rx/dynlinker.h"
 #include "support/bin_dir.h"
 #include "support/output_capture.h"
-#include "win/afx.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "win/format.h"
+#include "crt/format.h"
 
 SV_RX_DEFINE_FILED_MEMBERS(DbTestRecord, AcDbObject, 27, 1, 0, L"DBTESTRECORD", L"\"Test\"")
 SV_RX_DEFINE_FILED_MEMBERS(DbTestLink, AcDbObject, 27, 1, 0, L"DBTESTLINK", L"\"Test\"")

@@ -3,9 +3,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "crt/format.h"
 #include "db/proxy.h"
 #include "db_test_support.h"
-#include "win/format.h"
 
 namespace {
 

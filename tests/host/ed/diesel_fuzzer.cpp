@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "crt/format.h"
 #include "ed/diesel.h"
-#include "win/format.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <chrono>
 
+#include "crt/format.h"
 #include "ed/diesel.h"
 #include "host/ed/diesel_test_environment.h"
-#include "win/format.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "crt/format.h"
 #include "ed/diesel.h"
 #include "host/ed/diesel_test_environment.h"
-#include "win/format.h"
 
 namespace {
 

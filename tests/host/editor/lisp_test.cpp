@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ed/adscodes.h"
+#include "acad/adscodes.h"
 #include "ed/commands.h"
 #include "ed/editor.h"
 #include "ed/lisp.h"

@@ -4,10 +4,10 @@
 
 #include "db/acutbuffer.h"
 #include "db/database.h"
+#include "db/rtos.h"
 #include "ed/getinput.h"
 #include "ed/menucmd.h"
 #include "ed/sysvars.h"
-#include "units/rtos.h"
 #include "win/host_exports.h"
 #include "win/modules.h"
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "crt/format.h"
 #include "db/circle.h"
 #include "db/database.h"
 #include "db/line.h"
@@ -13,7 +14,6 @@
 #include "ed/selection.h"
 #include "ed/spaces.h"
 #include "support/output_capture.h"
-#include "win/format.h"
 
 namespace {
 

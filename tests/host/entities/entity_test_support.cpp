@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "crt/format.h"
 #include "rx/abort.h"
 #include "rx/dictionary.h"
-#include "win/format.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "db/database.h"
 #include "db/entity.h"
 #include "db/symboltable.h"
-#include "ed/print.h"
+#include "rx/print.h"
 
 struct EntAbortSeen : std::runtime_error {
     using std::runtime_error::runtime_error;

@@ -14,8 +14,8 @@
 #include "db/symboltable.h"
 #include "db/text.h"
 #include "db/viewport.h"
-#include "ed/print.h"
 #include "ge/matrix3d.h"
+#include "rx/print.h"
 
 namespace {
 

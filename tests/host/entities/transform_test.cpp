@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "crt/format.h"
 #include "db/arc.h"
 #include "db/attribute.h"
 #include "db/blockref.h"
@@ -15,7 +16,6 @@
 #include "db/viewport.h"
 #include "entity_test_support.h"
 #include "ge/curve_math.h"
-#include "win/format.h"
 
 namespace {
 

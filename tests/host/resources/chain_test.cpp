@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "mfc/afx.h"
+#include "mfc/cstring.h"
 #include "resource.h"
-#include "win/afx.h"
-#include "win/cstring.h"
 #include "win/modules.h"
 #include "win/resources.h"
 

@@ -3,10 +3,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "crt/format.h"
 #include "rx/dictionary.h"
 #include "rx/members.h"
 #include "rx/service.h"
-#include "win/format.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "crt/format.h"
 #include "units/units.h"
-#include "win/format.h"
 
 namespace {
 

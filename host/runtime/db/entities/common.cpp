@@ -4,9 +4,9 @@
 
 #include "db/acutbuffer.h"
 #include "db/objectid.h"
-#include "ed/print.h"
+#include "db/rtos.h"
 #include "ge/curve_math.h"
-#include "units/rtos.h"
+#include "rx/print.h"
 
 namespace svent {
 

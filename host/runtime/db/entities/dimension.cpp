@@ -6,8 +6,8 @@
 #include "common.h"
 #include "db/acutbuffer.h"
 #include "db/extents.h"
+#include "db/rtos.h"
 #include "ge/curve_math.h"
-#include "units/rtos.h"
 
 namespace {
 

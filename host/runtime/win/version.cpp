@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "win/format.h"
+#include "crt/format.h"
 
 namespace {
 

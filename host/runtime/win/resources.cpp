@@ -10,7 +10,7 @@
 #include <cwctype>
 #include <string>
 
-#include "win/format.h"
+#include "crt/format.h"
 #include "win/modules.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "win/cstring.h"
+#include "mfc/cstring.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "ed/print.h"
+#include "rx/print.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-#include "win/format.h"
+#include "crt/format.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "win/format.h"
+#include "crt/format.h"
 
 namespace {
 

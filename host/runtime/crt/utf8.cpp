@@ -1,6 +1,6 @@
 #include <string>
 
-#include "win/format.h"
+#include "crt/format.h"
 
 namespace {
 

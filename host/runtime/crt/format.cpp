@@ -1,4 +1,4 @@
-#include "win/format.h"
+#include "crt/format.h"
 
 #include <cstdio>
 #include <cwchar>

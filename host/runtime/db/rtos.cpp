@@ -1,7 +1,7 @@
-#include "units/rtos.h"
+#include "db/rtos.h"
 
+#include "acad/adscodes.h"
 #include "db/database.h"
-#include "ed/adscodes.h"
 #include <algorithm>
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "win/afx.h"
+#include "mfc/afx.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "win/crt.h"
+#include "crt/crt.h"
 
 #include <climits>
 #include <cwchar>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "win/format.h"
+#include "crt/format.h"
 
 namespace {
 

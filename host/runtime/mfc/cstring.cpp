@@ -1,13 +1,13 @@
-#include "win/cstring.h"
+#include "mfc/cstring.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
 #include <cwctype>
 
-#include "win/afx.h"
-#include "win/crt.h"
-#include "win/format.h"
+#include "crt/crt.h"
+#include "crt/format.h"
+#include "mfc/afx.h"
 #include "win/resources.h"
 
 namespace {

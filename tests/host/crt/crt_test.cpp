@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "win/crt.h"
+#include "crt/crt.h"
 
 namespace {
 

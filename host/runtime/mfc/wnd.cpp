@@ -1,0 +1,3 @@
+#include "mfc/wnd.h"
+
+CWnd::~CWnd() = default;

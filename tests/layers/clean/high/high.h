@@ -1,0 +1,4 @@
+#pragma once
+
+#include "acad/status.h"
+#include "low/low.h"
