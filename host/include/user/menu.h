@@ -1,11 +1,11 @@
 #pragma once
 
 #include "user/types.h"
-#include "win/resources.h"
+#include "win/menu_template.h"
 
 #pragma GCC visibility push(default)
 
-// Item flags beyond those a menu template carries (win/resources.h).
+// Item flags beyond those a menu template carries (win/menu_template.h).
 #define MF_STRING 0x0000
 #define MF_ENABLED 0x0000
 #define MF_UNCHECKED 0x0000
