@@ -31,6 +31,7 @@ struct ComboState {
     int selection = CB_ERR;
     HWND list = nullptr; // the dropped list, while it is open
     bool focused = false;
+    int droppedHeight = 0; // the height asked for, which the dropped list may use
 };
 
 constexpr int kVisibleRows = 8;
@@ -52,6 +53,13 @@ int itemHeight(HWND combo) {
         SelectObject(dc, old);
     ReleaseDC(combo, dc);
     return std::max<int>(metrics.tmHeight, 1) + 2;
+}
+
+// The window keeps the height of its field whatever height it is given.
+void fitField(HWND combo) {
+    RECT rect = clientRect(combo);
+    SetWindowPos(combo, nullptr, 0, 0, rect.right, stateOf(combo).droppedHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int addString(HWND combo, LPCWSTR text) {
@@ -290,13 +298,13 @@ LRESULT comboListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_LBUTTONUP: {
+        // The release of the press that opened the list lands outside it and changes nothing.
         const int row = rowAt(list, lParam);
-        if (row == -1)
+        if (row < 0)
             return 0;
-        if (row >= 0)
-            select(combo, row, true);
+        select(combo, row, true);
         if (IsWindow(combo))
-            closeList(combo, row >= 0);
+            closeList(combo, true);
         return 0;
     }
     case WM_LBUTTONDOWN:
@@ -348,8 +356,21 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
             code |= DLGC_WANTMESSAGE;
         return code;
     }
+    case WM_CREATE:
+        s.droppedHeight = reinterpret_cast<const CREATESTRUCTW*>(lParam)->cy;
+        fitField(combo);
+        return 0;
+    case WM_WINDOWPOSCHANGING: {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pos->flags & SWP_NOSIZE)) {
+            s.droppedHeight = pos->cy;
+            pos->cy = itemHeight(combo) + 4;
+        }
+        return 0;
+    }
     case WM_SETFONT:
         s.font = reinterpret_cast<HFONT>(wParam);
+        fitField(combo);
         if (LOWORD(lParam))
             InvalidateRect(combo, nullptr, TRUE);
         return 0;
