@@ -67,9 +67,7 @@ LRESULT defaultDialogHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             SendMessageW(dialog, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(dialog)));
         if (!brush)
             return 0;
-        RECT rect;
-        GetClientRect(dialog, &rect);
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
+        fillClient(dialog, reinterpret_cast<HDC>(wParam), brush);
         return 1;
     }
     case WM_SETFONT:

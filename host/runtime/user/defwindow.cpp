@@ -106,9 +106,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         HBRUSH brush = w->windowClass->info.hbrBackground;
         if (!brush)
             return 0;
-        RECT rect;
-        GetClientRect(window, &rect);
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
+        fillClient(window, reinterpret_cast<HDC>(wParam), brush);
         return 1;
     }
     case WM_PAINT: {

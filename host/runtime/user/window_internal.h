@@ -13,6 +13,8 @@ void forgetInputWindow(HWND window);
 bool focusIsComing();
 // The window needs painting, with its visible descendants.
 void invalidateTree(HWND window, bool erase);
+// Fills the window's client area with a brush; the background of WM_ERASEBKGND.
+void fillClient(HWND window, HDC dc, HBRUSH brush);
 // A top-level window's surface follows its size.
 void releaseSurface(HWND window);
 

@@ -258,6 +258,27 @@ TEST_F(DialogTest, TheParentsStaticColourBrushPaintsTheStatic) {
     DeleteObject(record.staticBrush);
 }
 
+INT_PTR endAtOnceProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG)
+        EndDialog(dialog, 5);
+    return FALSE;
+}
+
+TEST_F(DialogTest, ADialogEndedWhileItStartsIsNeverShown) {
+    SvResDialog centred = everyControl();
+    centred.style |= DS_CENTER;
+    EXPECT_EQ(svDialogBoxFromTemplate(nullptr, centred, nullptr, endAtOnceProc, 0), 5);
+    EXPECT_TRUE(screen.shown.empty());
+    EXPECT_TRUE(screen.waits.empty());
+
+    HWND dialog = svCreateDialogFromTemplate(nullptr, centred, nullptr, everyControlProc, 0);
+    RECT rect;
+    GetWindowRect(dialog, &rect);
+    EXPECT_NEAR(rect.left + rect.right, 1024, 1);
+    EXPECT_NEAR(rect.top + rect.bottom, 768, 1);
+    DestroyWindow(dialog);
+}
+
 TEST_F(DialogTest, ARunWithoutInputEndsAsCancelled) {
     EXPECT_EQ(run(), -1);
     EXPECT_EQ(svModalDepth(), 0);

@@ -42,10 +42,7 @@ class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_commands.clear();
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = ownerProc;
-        windowClass.lpszClassName = L"SvMenuOwner";
-        RegisterClassW(&windowClass);
+        registerTestClass(L"SvMenuOwner", ownerProc);
         owner = CreateWindowExW(0, L"SvMenuOwner", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300,
                                 nullptr, nullptr, nullptr, nullptr);
         words = menuTemplate();
@@ -147,21 +144,21 @@ TEST_F(MenuTest, AClickOutsideDismissesAndKeysChoose) {
 }
 
 TEST_F(MenuTest, ThePopupOpensAtThePointAndStaysOnTheScreen) {
-    RECT at{};
-    screen.then([&at](HWND menuWindow) {
-        GetWindowRect(menuWindow, &at);
-        svInputKeyPress(VK_ESCAPE);
-    });
-    TrackPopupMenu(popup, TPM_RETURNCMD, 50, 60, 0, owner, nullptr);
-    EXPECT_EQ(at.left, 50);
-    EXPECT_EQ(at.top, 60);
-    screen.then([&at](HWND menuWindow) {
-        GetWindowRect(menuWindow, &at);
-        svInputKeyPress(VK_ESCAPE);
-    });
-    TrackPopupMenu(popup, TPM_RETURNCMD, 5000, 5000, 0, owner, nullptr);
-    EXPECT_EQ(at.right, 1024);
-    EXPECT_EQ(at.bottom, 768);
+    auto placedAt = [this](int x, int y) {
+        RECT at{};
+        screen.then([&at](HWND menuWindow) {
+            GetWindowRect(menuWindow, &at);
+            svInputKeyPress(VK_ESCAPE);
+        });
+        TrackPopupMenu(popup, TPM_RETURNCMD, x, y, 0, owner, nullptr);
+        return at;
+    };
+    const RECT inside = placedAt(50, 60);
+    EXPECT_EQ(inside.left, 50);
+    EXPECT_EQ(inside.top, 60);
+    const RECT pushedBack = placedAt(5000, 5000);
+    EXPECT_EQ(pushedBack.right, 1024);
+    EXPECT_EQ(pushedBack.bottom, 768);
 }
 
 TEST_F(MenuTest, DestroyedMenusAreDead) {

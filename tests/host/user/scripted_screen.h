@@ -47,6 +47,14 @@ inline void pumpMessages() {
         DispatchMessageW(&msg);
 }
 
+inline void registerTestClass(const wchar_t* name, WNDPROC proc, HCURSOR cursor = nullptr) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = proc;
+    windowClass.lpszClassName = name;
+    windowClass.hCursor = cursor;
+    RegisterClassW(&windowClass);
+}
+
 // A control template line.
 inline SvResDialogItem item(const wchar_t* windowClass, const wchar_t* text, LONG id, DWORD style,
                             short x, short y, short cx, short cy) {

@@ -54,11 +54,7 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_log.clear();
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = loggingProc;
-        windowClass.lpszClassName = L"SvLogging";
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_CROSS);
-        RegisterClassW(&windowClass);
+        registerTestClass(L"SvLogging", loggingProc, LoadCursorW(nullptr, IDC_CROSS));
     }
 
     HWND make(const wchar_t* name, DWORD style, HWND parent, int x, int y, int cx, int cy) {
@@ -233,6 +229,82 @@ TEST_F(WindowTest, TimersComeDueOnTheClock) {
     EXPECT_TRUE(KillTimer(window, 5));
     svAdvanceClock(250);
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+}
+
+HHOOK g_hook = nullptr;
+std::vector<UINT> g_hooked;
+
+LRESULT hookedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_hooked.push_back(message);
+    return CallWindowProcW(loggingProc, window, message, wParam, lParam);
+}
+
+LRESULT cbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND)
+        SetWindowLongPtrW(reinterpret_cast<HWND>(wParam), GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(hookedProc));
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+TEST_F(WindowTest, ACreationHookSubclassesBeforeTheFirstMessage) {
+    g_hook = SetWindowsHookExW(WH_CBT, cbtHook, nullptr, 0);
+    HWND window = make(L"hooked", WS_POPUP, nullptr, 0, 0, 10, 10);
+    UnhookWindowsHookEx(g_hook);
+    ASSERT_FALSE(g_hooked.empty());
+    EXPECT_EQ(g_hooked.front(), static_cast<UINT>(WM_NCCREATE));
+    EXPECT_EQ(nameOf(window), L"hooked");
+    g_hooked.clear();
+    HWND plain = make(L"plain", WS_POPUP, nullptr, 0, 0, 10, 10);
+    EXPECT_TRUE(g_hooked.empty());
+    DestroyWindow(window);
+    DestroyWindow(plain);
+}
+
+int g_paints = 0;
+
+LRESULT paintingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        ++g_paints;
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(WindowTest, WindowsPaintOnceTheQueueIsEmptyAndOnlyWhenInvalid) {
+    registerTestClass(L"SvPainting", paintingProc);
+    HWND window = CreateWindowExW(0, L"SvPainting", L"", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20,
+                                  nullptr, nullptr, nullptr, nullptr);
+    g_paints = 0;
+    PostMessageW(window, WM_USER, 0, 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER)) << "posted messages come before painting";
+    pumpMessages();
+    EXPECT_EQ(g_paints, 1);
+    pumpMessages();
+    EXPECT_EQ(g_paints, 1);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_EQ(g_paints, 2);
+    RECT update;
+    EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
+    DestroyWindow(window);
+}
+
+TEST_F(WindowTest, PropertiesAndStyleChanges) {
+    HWND window = make(L"w", WS_POPUP, nullptr, 0, 0, 10, 10);
+    int value = 0;
+    EXPECT_TRUE(SetPropW(window, L"Key", &value));
+    EXPECT_EQ(GetPropW(window, L"KEY"), &value) << "names compare without case";
+    EXPECT_EQ(RemovePropW(window, L"key"), &value);
+    EXPECT_EQ(GetPropW(window, L"Key"), nullptr);
+    EXPECT_EQ(SetWindowLongPtrW(window, GWL_EXSTYLE, WS_EX_TOPMOST), 0);
+    EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE), WS_EX_TOPMOST);
+    DestroyWindow(window);
+    EXPECT_FALSE(SetPropW(window, L"Key", &value));
 }
 
 } // namespace
