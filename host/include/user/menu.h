@@ -36,6 +36,8 @@ using LPTPMPARAMS = TPMPARAMS*;
 
 // A module's menu resource, through the resource layer's parsed form; null when missing.
 HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name);
+// A menu template in the platform's binary layout, WORD-aligned; null when it is damaged.
+HMENU LoadMenuIndirectW(const void* menuTemplate);
 HMENU CreateMenu();
 HMENU CreatePopupMenu();
 // Destroys the menu and its submenus; the handle is dead afterwards.

@@ -226,10 +226,7 @@ LRESULT buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
             return HTTRANSPARENT;
         return DefWindowProcW(button, message, wParam, lParam);
     case WM_SETFONT:
-        state.font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            InvalidateRect(button, nullptr, TRUE);
-        return 0;
+        return setControlFont(button, state.font, wParam, lParam);
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state.font);
     case WM_LBUTTONDBLCLK:
@@ -336,14 +333,8 @@ LRESULT buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(state.image);
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(button, &paint);
-        if (dc)
-            drawButton(button, dc, ODA_DRAWENTIRE);
-        EndPaint(button, &paint);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintControl(button, [](HWND b, HDC dc) { drawButton(b, dc, ODA_DRAWENTIRE); });
     default:
         return DefWindowProcW(button, message, wParam, lParam);
     }

@@ -13,6 +13,7 @@
 #include "crt/crt.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ struct ComboState {
     int selection = CB_ERR;
     HWND list = nullptr; // the dropped list, while it is open
     bool focused = false;
+    int droppedHeight = 0; // the height asked for, which the dropped list may use
 };
 
 constexpr int kVisibleRows = 8;
@@ -52,6 +54,13 @@ int itemHeight(HWND combo) {
         SelectObject(dc, old);
     ReleaseDC(combo, dc);
     return std::max<int>(metrics.tmHeight, 1) + 2;
+}
+
+// The window keeps the height of its field whatever height it is given.
+void fitField(HWND combo) {
+    RECT rect = clientRect(combo);
+    SetWindowPos(combo, nullptr, 0, 0, rect.right, stateOf(combo).droppedHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int addString(HWND combo, LPCWSTR text) {
@@ -230,15 +239,18 @@ void drawCombo(HWND combo, HDC dc) {
         SelectObject(dc, oldFont);
 }
 
-LRESULT copyItem(const ComboState& s, WPARAM index, LPARAM buffer) {
+// Copies at most limit - 1 characters of an item and a terminator (CB_GETLBTEXT trusts the
+// buffer to be large enough); answers the characters copied, CB_ERR for no such item.
+LRESULT copyItem(const ComboState& s, std::size_t index, LPARAM buffer, std::size_t limit) {
     if (index >= s.items.size())
         return CB_ERR;
     const std::wstring& text = s.items[index].text;
+    const std::size_t copied = std::min(text.size(), limit - 1);
     if (buffer) {
-        std::wmemcpy(reinterpret_cast<wchar_t*>(buffer), text.c_str(), text.size());
-        reinterpret_cast<wchar_t*>(buffer)[text.size()] = 0;
+        std::wmemcpy(reinterpret_cast<wchar_t*>(buffer), text.c_str(), copied);
+        reinterpret_cast<wchar_t*>(buffer)[copied] = 0;
     }
-    return static_cast<LRESULT>(text.size());
+    return static_cast<LRESULT>(copied);
 }
 
 HWND comboOfList(HWND list) {
@@ -290,13 +302,13 @@ LRESULT comboListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_LBUTTONUP: {
+        // The release of the press that opened the list lands outside it and changes nothing.
         const int row = rowAt(list, lParam);
-        if (row == -1)
+        if (row < 0)
             return 0;
-        if (row >= 0)
-            select(combo, row, true);
+        select(combo, row, true);
         if (IsWindow(combo))
-            closeList(combo, row >= 0);
+            closeList(combo, true);
         return 0;
     }
     case WM_LBUTTONDOWN:
@@ -310,14 +322,8 @@ LRESULT comboListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(list, &paint);
-        if (dc)
-            drawList(list, dc);
-        EndPaint(list, &paint);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintControl(list, drawList);
     default:
         return DefWindowProcW(list, message, wParam, lParam);
     }
@@ -348,24 +354,28 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
             code |= DLGC_WANTMESSAGE;
         return code;
     }
+    case WM_CREATE:
+        s.droppedHeight = reinterpret_cast<const CREATESTRUCTW*>(lParam)->cy;
+        fitField(combo);
+        return 0;
+    case WM_WINDOWPOSCHANGING: {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pos->flags & SWP_NOSIZE)) {
+            s.droppedHeight = pos->cy;
+            pos->cy = itemHeight(combo) + 4;
+        }
+        return 0;
+    }
     case WM_SETFONT:
-        s.font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            InvalidateRect(combo, nullptr, TRUE);
+        setControlFont(combo, s.font, wParam, lParam);
+        fitField(combo);
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s.font);
     case WM_GETTEXT:
         if (s.selection < 0 || wParam == 0)
             return 0;
-        {
-            const std::wstring& text = s.items[static_cast<std::size_t>(s.selection)].text;
-            const std::size_t copied = std::min(text.size(), static_cast<std::size_t>(wParam) - 1);
-            auto* out = reinterpret_cast<wchar_t*>(lParam);
-            std::wmemcpy(out, text.c_str(), copied);
-            out[copied] = 0;
-            return static_cast<LRESULT>(copied);
-        }
+        return copyItem(s, static_cast<std::size_t>(s.selection), lParam, wParam);
     case WM_GETTEXTLENGTH:
         return s.selection < 0 ? 0
                                : static_cast<LRESULT>(
@@ -439,9 +449,9 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         select(combo, static_cast<int>(wParam), false);
         return stateOf(combo).selection;
     case CB_GETLBTEXT:
-        return copyItem(s, wParam, lParam);
+        return copyItem(s, wParam, lParam, SIZE_MAX);
     case CB_GETLBTEXTLEN:
-        return copyItem(s, wParam, 0);
+        return copyItem(s, wParam, 0, SIZE_MAX);
     case CB_FINDSTRING:
         return find(s, static_cast<int>(wParam), reinterpret_cast<LPCWSTR>(lParam), false);
     case CB_FINDSTRINGEXACT:
@@ -475,14 +485,8 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(combo, &paint);
-        if (dc)
-            drawCombo(combo, dc);
-        EndPaint(combo, &paint);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintControl(combo, drawCombo);
     default:
         return DefWindowProcW(combo, message, wParam, lParam);
     }

@@ -30,3 +30,23 @@ RECT clientRect(HWND control) {
 }
 
 } // namespace sv::user
+
+namespace sv::user {
+
+LRESULT paintControl(HWND control, void (*paint)(HWND, HDC)) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(control, &ps);
+    if (dc)
+        paint(control, dc);
+    EndPaint(control, &ps);
+    return 0;
+}
+
+LRESULT setControlFont(HWND control, HFONT& font, WPARAM wParam, LPARAM lParam) {
+    font = reinterpret_cast<HFONT>(wParam);
+    if (LOWORD(lParam))
+        InvalidateRect(control, nullptr, TRUE);
+    return 0;
+}
+
+} // namespace sv::user

@@ -35,6 +35,12 @@ HBRUSH controlBrush(HWND control, HDC dc, UINT message);
 // The control's client rectangle.
 RECT clientRect(HWND control);
 
+// WM_PAINT through BeginPaint and EndPaint with the paint function of the control's class.
+LRESULT paintControl(HWND control, void (*paint)(HWND, HDC));
+
+// WM_SETFONT: keeps the font and redraws when lParam asks.
+LRESULT setControlFont(HWND control, HFONT& font, WPARAM wParam, LPARAM lParam);
+
 // Paints the control now, through a DC of its own, with the paint function of its class.
 template <class Paint>
 void paintNow(HWND control, Paint paint) {

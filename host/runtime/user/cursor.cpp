@@ -1,17 +1,19 @@
 #include "user/input.h"
 
-#include "win/resources.h"
+#include "win/cursor_resource.h"
 
 #include <algorithm>
 #include <list>
-#include <map>
+#include <string>
 #include <utility>
 
-// A cursor or icon: a system one by its id, or one of a module's resources.
+// A cursor or icon: a system one by its id, or one of a module's resources with its image.
 struct HICON__ {
     UINT systemId = 0;
     bool shared = false;
-    const void* resource = nullptr;
+    HINSTANCE module = nullptr;
+    std::wstring name; // the resource's name, "#id" for an ordinal
+    SvCursorImage image;
 };
 
 namespace {
@@ -27,30 +29,48 @@ HICON__* live(HICON handle) {
     return found == icons().end() ? nullptr : &*found;
 }
 
-HICON shared(UINT systemId, const void* resource) {
+HICON sharedSystem(UINT systemId) {
     for (HICON__& icon : icons())
-        if (icon.shared && icon.systemId == systemId && icon.resource == resource)
+        if (icon.shared && !icon.module && icon.systemId == systemId)
             return &icon;
-    return &icons().emplace_back(HICON__{systemId, true, resource});
+    HICON__& made = icons().emplace_back();
+    made.systemId = systemId;
+    made.shared = true;
+    return &made;
+}
+
+std::wstring resourceName(LPCWSTR name) {
+    if (IS_INTRESOURCE(name))
+        return L"#" + std::to_wstring(reinterpret_cast<std::uintptr_t>(name));
+    return name;
+}
+
+// A module's cursor is loaded once and shared, as the platform's LoadCursorW does.
+HICON sharedResource(HINSTANCE module, LPCWSTR name) {
+    const std::wstring key = resourceName(name);
+    for (HICON__& icon : icons())
+        if (icon.shared && icon.module == module && icon.name == key)
+            return &icon;
+    SvCursorImage image;
+    if (svLoadCursorResource(module, name, image) != SvResStatus::Ok)
+        return nullptr;
+    HICON__& made = icons().emplace_back();
+    made.shared = true;
+    made.module = module;
+    made.name = key;
+    made.image = std::move(image);
+    return &made;
 }
 
 bool isSystemCursor(UINT id) {
     return (id >= 32512 && id <= 32516) || (id >= 32640 && id <= 32651);
 }
 
-HICON load(HINSTANCE instance, LPCWSTR name, LPCWSTR type, bool (*known)(UINT)) {
-    if (!name)
+HICON loadSystem(LPCWSTR name, bool (*known)(UINT)) {
+    if (!name || !IS_INTRESOURCE(name))
         return nullptr;
-    if (!instance) {
-        if (!IS_INTRESOURCE(name))
-            return nullptr;
-        const auto id = static_cast<UINT>(reinterpret_cast<std::uintptr_t>(name));
-        return known(id) ? shared(id, nullptr) : nullptr;
-    }
-    HRSRC found = FindResourceW(instance, name, type);
-    if (!found)
-        return nullptr;
-    return shared(0, LockResource(LoadResource(instance, found)));
+    const auto id = static_cast<UINT>(reinterpret_cast<std::uintptr_t>(name));
+    return known(id) ? sharedSystem(id) : nullptr;
 }
 
 HCURSOR g_cursor = nullptr;
@@ -59,11 +79,16 @@ POINT g_cursorPos{0, 0};
 } // namespace
 
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
-    return load(instance, name, RT_CURSOR, isSystemCursor);
+    if (!name)
+        return nullptr;
+    return instance ? sharedResource(instance, name) : loadSystem(name, isSystemCursor);
 }
 
+// Icons of modules are not decoded: only the system icons exist.
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
-    return load(instance, name, RT_ICON, [](UINT id) { return id >= 32512 && id <= 32516; });
+    if (instance)
+        return nullptr;
+    return loadSystem(name, [](UINT id) { return id >= 32512 && id <= 32516; });
 }
 
 HICON CopyIcon(HICON icon) {
@@ -116,4 +141,9 @@ BOOL SetCursorPos(int x, int y) {
 UINT svCursorSystemId(HCURSOR cursor) {
     HICON__* found = live(cursor);
     return found ? found->systemId : 0;
+}
+
+const SvCursorImage* svCursorImage(HCURSOR cursor) {
+    HICON__* found = live(cursor);
+    return (found && found->image.width > 0) ? &found->image : nullptr;
 }

@@ -1,6 +1,7 @@
 #include "user/controls.h"
 #include "user/dialog_internal.h"
 #include "user/input.h"
+#include "user/window_internal.h"
 
 #include "gdi/draw.h"
 #include "user/metrics.h"
@@ -47,7 +48,7 @@ void setDefaultId(HWND dialog, DialogData& data, int id) {
 
 void restoreFocus(HWND dialog, DialogData& data) {
     HWND focus = GetFocus();
-    if (focus && IsChild(dialog, focus))
+    if ((focus && IsChild(dialog, focus)) || focusIsComing())
         return;
     HWND target = data.savedFocus;
     if (!IsChild(dialog, target) || !IsWindowEnabled(target) || !IsWindowVisible(target))
@@ -66,9 +67,7 @@ LRESULT defaultDialogHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             SendMessageW(dialog, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(dialog)));
         if (!brush)
             return 0;
-        RECT rect;
-        GetClientRect(dialog, &rect);
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
+        fillClient(dialog, reinterpret_cast<HDC>(wParam), brush);
         return 1;
     }
     case WM_SETFONT:

@@ -1,6 +1,6 @@
 #include "user/input.h"
 #include "user/paint.h"
-#include "user/window_table.h"
+#include "user/window_internal.h"
 
 #include "gdi/dc.h"
 #include "gdi/draw.h"
@@ -84,7 +84,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
                 return answer;
         return MA_ACTIVATE;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) {
+        if (LOWORD(wParam) != WA_INACTIVE && !focusIsComing()) {
             HWND focus = GetFocus();
             if (focus != window && !IsChild(window, focus))
                 SetFocus(window);
@@ -106,9 +106,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         HBRUSH brush = w->windowClass->info.hbrBackground;
         if (!brush)
             return 0;
-        RECT rect;
-        GetClientRect(window, &rect);
-        FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
+        fillClient(window, reinterpret_cast<HDC>(wParam), brush);
         return 1;
     }
     case WM_PAINT: {

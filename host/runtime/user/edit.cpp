@@ -265,10 +265,7 @@ LRESULT editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
         return code;
     }
     case WM_SETFONT:
-        s.font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            InvalidateRect(edit, nullptr, TRUE);
-        return 0;
+        return setControlFont(edit, s.font, wParam, lParam);
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s.font);
     case WM_SETTEXT: {
@@ -346,14 +343,8 @@ LRESULT editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(edit, &paint);
-        if (dc)
-            drawEdit(edit, dc);
-        EndPaint(edit, &paint);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintControl(edit, drawEdit);
     default:
         return DefWindowProcW(edit, message, wParam, lParam);
     }

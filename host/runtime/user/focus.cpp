@@ -8,6 +8,8 @@ namespace {
 HWND g_focus = nullptr;
 HWND g_active = nullptr;
 HWND g_capture = nullptr;
+// The window SetFocus is about to give the focus to while it activates its top-level window.
+HWND g_focusComing = nullptr;
 
 bool inTree(HWND root, HWND window) {
     return window && (window == root || IsChild(root, window));
@@ -25,7 +27,9 @@ HWND SetFocus(HWND window) {
             return old;
         const HWND top = GetAncestor(window, GA_ROOT);
         if (top != g_active) {
+            g_focusComing = window;
             SetActiveWindow(top);
+            g_focusComing = nullptr;
             if (!IsWindow(window))
                 return nullptr;
         }
@@ -91,6 +95,10 @@ HWND GetCapture() {
 }
 
 namespace sv::user {
+
+bool focusIsComing() {
+    return IsWindow(g_focusComing);
+}
 
 void forgetInputWindow(HWND window) {
     if (inTree(window, GetCapture()))

@@ -90,10 +90,9 @@ Menu* findMenu(HMENU menu) {
 
 } // namespace sv::user
 
-HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name) {
-    SvResMenu parsed;
-    if (svLoadMenu(instance, name, parsed) != SvResStatus::Ok)
-        return nullptr;
+namespace {
+
+HMENU buildMenu(const SvResMenu& parsed) {
     std::size_t index = 0;
     HMENU menu = buildLevel(parsed, index, 0);
     if (menu && index != parsed.items.size()) {
@@ -101,6 +100,25 @@ HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name) {
         return nullptr;
     }
     return menu;
+}
+
+} // namespace
+
+HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name) {
+    SvResMenu parsed;
+    if (svLoadMenu(instance, name, parsed) != SvResStatus::Ok)
+        return nullptr;
+    return buildMenu(parsed);
+}
+
+HMENU LoadMenuIndirectW(const void* menuTemplate) {
+    // A template in memory comes without its size; the reader stops at its last item.
+    constexpr std::size_t kLargestTemplate = 0x10000;
+    SvResMenu parsed;
+    if (!menuTemplate ||
+        svParseMenuTemplate(menuTemplate, kLargestTemplate, parsed) != SvResStatus::Ok)
+        return nullptr;
+    return buildMenu(parsed);
 }
 
 HMENU CreateMenu() {

@@ -78,6 +78,8 @@ INT_PTR boxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND: {
         const auto* box = reinterpret_cast<const Box*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        if (!box)
+            return FALSE;
         const int id = LOWORD(wParam);
         if (hasButton(*box, id))
             EndDialog(dialog, id);

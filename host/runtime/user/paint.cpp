@@ -3,6 +3,7 @@
 #include "user/window_internal.h"
 
 #include "gdi/dc.h"
+#include "gdi/draw.h"
 #include "gdi/surface.h"
 
 #include <map>
@@ -135,6 +136,12 @@ namespace sv::user {
 
 void invalidateTree(HWND window, bool erase) {
     markTree(window, erase, false);
+}
+
+void fillClient(HWND window, HDC dc, HBRUSH brush) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    FillRect(dc, &rect, brush);
 }
 
 void releaseSurface(HWND window) {

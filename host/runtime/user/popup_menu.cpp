@@ -250,14 +250,8 @@ LRESULT popupMenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        if (dc)
-            drawMenu(window, dc);
-        EndPaint(window, &paint);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintControl(window, drawMenu);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -193,10 +193,7 @@ LRESULT staticProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(control, nullptr, TRUE);
         return 0;
     case WM_SETFONT:
-        state->font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam))
-            InvalidateRect(control, nullptr, TRUE);
-        return 0;
+        return setControlFont(control, state->font, wParam, lParam);
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(state->font);
     case STM_SETICON:
@@ -209,14 +206,8 @@ LRESULT staticProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(state->image);
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(control, &paint);
-        if (dc)
-            drawStatic(control, dc);
-        EndPaint(control, &paint);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintControl(control, drawStatic);
     default:
         return DefWindowProcW(control, message, wParam, lParam);
     }

@@ -2,7 +2,6 @@
 
 #include "crt/crt.h"
 
-#include <algorithm>
 #include <cstring>
 
 using namespace sv::user;
@@ -130,17 +129,26 @@ LONG SetWindowLongW(HWND window, int index, LONG value) {
     return static_cast<LONG>(SetWindowLongPtrW(window, index, wide));
 }
 
+namespace {
+
+std::pair<std::wstring, HANDLE>* findProp(Window& w, LPCWSTR name) {
+    const std::wstring key = propertyKey(name);
+    for (auto& prop : w.props)
+        if (_wcsicmp(prop.first.c_str(), key.c_str()) == 0)
+            return &prop;
+    return nullptr;
+}
+
+} // namespace
+
 BOOL SetPropW(HWND window, LPCWSTR name, HANDLE data) {
     Window* w = findWindow(window);
     if (!w || !name)
         return FALSE;
-    const std::wstring key = propertyKey(name);
-    for (auto& prop : w->props)
-        if (_wcsicmp(prop.first.c_str(), key.c_str()) == 0) {
-            prop.second = data;
-            return TRUE;
-        }
-    w->props.emplace_back(key, data);
+    if (auto* prop = findProp(*w, name))
+        prop->second = data;
+    else
+        w->props.emplace_back(propertyKey(name), data);
     return TRUE;
 }
 
@@ -148,24 +156,18 @@ HANDLE GetPropW(HWND window, LPCWSTR name) {
     Window* w = findWindow(window);
     if (!w || !name)
         return nullptr;
-    const std::wstring key = propertyKey(name);
-    for (const auto& prop : w->props)
-        if (_wcsicmp(prop.first.c_str(), key.c_str()) == 0)
-            return prop.second;
-    return nullptr;
+    auto* prop = findProp(*w, name);
+    return prop ? prop->second : nullptr;
 }
 
 HANDLE RemovePropW(HWND window, LPCWSTR name) {
     Window* w = findWindow(window);
     if (!w || !name)
         return nullptr;
-    const std::wstring key = propertyKey(name);
-    auto found = std::find_if(w->props.begin(), w->props.end(), [&key](const auto& prop) {
-        return _wcsicmp(prop.first.c_str(), key.c_str()) == 0;
-    });
-    if (found == w->props.end())
+    auto* prop = findProp(*w, name);
+    if (!prop)
         return nullptr;
-    HANDLE data = found->second;
-    w->props.erase(found);
+    HANDLE data = prop->second;
+    w->props.erase(w->props.begin() + (prop - w->props.data()));
     return data;
 }
