@@ -65,7 +65,7 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style
 
 // A list from a bitmap resource (IMAGE_BITMAP only): images cx wide and as high as the bitmap,
 // as many as fit; a mask colour other than CLR_NONE makes its pixels transparent. Null when the
-// resource is missing or no bitmap the loader reads (1, 4, 8, 24 or 32 bits a pixel).
+// resource is missing or not a bitmap the resource layer decodes.
 HIMAGELIST ImageList_LoadImageW(HINSTANCE instance, LPCWSTR name, int cx, int grow,
                                 COLORREF maskColor, UINT type, UINT flags);
 #define ImageList_LoadBitmapW(instance, name, cx, grow, maskColor)                                 \
