@@ -324,6 +324,26 @@ TEST(SvhostDrafting, OptionsOfTheDrawingCommands) {
     EXPECT_EQ(count(list, "rotation angle:   90.0000"), 2u) << list;
 }
 
+// The host's own options match as the editor's prompts do: capitals, or any longer prefix.
+TEST(SvhostDrafting, OptionsTakeAbbreviationsAndPrefixes) {
+    TempScript script("prefixes.scr", "LINE 0,0 1,0 1,1 clo\n"
+                                      "CIRCLE 30,0 DIAM 4\n"
+                                      "TEXT jus ri 6,14 0.3 0 Right\n"
+                                      "LIST ALL \"\"\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string list = listing(run.output, run.output.find(" found\n"));
+    EXPECT_TRUE(contains(list, "from point:       X=1.0000  Y=1.0000  Z=0.0000\n"
+                               "    to point:         X=0.0000  Y=0.0000"))
+        << list;
+    EXPECT_TRUE(contains(list, "radius:           2.0000")) << list;
+    EXPECT_TRUE(contains(list, "justification:    Right Baseline")) << list;
+
+    TempScript wrong("ambiguous.scr", "CIRCLE 30,0 Dx 4\n");
+    run = runProgram("svhost", "'" + wrong.path() + "'");
+    EXPECT_EQ(run.status, 1) << run.output;
+}
+
 TEST(SvhostEditing, RefusedChangesAreReportedAndStopTheScript) {
     TempScript script("refused.scr", "TILEMODE 0\n"
                                      "MVIEW 0,0 4,4\n"
