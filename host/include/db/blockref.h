@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "db/entity.h"
+#include "db/idcursor.h"
 #include "ge/matrix3d.h"
 #include "ge/point3d.h"
 #include "ge/vector3d.h"
@@ -34,8 +35,7 @@ public:
 private:
     friend class AcDbBlockReference;
     explicit AcDbObjectIterator(std::vector<AcDbObjectId> ids);
-    std::vector<AcDbObjectId> m_ids;
-    long m_pos = 0;
+    SvIdCursor m_cursor;
 };
 
 // An insertion of a block definition: the block's entities drawn through the reference's

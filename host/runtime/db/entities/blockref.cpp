@@ -82,39 +82,32 @@ bool inserts(const AcDbObjectId& from, const AcDbObjectId& target) {
 
 } // namespace
 
-AcDbObjectIterator::AcDbObjectIterator(std::vector<AcDbObjectId> ids) : m_ids(std::move(ids)) {
+AcDbObjectIterator::AcDbObjectIterator(std::vector<AcDbObjectId> ids) : m_cursor(std::move(ids)) {
     start();
 }
 
 AcDbObjectIterator::~AcDbObjectIterator() = default;
 
 void AcDbObjectIterator::start(bool atEnd) {
-    m_pos = atEnd ? static_cast<long>(m_ids.size()) - 1 : 0;
-    while (!done() && m_ids[static_cast<std::size_t>(m_pos)].isErased())
-        m_pos += atEnd ? -1 : 1;
+    m_cursor.start(!atEnd, true);
 }
 
 bool AcDbObjectIterator::done() const {
-    return m_pos < 0 || m_pos >= static_cast<long>(m_ids.size());
+    return m_cursor.done();
 }
 
 void AcDbObjectIterator::step(bool backwards, bool skipErasedObjects) {
-    if (done())
-        return;
-    const long delta = backwards ? -1 : 1;
-    m_pos += delta;
-    while (skipErasedObjects && !done() && m_ids[static_cast<std::size_t>(m_pos)].isErased())
-        m_pos += delta;
+    m_cursor.step(!backwards, skipErasedObjects);
 }
 
 AcDbObjectId AcDbObjectIterator::objectId() const {
-    return done() ? AcDbObjectId() : m_ids[static_cast<std::size_t>(m_pos)];
+    return m_cursor.current();
 }
 
 AcDbEntity* AcDbObjectIterator::entity() const {
     if (done())
         return nullptr;
-    AcDbObject* obj = svDbResolve(m_ids[static_cast<std::size_t>(m_pos)]);
+    AcDbObject* obj = svDbResolve(m_cursor.current());
     if (obj == nullptr)
         return nullptr;
     const SvDbObjectData& d = SvDbAccess::data(obj);
@@ -124,11 +117,7 @@ AcDbEntity* AcDbObjectIterator::entity() const {
 }
 
 Acad::ErrorStatus AcDbObjectIterator::setPosition(AcDbObjectId id) {
-    const auto it = std::find(m_ids.begin(), m_ids.end(), id);
-    if (it == m_ids.end())
-        return Acad::eInvalidInput;
-    m_pos = it - m_ids.begin();
-    return Acad::eOk;
+    return m_cursor.seek(id) ? Acad::eOk : Acad::eInvalidInput;
 }
 
 // ---------------------------------------------------------------------------------------------
