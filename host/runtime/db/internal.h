@@ -3,6 +3,7 @@
 // The database engine's own view of objects, ids, databases and transactions.
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,6 +41,8 @@ struct SvDbSlot {
 struct SvDbUndoSnapshot {
     std::vector<unsigned char> bytes;
     bool erased = false;
+
+    bool operator==(const SvDbUndoSnapshot&) const = default;
 };
 
 struct SvDbObtained {
@@ -47,10 +50,40 @@ struct SvDbObtained {
     AcDb::OpenMode mode;
 };
 
-struct SvDbTransactionData {
+// What a transaction or a command scope changed: each object's state before its first change,
+// and the objects it created.
+struct SvDbChanges {
     std::unordered_map<std::uint32_t, SvDbUndoSnapshot> snapshots;
     std::unordered_set<std::uint32_t> created;
     std::vector<std::uint32_t> createdOrder;
+
+    bool holds(std::uint32_t index) const {
+        return created.count(index) != 0 || snapshots.count(index) != 0;
+    }
+    void noteCreated(std::uint32_t index) {
+        created.insert(index);
+        createdOrder.push_back(index);
+    }
+};
+
+// One object of an undo step, as the command found it and as it left it.
+struct SvDbUndoEntry {
+    std::uint32_t index = 0;
+    SvDbUndoSnapshot before;
+    SvDbUndoSnapshot after;
+};
+
+using SvDbUndoStep = std::vector<SvDbUndoEntry>;
+
+struct SvDbUndoHistory {
+    std::unique_ptr<SvDbChanges> scope; // the command running now
+    std::deque<SvDbUndoStep> done;      // oldest first
+    std::vector<SvDbUndoStep> undone;   // the next to redo last
+    std::vector<int> undoneBatches;     // steps of each UNDO, for REDO
+};
+
+struct SvDbTransactionData {
+    SvDbChanges changes;
     std::vector<SvDbObtained> obtained;
     std::unordered_map<AcDbObjectId, std::size_t> obtainedAt; // position in `obtained`
 };
@@ -68,6 +101,7 @@ struct SvDbDatabaseData {
     AcDbTransactionManager* transactions = nullptr;
     std::vector<AcTransaction*> stack;
     std::wstring fileName;
+    SvDbUndoHistory undo;
     int restoring = 0;
     bool destroying = false;
 };
@@ -131,8 +165,18 @@ AcDbDatabase* svDbLive(std::uint64_t serial);
 AcDbObject* svDbResolve(const AcDbObjectId& id);
 SvDbSlot* svDbSlot(const AcDbObjectId& id);
 
-// Saves the object's state for the running transaction's abort (once per transaction).
+// The object's state as an abort or an undo puts it back.
+SvDbUndoSnapshot svDbSnapshot(const AcDbObject* obj);
+// Saves the object's state before its first change for the running transaction's abort and for
+// the command scope's undo step.
 void svDbRecordUndo(AcDbObject* obj);
+// Notes an object added to the drawing in the running transaction and command scope.
+void svDbRecordCreated(SvDbDatabaseData& db, std::uint32_t index);
+// Puts an object back into a saved state without recording it and tells its transient reactors
+// (modifyUndone); persistent reactors hear nothing, for what depends on it is restored alongside.
+void svDbRestore(SvDbDatabaseData& db, std::uint32_t index, const SvDbUndoSnapshot& snapshot);
+// Restores every changed object and takes back every created one, newest first.
+void svDbRollBack(SvDbDatabaseData& db, const SvDbChanges& changes);
 // Marks erased (or not) on behalf of an owner, notifying at once when nobody holds it open.
 void svDbSetErased(AcDbObject* obj, bool erasing);
 // Erases every object hard-owned by `obj`, recursively.
