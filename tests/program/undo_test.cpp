@@ -65,7 +65,7 @@ TEST(SvhostUndo, WholeCommandsAreUndoneAndRedone) {
 
 TEST(SvhostUndo, AFailedBlockLeavesNoBlockAndNoEntityBehind) {
     ProgramRun run = interactive("ARXLOAD " + binDir() +
-                                 "/fixed_module.arx\n"
+                                 "/watch_module.arx\n"
                                  "CIRCLE 5,5 1\n"
                                  "FIXMARK\n"
                                  "BLOCK B 0,0 \"\" #5 #6 \"\"\n"

@@ -66,6 +66,20 @@ Acad::ErrorStatus checkRestorable(const SvDbDatabaseData& db, const Steps& from,
     return Acad::eOk;
 }
 
+// Takes the newest `steps` steps of `from` over to `to`, putting each object into the state of
+// the step that `state` names.
+template <class From, class To>
+void moveSteps(SvDbDatabaseData& db, From& from, To& to, std::size_t steps,
+               SvDbUndoSnapshot SvDbUndoEntry::*state) {
+    for (std::size_t i = 0; i < steps; ++i) {
+        SvDbUndoStep step = std::move(from.back());
+        from.pop_back();
+        for (const SvDbUndoEntry& entry : step)
+            svDbRestore(db, entry.index, entry.*state);
+        to.push_back(std::move(step));
+    }
+}
+
 } // namespace
 
 Acad::ErrorStatus svDbBeginCommandScope(AcDbDatabase* db, SvDbCommandScope& scope) {
@@ -112,13 +126,7 @@ Acad::ErrorStatus svDbUndo(AcDbDatabase* db, int count, int& undone) {
     const Acad::ErrorStatus es = checkRestorable(*d, history.done, steps);
     if (es != Acad::eOk)
         return es;
-    for (std::size_t i = 0; i < steps; ++i) {
-        SvDbUndoStep step = std::move(history.done.back());
-        history.done.pop_back();
-        for (const SvDbUndoEntry& entry : step)
-            svDbRestore(*d, entry.index, entry.before);
-        history.undone.push_back(std::move(step));
-    }
+    moveSteps(*d, history.done, history.undone, steps, &SvDbUndoEntry::before);
     if (steps > 0)
         history.undoneBatches.push_back(static_cast<int>(steps));
     undone = static_cast<int>(steps);
@@ -138,13 +146,7 @@ Acad::ErrorStatus svDbRedo(AcDbDatabase* db, int& redone) {
     if (es != Acad::eOk)
         return es;
     history.undoneBatches.pop_back();
-    for (std::size_t i = 0; i < steps; ++i) {
-        SvDbUndoStep step = std::move(history.undone.back());
-        history.undone.pop_back();
-        for (const SvDbUndoEntry& entry : step)
-            svDbRestore(*d, entry.index, entry.after);
-        history.done.push_back(std::move(step));
-    }
+    moveSteps(*d, history.undone, history.done, steps, &SvDbUndoEntry::after);
     redone = static_cast<int>(steps);
     return Acad::eOk;
 }
