@@ -70,9 +70,9 @@ bool runCommand(const wchar_t* name) {
 
 } // namespace
 
-// A command and what it sets off before the prompt returns, the pass over delayed label updates
-// included, are one step of the drawing's undo history, or nothing at all when it fails. A command
-// run by a command joins the scope of the one running it.
+// The scope takes in what the command sets off before the prompt returns, what reactors do at
+// commandLineReady included, so that an undo takes back work done on the command's behalf. A
+// command run by a command joins the scope of the one running it.
 bool svRunCommand(const wchar_t* name) {
     SvDbCommandScope scope;
     const bool scoped =
