@@ -218,27 +218,6 @@ TEST_F(LiveLabel, AbortingTheCommandRestoresSourceAndLabel) {
     EXPECT_EQ(textOf(label), L"5.0 m2");
 }
 
-TEST_F(LiveLabel, UndoRestoresSourceAndLabelTogetherAndTheLinkGoesOn) {
-    const AcDbObjectId room = linktest::append(db, rectangle(2.0, 2.0));
-    const AcDbObjectId label = addText(db, L"?");
-    addLink(room, area, label);
-    SvDbCommandScope scope;
-    ASSERT_EQ(svDbBeginCommandScope(db, scope), Acad::eOk);
-    moveVertex(room, 2, 2.0, 4.0);
-    svDbEndCommandScope(scope, true);
-    ASSERT_EQ(textOf(label), L"6.0 m2");
-
-    int steps = 0;
-    ASSERT_EQ(svDbUndo(db, 1, steps), Acad::eOk);
-    EXPECT_EQ(steps, 1);
-    EXPECT_EQ(textOf(label), L"4.0 m2");
-    ASSERT_EQ(svDbRedo(db, steps), Acad::eOk);
-    EXPECT_EQ(textOf(label), L"6.0 m2");
-    ASSERT_EQ(svDbUndo(db, 1, steps), Acad::eOk);
-    moveVertex(room, 2, 2.0, 3.0);
-    EXPECT_EQ(textOf(label), L"5.0 m2");
-}
-
 // An undone link is erased, not taken back: REDO brings the same object, and its ids, back.
 TEST_F(LiveLabel, AnUndoneLinkIsSilentAndRedoneItIsLiveAgain) {
     const AcDbObjectId room = linktest::append(db, rectangle(2.0, 2.0));

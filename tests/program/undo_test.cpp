@@ -154,11 +154,4 @@ TEST(SvhostUndo, BadCountsAndNothingToRedoAreRefused) {
     EXPECT_TRUE(contains(run.output, "Nothing to undo.")) << run.output;
 }
 
-TEST(SvhostUndo, AScriptStopsWhenThereIsNothingToUndo) {
-    TempScript script("undo-empty.scr", "U\nCIRCLE 5,5 1\n");
-    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
-    EXPECT_EQ(run.status, 1) << run.output;
-    EXPECT_TRUE(contains(run.output, "undo-empty.scr:1: command U failed")) << run.output;
-}
-
 } // namespace
