@@ -19,9 +19,9 @@ struct SvDbCommandScope {
 
 // Opens the scope of a command on `db`. Scopes do not nest: eInvalidOpenState while one is open.
 Acad::ErrorStatus svDbBeginCommandScope(AcDbDatabase* db, SvDbCommandScope& scope);
-// Ends the scope. Kept, what it changed becomes a step (when anything changed, which also forgets
-// what could be redone); not kept, every object it changed is restored and every object it
-// created is taken back.
+// Ends the scope. Kept, what it changed becomes a step (when it changed anything, which also
+// forgets what could be redone); not kept, every object it changed is restored and every object
+// it created is taken back.
 void svDbEndCommandScope(const SvDbCommandScope& scope, bool keep);
 
 // Takes back up to `count` steps, newest first, and answers how many in `undone`; created objects

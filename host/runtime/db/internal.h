@@ -41,8 +41,6 @@ struct SvDbSlot {
 struct SvDbUndoSnapshot {
     std::vector<unsigned char> bytes;
     bool erased = false;
-
-    bool operator==(const SvDbUndoSnapshot&) const = default;
 };
 
 struct SvDbObtained {
@@ -66,11 +64,11 @@ struct SvDbChanges {
     }
 };
 
-// One object of an undo step, as the command found it and as it left it.
+// One object of an undo step: the state that undoing (or, once undone, redoing) puts back. The
+// state it replaces is taken then, so a step costs one snapshot an object.
 struct SvDbUndoEntry {
     std::uint32_t index = 0;
-    SvDbUndoSnapshot before;
-    SvDbUndoSnapshot after;
+    SvDbUndoSnapshot other;
 };
 
 using SvDbUndoStep = std::vector<SvDbUndoEntry>;

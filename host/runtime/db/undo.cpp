@@ -14,25 +14,21 @@ AcDbObject* objectAt(const SvDbDatabaseData& db, std::uint32_t index) {
     return index < db.slots.size() ? db.slots[index].object : nullptr;
 }
 
-// What the command left behind, as against what it found; unchanged objects are left out.
-SvDbUndoStep stepOf(const SvDbDatabaseData& db, const SvDbChanges& changes) {
+// The objects the command changed with their states before it, and those it created: undone, a
+// new object is erased rather than taken back, for links may hold its id.
+SvDbUndoStep stepOf(const SvDbDatabaseData& db, SvDbChanges& changes) {
     SvDbUndoStep step;
-    for (const auto& [index, before] : changes.snapshots) {
-        const AcDbObject* obj = objectAt(db, index);
-        if (obj == nullptr)
-            continue;
-        SvDbUndoSnapshot after = svDbSnapshot(obj);
-        if (after != before)
-            step.push_back({index, before, std::move(after)});
+    for (auto& [index, before] : changes.snapshots) {
+        if (objectAt(db, index) != nullptr)
+            step.push_back({index, std::move(before)});
     }
     for (std::uint32_t index : changes.createdOrder) {
         const AcDbObject* obj = objectAt(db, index);
         if (obj == nullptr || SvDbAccess::data(obj).erased)
             continue;
-        SvDbUndoSnapshot after = svDbSnapshot(obj);
-        // Undone, a new object is erased rather than taken back: links may hold its id.
-        SvDbUndoSnapshot before{after.bytes, true};
-        step.push_back({index, std::move(before), std::move(after)});
+        SvDbUndoSnapshot before = svDbSnapshot(obj);
+        before.erased = true;
+        step.push_back({index, std::move(before)});
     }
     std::sort(step.begin(), step.end(),
               [](const SvDbUndoEntry& a, const SvDbUndoEntry& b) { return a.index < b.index; });
@@ -66,16 +62,21 @@ Acad::ErrorStatus checkRestorable(const SvDbDatabaseData& db, const Steps& from,
     return Acad::eOk;
 }
 
-// Takes the newest `steps` steps of `from` over to `to`, putting each object into the state of
-// the step that `state` names.
+// Takes the newest `steps` steps of `from` over to `to`, putting each object back into the
+// step's state and keeping the one it replaces for the way back.
 template <class From, class To>
-void moveSteps(SvDbDatabaseData& db, From& from, To& to, std::size_t steps,
-               SvDbUndoSnapshot SvDbUndoEntry::*state) {
+void moveSteps(SvDbDatabaseData& db, From& from, To& to, std::size_t steps) {
     for (std::size_t i = 0; i < steps; ++i) {
         SvDbUndoStep step = std::move(from.back());
         from.pop_back();
-        for (const SvDbUndoEntry& entry : step)
-            svDbRestore(db, entry.index, entry.*state);
+        for (SvDbUndoEntry& entry : step) {
+            const AcDbObject* obj = objectAt(db, entry.index);
+            if (obj == nullptr)
+                continue;
+            SvDbUndoSnapshot replaced = svDbSnapshot(obj);
+            svDbRestore(db, entry.index, entry.other);
+            entry.other = std::move(replaced);
+        }
         to.push_back(std::move(step));
     }
 }
@@ -126,7 +127,7 @@ Acad::ErrorStatus svDbUndo(AcDbDatabase* db, int count, int& undone) {
     const Acad::ErrorStatus es = checkRestorable(*d, history.done, steps);
     if (es != Acad::eOk)
         return es;
-    moveSteps(*d, history.done, history.undone, steps, &SvDbUndoEntry::before);
+    moveSteps(*d, history.done, history.undone, steps);
     if (steps > 0)
         history.undoneBatches.push_back(static_cast<int>(steps));
     undone = static_cast<int>(steps);
@@ -146,7 +147,7 @@ Acad::ErrorStatus svDbRedo(AcDbDatabase* db, int& redone) {
     if (es != Acad::eOk)
         return es;
     history.undoneBatches.pop_back();
-    moveSteps(*d, history.undone, history.done, steps, &SvDbUndoEntry::after);
+    moveSteps(*d, history.undone, history.done, steps);
     redone = static_cast<int>(steps);
     return Acad::eOk;
 }
