@@ -45,7 +45,10 @@ TEST(SvhostUndo, WholeCommandsAreUndoneAndRedone) {
                                   "U\n"
                                   "UNDO\n\n"
                                   "REDO\n"
-                                  "LIST ALL \"\"\n");
+                                  "LIST ALL \"\"\n"
+                                  "SETVAR LUPREC 2\n"
+                                  "U\n"
+                                  "GETVAR LUPREC\n");
     ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
     ASSERT_EQ(run.status, 0) << run.output;
     const std::vector<std::string> lists = listings(run.output);
@@ -59,8 +62,9 @@ TEST(SvhostUndo, WholeCommandsAreUndoneAndRedone) {
     // U, then UNDO with its default of one; REDO brings back the last of them only.
     EXPECT_EQ(count(lists[2], "from point:"), 2u) << lists[2];
     EXPECT_TRUE(contains(lists[2], "X=5.0000  Y=5.0000")) << lists[2];
-    EXPECT_EQ(count(run.output, "Undone: 1 command(s)."), 2u) << run.output;
+    EXPECT_EQ(count(run.output, "Undone: 1 command(s)."), 3u) << run.output;
     EXPECT_TRUE(contains(run.output, "Undone: 2 command(s).")) << run.output;
+    EXPECT_TRUE(contains(run.output, "LUPREC = 4")) << run.output;
 }
 
 TEST(SvhostUndo, AFailedBlockLeavesNoBlockAndNoEntityBehind) {

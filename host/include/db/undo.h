@@ -6,9 +6,10 @@
 
 #pragma GCC visibility push(default)
 
-// The commands' undo history of a drawing. Everything a command changes belongs to its command
-// scope, which ends either kept, as one step of the history, or taken back as if never begun.
-// The history lives as long as the database; it keeps the newest kSvDbUndoLimit steps.
+// The commands' undo history of a drawing. Everything a command changes, objects and system
+// variables, belongs to its command scope, which ends either kept, as one step of the history, or
+// taken back as if never begun. The history lives as long as the database; it keeps the newest
+// kSvDbUndoLimit steps.
 constexpr int kSvDbUndoLimit = 50;
 
 // Names the database of an open scope without holding on to it: a scope whose database is

@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -71,10 +72,18 @@ struct SvDbUndoEntry {
     SvDbUndoSnapshot other;
 };
 
-using SvDbUndoStep = std::vector<SvDbUndoEntry>;
+using SvDbSysVars = std::map<std::wstring, AcDbSysVar>; // upper-case names
+
+struct SvDbUndoStep {
+    std::vector<SvDbUndoEntry> entries;
+    std::optional<SvDbSysVars> sysvars; // as for the entries, when the command set any
+
+    bool empty() const { return entries.empty() && !sysvars; }
+};
 
 struct SvDbUndoHistory {
     std::unique_ptr<SvDbChanges> scope; // the command running now
+    SvDbSysVars sysvarsAtStart;         // of that command
     std::deque<SvDbUndoStep> done;      // oldest first
     std::vector<SvDbUndoStep> undone;   // the next to redo last
     std::vector<int> undoneBatches;     // steps of each UNDO, for REDO
@@ -95,7 +104,7 @@ struct SvDbDatabaseData {
     AcDbObjectId nod;
     AcDbObjectId modelSpace;
     AcDbObjectId paperSpace;
-    std::map<std::wstring, AcDbSysVar> sysvars; // upper-case names
+    SvDbSysVars sysvars;
     AcDbTransactionManager* transactions = nullptr;
     std::vector<AcTransaction*> stack;
     std::wstring fileName;

@@ -15,12 +15,14 @@ AcDbObject* objectAt(const SvDbDatabaseData& db, std::uint32_t index) {
 }
 
 // The objects the command changed with their states before it, and those it created: undone, a
-// new object is erased rather than taken back, for links may hold its id.
-SvDbUndoStep stepOf(const SvDbDatabaseData& db, SvDbChanges& changes) {
+// new object is erased rather than taken back, for links may hold its id. System variables are
+// kept whole when the command set any.
+SvDbUndoStep stepOf(SvDbDatabaseData& db, SvDbChanges& changes) {
     SvDbUndoStep step;
+    std::vector<SvDbUndoEntry>& entries = step.entries;
     for (auto& [index, before] : changes.snapshots) {
         if (objectAt(db, index) != nullptr)
-            step.push_back({index, std::move(before)});
+            entries.push_back({index, std::move(before)});
     }
     for (std::uint32_t index : changes.createdOrder) {
         const AcDbObject* obj = objectAt(db, index);
@@ -28,10 +30,12 @@ SvDbUndoStep stepOf(const SvDbDatabaseData& db, SvDbChanges& changes) {
             continue;
         SvDbUndoSnapshot before = svDbSnapshot(obj);
         before.erased = true;
-        step.push_back({index, std::move(before)});
+        entries.push_back({index, std::move(before)});
     }
-    std::sort(step.begin(), step.end(),
+    std::sort(entries.begin(), entries.end(),
               [](const SvDbUndoEntry& a, const SvDbUndoEntry& b) { return a.index < b.index; });
+    if (db.sysvars != db.undo.sysvarsAtStart)
+        step.sysvars = std::move(db.undo.sysvarsAtStart);
     return step;
 }
 
@@ -54,7 +58,7 @@ Acad::ErrorStatus checkRestorable(const SvDbDatabaseData& db, const Steps& from,
     if (scope != nullptr && (!scope->snapshots.empty() || !scope->created.empty()))
         return Acad::eInvalidOpenState;
     for (std::size_t i = 0; i < steps; ++i) {
-        for (const SvDbUndoEntry& entry : from[from.size() - 1 - i]) {
+        for (const SvDbUndoEntry& entry : from[from.size() - 1 - i].entries) {
             if (isOpen(db, entry.index))
                 return Acad::eWasOpenForWrite;
         }
@@ -62,14 +66,14 @@ Acad::ErrorStatus checkRestorable(const SvDbDatabaseData& db, const Steps& from,
     return Acad::eOk;
 }
 
-// Takes the newest `steps` steps of `from` over to `to`, putting each object back into the
-// step's state and keeping the one it replaces for the way back.
+// Takes the newest `steps` steps of `from` over to `to`, putting each object and the system
+// variables back into the step's state and keeping the one it replaces for the way back.
 template <class From, class To>
 void moveSteps(SvDbDatabaseData& db, From& from, To& to, std::size_t steps) {
     for (std::size_t i = 0; i < steps; ++i) {
         SvDbUndoStep step = std::move(from.back());
         from.pop_back();
-        for (SvDbUndoEntry& entry : step) {
+        for (SvDbUndoEntry& entry : step.entries) {
             const AcDbObject* obj = objectAt(db, entry.index);
             if (obj == nullptr)
                 continue;
@@ -77,6 +81,8 @@ void moveSteps(SvDbDatabaseData& db, From& from, To& to, std::size_t steps) {
             svDbRestore(db, entry.index, entry.other);
             entry.other = std::move(replaced);
         }
+        if (step.sysvars)
+            std::swap(db.sysvars, *step.sysvars);
         to.push_back(std::move(step));
     }
 }
@@ -91,6 +97,7 @@ Acad::ErrorStatus svDbBeginCommandScope(AcDbDatabase* db, SvDbCommandScope& scop
     if (d->undo.scope != nullptr)
         return Acad::eInvalidOpenState;
     d->undo.scope = std::make_unique<SvDbChanges>();
+    d->undo.sysvarsAtStart = d->sysvars;
     scope.database = d->serial;
     return Acad::eOk;
 }
@@ -102,6 +109,7 @@ void svDbEndCommandScope(const SvDbCommandScope& scope, bool keep) {
     const std::unique_ptr<SvDbChanges> changes = std::move(d->undo.scope);
     if (!keep) {
         svDbRollBack(*d, *changes);
+        d->sysvars = std::move(d->undo.sysvarsAtStart);
         return;
     }
     SvDbUndoStep step = stepOf(*d, *changes);

@@ -238,3 +238,14 @@ TEST_F(DbUndo, TheHistoryOutlivesASave) {
     EXPECT_EQ(undo(), 1);
     EXPECT_EQ(readValue(id), 0);
 }
+
+TEST_F(DbUndo, SystemVariablesGoWithTheirCommand) {
+    ASSERT_EQ(db->setLuprec(3), Acad::eOk);
+    command([&] { db->setLuprec(6); });
+    command([&] { db->setLuprec(1); }, false);
+    EXPECT_EQ(db->luprec(), 6) << "a failed command sets nothing";
+    EXPECT_EQ(undo(), 1);
+    EXPECT_EQ(db->luprec(), 3);
+    EXPECT_EQ(redo(), 1);
+    EXPECT_EQ(db->luprec(), 6);
+}
