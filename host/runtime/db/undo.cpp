@@ -85,6 +85,8 @@ void moveSteps(SvDbDatabaseData& db, From& from, To& to, std::size_t steps) {
             std::swap(db.sysvars, *step.sysvars);
         to.push_back(std::move(step));
     }
+    // The scope of the command undoing, if any, has not set what was restored.
+    db.undo.sysvarsAtStart = db.sysvars;
 }
 
 } // namespace

@@ -244,8 +244,9 @@ TEST_F(DbUndo, SystemVariablesGoWithTheirCommand) {
     command([&] { db->setLuprec(6); });
     command([&] { db->setLuprec(1); }, false);
     EXPECT_EQ(db->luprec(), 6) << "a failed command sets nothing";
-    EXPECT_EQ(undo(), 1);
+    command([&] { EXPECT_EQ(undo(), 1); });
     EXPECT_EQ(db->luprec(), 3);
+    EXPECT_EQ(svDbRedoSteps(db), 1) << "undoing the variables is not setting them";
     EXPECT_EQ(redo(), 1);
     EXPECT_EQ(db->luprec(), 6);
 }
