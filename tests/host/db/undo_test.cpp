@@ -1,6 +1,5 @@
 #include "db/undo.h"
 #include "db_test_support.h"
-#include "win/format.h"
 
 namespace {
 
@@ -229,14 +228,6 @@ TEST_F(DbUndo, ScopesDoNotNestAndEndWithTheirDatabase) {
     svDbEndCommandScope(closing, true); // the drawing was closed by its command
     svDbEndCommandScope(closing, false);
     EXPECT_EQ(svDbUndoSteps(db), 0);
-}
-
-TEST_F(DbUndo, TheHistoryOutlivesASave) {
-    const AcDbObjectId id = addRecord(0);
-    command([&] { writeValue(id, 1); });
-    ASSERT_EQ(db->saveAs(svFromUtf8(tempPath("undo.svd")).c_str()), Acad::eOk);
-    EXPECT_EQ(undo(), 1);
-    EXPECT_EQ(readValue(id), 0);
 }
 
 TEST_F(DbUndo, SystemVariablesGoWithTheirCommand) {
