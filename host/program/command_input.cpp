@@ -124,6 +124,13 @@ double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign
     return value;
 }
 
+int askCount(const std::wstring& prompt, int byDefault) {
+    const double value = askReal(prompt, byDefault, Sign::Positive);
+    if (value != std::floor(value) || value > 1e9)
+        fail(L"A whole number is required here.");
+    return static_cast<int>(value);
+}
+
 double askAngle(const std::wstring& prompt, std::optional<double> byDefaultDegrees) {
     const double degrees = askReal(prompt, byDefaultDegrees);
     if (std::fabs(degrees) > 1e9)

@@ -30,6 +30,7 @@ struct HostCommand {
 std::span<const HostCommand> drawCommands();
 std::span<const HostCommand> editCommands();
 std::span<const HostCommand> inspectCommands();
+std::span<const HostCommand> undoCommands();
 
 namespace cli {
 
@@ -79,6 +80,8 @@ AcGePoint3d askPoint(const std::wstring& prompt, const AcGePoint3d* base = nullp
 enum class Sign { Any, Positive, NotNegative };
 // Enter takes the default when there is one.
 double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign sign = Sign::Any);
+// A whole number of at least one; Enter takes the default.
+int askCount(const std::wstring& prompt, int byDefault);
 // In degrees, counter-clockwise from the x axis; answered in radians.
 double askAngle(const std::wstring& prompt, std::optional<double> byDefaultDegrees);
 std::wstring askKeyword(const std::wstring& prompt, const Keywords& keywords,

@@ -541,6 +541,12 @@ void leader() {
     }
     if (points.size() < 2)
         fail(L"A leader needs two points.");
+    // The leader is made whole before its annotation exists.
+    auto entity = std::make_unique<AcDbLeader>();
+    for (const AcGePoint3d& point : points) {
+        if (!entity->appendVertex(point))
+            fail(L"Bad leader point.");
+    }
     const std::wstring kind = askKeyword(L"\nAnnotation [Mtext/Block/None] <Mtext>: ",
                                          Keywords{L"Mtext", L"Block", L"None"}, L"Mtext");
     const AcGePoint3d end = points.back();
@@ -555,18 +561,11 @@ void leader() {
         const std::wstring name = askWord(L"\nBlock name: ");
         annotation = insertBlock(db, space, name, end, 1.0, 0.0);
     }
-    auto* entity = new AcDbLeader;
-    for (const AcGePoint3d& point : points) {
-        if (!entity->appendVertex(point)) {
-            delete entity;
-            fail(L"Bad leader point.");
-        }
-    }
-    const AcDbObjectId id = append(entity, space);
+    const AcDbObjectId id = append(entity.release(), space);
     if (!annotation.isNull()) {
-        Opened<AcDbLeader> opened(id, AcDb::kForWrite);
-        if (opened)
-            check(opened->attachAnnotation(annotation), L"The annotation cannot be attached");
+        Opened<AcDbLeader> opened;
+        check(opened.open(id, AcDb::kForWrite), L"The leader cannot be opened");
+        check(opened->attachAnnotation(annotation), L"The annotation cannot be attached");
         reportCreated(annotation);
     }
     reportCreated(id);

@@ -424,10 +424,10 @@ TEST(SvhostHelp, EveryHostCommandHasASummary) {
     ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
     ASSERT_EQ(run.status, 0);
     for (const char* name :
-         {"LINE",   "PLINE",     "CIRCLE",     "ARC",    "REGION",  "TEXT",  "MTEXT", "BLOCK",
-          "INSERT", "DIMLINEAR", "DIMALIGNED", "LEADER", "IMAGE",   "MVIEW", "MOVE",  "COPY",
-          "ROTATE", "SCALE",     "VERTEX",     "CHTEXT", "CHPROP",  "ERASE", "LIST",  "MSPACE",
-          "PSPACE", "TILEMODE",  "PLOT",       "SAVEAS", "MENULOAD"}) {
+         {"LINE",   "PLINE",     "CIRCLE",     "ARC",    "REGION",   "TEXT",  "MTEXT", "BLOCK",
+          "INSERT", "DIMLINEAR", "DIMALIGNED", "LEADER", "IMAGE",    "MVIEW", "MOVE",  "COPY",
+          "ROTATE", "SCALE",     "VERTEX",     "CHTEXT", "CHPROP",   "ERASE", "LIST",  "MSPACE",
+          "PSPACE", "TILEMODE",  "PLOT",       "SAVEAS", "MENULOAD", "UNDO",  "U",     "REDO"}) {
         const std::string line =
             "\n  " + std::string(name) + std::string(12 - std::string(name).size(), ' ');
         const std::size_t at = run.output.find(line);
