@@ -50,7 +50,7 @@ class AcDbArc : public AcDbCurve {
     Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
                                         Adesk::Boolean extend = false) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
     // Mirroring swaps the angles, so the arc keeps its points and runs the other way round.
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

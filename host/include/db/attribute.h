@@ -36,6 +36,7 @@ class AcDbAttributeDefinition : public AcDbText {
     Adesk::Boolean isVerifiable() const;
     Acad::ErrorStatus setVerifiable(Adesk::Boolean verifiable);
 
+    void worldDraw(AcGiWorldDraw* mode) const override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -74,6 +75,7 @@ class AcDbAttribute : public AcDbText {
     Acad::ErrorStatus setAttributeFromBlock(const AcDbAttributeDefinition* definition,
                                             const AcGeMatrix3d& blockTransform);
 
+    void worldDraw(AcGiWorldDraw* mode) const override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;

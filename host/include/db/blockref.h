@@ -70,7 +70,7 @@ class AcDbBlockReference : public AcDbEntity {
     AcDbObjectIterator* attributeIterator() const;
 
     // The extents of the block's entities as placed, and of the attributes.
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
     // The attributes follow. Needs uniform scaling; mirroring turns the block over.
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     // Sets the colour of the attributes too when doSubents.

@@ -38,7 +38,7 @@ class AcDbCircle : public AcDbCurve {
     Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
                                         Adesk::Boolean extend = false) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -77,6 +77,7 @@ class AcDbRotatedDimension : public AcDbDimension {
     Acad::ErrorStatus setRotation(double rotation);
 
     Acad::ErrorStatus measurement(double& value) const override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
@@ -114,6 +115,7 @@ class AcDbAlignedDimension : public AcDbDimension {
     Acad::ErrorStatus setOblique(double angle);
 
     Acad::ErrorStatus measurement(double& value) const override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

@@ -56,7 +56,7 @@ class AcDbEllipse : public AcDbCurve {
     Acad::ErrorStatus getParamAtDist(double dist, double& param) const override;
     Acad::ErrorStatus getArea(double& area) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

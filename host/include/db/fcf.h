@@ -32,6 +32,7 @@ class AcDbFcf : public AcDbEntity {
     double textHeight() const;
     Acad::ErrorStatus setTextHeight(double height);
 
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

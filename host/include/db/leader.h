@@ -48,6 +48,7 @@ class AcDbLeader : public AcDbCurve {
     // A leader encloses nothing: 0.
     Acad::ErrorStatus getArea(double& area) const override;
 
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

@@ -35,6 +35,7 @@ class AcDbLine : public AcDbCurve {
     Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
                                         Adesk::Boolean extend = false) const override;
 
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

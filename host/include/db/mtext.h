@@ -59,6 +59,7 @@ class AcDbMText : public AcDbEntity {
     AcDbObjectId textStyle() const;
     Acad::ErrorStatus setTextStyle(AcDbObjectId style);
 
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

@@ -28,7 +28,7 @@ class AcDbRasterImage : public AcDbEntity {
     Acad::ErrorStatus getImageSize(int& width, int& height) const;
     Acad::ErrorStatus setImageSize(int width, int height);
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -37,7 +37,7 @@ class AcDbRegion : public AcDbEntity {
     unsigned int numVerts() const;
     Acad::ErrorStatus getVertexAt(unsigned int index, AcGePoint2d& point, double& bulge) const;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -85,6 +85,7 @@ class AcDbText : public AcDbEntity {
     // expect to ask for it.
     Acad::ErrorStatus adjustAlignment(const AcDbDatabase* db = nullptr);
 
+    void worldDraw(AcGiWorldDraw* mode) const override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     // Height and rotation follow the transformation; mirrored text stays readable.
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;

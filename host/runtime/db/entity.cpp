@@ -5,6 +5,7 @@
 #include "db/acutbuffer.h"
 #include "db/symboltable.h"
 #include "ed/print.h"
+#include "extents_geometry.h"
 #include "internal.h"
 
 AcDbEntity::AcDbEntity() = default;
@@ -40,9 +41,20 @@ Acad::ErrorStatus AcDbEntity::setLayer(const wchar_t* layerName, Adesk::Boolean)
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents&) const {
+void AcDbEntity::worldDraw(AcGiWorldDraw*) const {
     assertReadEnabled();
-    return Acad::eInvalidExtents;
+}
+
+Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
+    assertReadEnabled();
+    AcDbExtents found;
+    SvExtentsGeometry sink(found);
+    AcGiWorldDraw mode(sink);
+    worldDraw(&mode);
+    if (found.isEmpty())
+        return Acad::eInvalidExtents;
+    extents.addExt(found);
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbEntity::transformBy(const AcGeMatrix3d&) {

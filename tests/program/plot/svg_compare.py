@@ -10,10 +10,15 @@ NUMBER = re.compile(r"[-+]?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?")
 TOLERANCE = 1e-6
 
 
+ROTATION = re.compile(r"rotate\(\s*(" + NUMBER.pattern + ")")
+
+
 def split(value):
-    """The words and the numbers of an attribute value, apart."""
-    numbers = [float(n) for n in NUMBER.findall(value)]
-    return NUMBER.sub("#", value), numbers
+    """The words and the numbers of an attribute value, apart; a rotation by its angle in
+    [0, 360), since turning a full circle more or less looks the same."""
+    turned = ROTATION.sub(lambda m: "rotate(%.12g" % (float(m.group(1)) % 360.0), value)
+    numbers = [float(n) for n in NUMBER.findall(turned)]
+    return NUMBER.sub("#", turned), numbers
 
 
 def close(a, b):
