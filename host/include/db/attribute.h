@@ -16,6 +16,7 @@ class AcDbAttributeDefinition : public AcDbText {
     AcDbAttributeDefinition(const AcGePoint3d& position, const wchar_t* text, const wchar_t* tag,
                             const wchar_t* prompt, AcDbObjectId style = AcDbObjectId());
     ~AcDbAttributeDefinition() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     // Copies released with acutDelBuffer.
     wchar_t* tag() const;
@@ -36,7 +37,6 @@ class AcDbAttributeDefinition : public AcDbText {
     Adesk::Boolean isVerifiable() const;
     Acad::ErrorStatus setVerifiable(Adesk::Boolean verifiable);
 
-    void worldDraw(AcGiWorldDraw* mode) const override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -58,6 +58,7 @@ class AcDbAttribute : public AcDbText {
     AcDbAttribute(const AcGePoint3d& position, const wchar_t* text, const wchar_t* tag,
                   AcDbObjectId style = AcDbObjectId());
     ~AcDbAttribute() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     // A copy released with acutDelBuffer.
     wchar_t* tag() const;
@@ -75,7 +76,6 @@ class AcDbAttribute : public AcDbText {
     Acad::ErrorStatus setAttributeFromBlock(const AcDbAttributeDefinition* definition,
                                             const AcGeMatrix3d& blockTransform);
 
-    void worldDraw(AcGiWorldDraw* mode) const override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;

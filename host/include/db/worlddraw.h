@@ -43,9 +43,9 @@ struct AcGiText {
     // The text style whose font it is drawn in; null for the drawing's standard style.
     AcDbObjectId style;
 
-    // The box the text fills, from the start of its baseline along it and up: a square of the
-    // height for each character where it has no set length.
-    void getCell(AcGePoint3d& start, AcGeVector3d& along, AcGeVector3d& up) const;
+    // The corners of the box the text fills, from the start of its baseline, along it, then up
+    // and back: a square of the height for each character where it has no set length.
+    std::vector<AcGePoint3d> cell() const;
 };
 
 // The traits of what is drawn next.
@@ -67,10 +67,7 @@ private:
 // sink receives them in world coordinates.
 class AcGiGeometry {
 public:
-    AcGiGeometry();
     virtual ~AcGiGeometry();
-    AcGiGeometry(const AcGiGeometry&) = delete;
-    AcGiGeometry& operator=(const AcGiGeometry&) = delete;
 
     AcGiSubEntityTraits& subEntityTraits() { return m_traits; }
     const AcGiSubEntityTraits& subEntityTraits() const { return m_traits; }
@@ -128,7 +125,7 @@ private:
     bool conformal() const;
 
     AcGiSubEntityTraits m_traits;
-    std::vector<AcGeMatrix3d> m_transforms;
+    std::vector<AcGeMatrix3d> m_transforms{AcGeMatrix3d::kIdentity};
     int m_depth = 0;
 };
 

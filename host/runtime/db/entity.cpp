@@ -4,8 +4,8 @@
 
 #include "db/acutbuffer.h"
 #include "db/symboltable.h"
+#include "drawn_extents.h"
 #include "ed/print.h"
-#include "extents_geometry.h"
 #include "internal.h"
 
 AcDbEntity::AcDbEntity() = default;
@@ -47,14 +47,7 @@ void AcDbEntity::worldDraw(AcGiWorldDraw*) const {
 
 Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
     assertReadEnabled();
-    AcDbExtents found;
-    SvExtentsGeometry sink(found);
-    AcGiWorldDraw mode(sink);
-    worldDraw(&mode);
-    if (found.isEmpty())
-        return Acad::eInvalidExtents;
-    extents.addExt(found);
-    return Acad::eOk;
+    return svAddDrawnExtents(*this, extents);
 }
 
 Acad::ErrorStatus AcDbEntity::transformBy(const AcGeMatrix3d&) {

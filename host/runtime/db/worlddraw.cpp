@@ -15,15 +15,16 @@ constexpr int kChordsPerArc = 24;
 
 } // namespace
 
-void AcGiText::getCell(AcGePoint3d& start, AcGeVector3d& along, AcGeVector3d& up) const {
+std::vector<AcGePoint3d> AcGiText::cell() const {
     const double shown = height > 0.0 ? height : kSvTextDefaultHeight;
-    along = direction * (length > 0.0 ? length : static_cast<double>(content.size()) * shown);
-    up = normal.crossProduct(direction) * shown;
+    const AcGeVector3d along =
+        direction * (length > 0.0 ? length : static_cast<double>(content.size()) * shown);
+    const AcGeVector3d up = normal.crossProduct(direction) * shown;
     const double before = anchor == kAcGiTextStart ? 0.0 : anchor == kAcGiTextMiddle ? 0.5 : 1.0;
-    start = position - along * before;
+    const AcGePoint3d start = position - along * before;
+    return {start, start + along, start + along + up, start + up};
 }
 
-AcGiGeometry::AcGiGeometry() : m_transforms{AcGeMatrix3d::kIdentity} {}
 AcGiGeometry::~AcGiGeometry() = default;
 
 void AcGiGeometry::draw(const AcDbEntity& entity) {

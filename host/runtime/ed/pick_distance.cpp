@@ -134,11 +134,9 @@ protected:
     void worldText(const AcGiText& text) override {
         if (text.content.empty())
             return;
-        AcGePoint3d start;
-        AcGeVector3d along, up;
-        text.getCell(start, along, up);
-        const std::vector<AcGePoint2d> cell{flat(start), flat(start + along),
-                                            flat(start + along + up), flat(start + up)};
+        std::vector<AcGePoint2d> cell;
+        for (const AcGePoint3d& corner : text.cell())
+            cell.push_back(flat(corner));
         outlineDistance(cell, true);
         if (inside(m_point, cell))
             near(0.0);
