@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "common.h"
-#include "db/extents.h"
 #include "db/worlddraw.h"
 #include "ge/curve_math.h"
 

@@ -10,7 +10,6 @@
 #include "db/acutbuffer.h"
 #include "db/attribute.h"
 #include "db/database.h"
-#include "db/extents.h"
 #include "db/symboltable.h"
 #include "db/worlddraw.h"
 #include "ge/curve_math.h"

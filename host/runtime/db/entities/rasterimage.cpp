@@ -4,7 +4,6 @@
 
 #include "common.h"
 #include "db/acutbuffer.h"
-#include "db/extents.h"
 #include "db/worlddraw.h"
 
 namespace {

@@ -4,7 +4,6 @@
 
 #include "../internal.h"
 #include "common.h"
-#include "db/extents.h"
 #include "db/symboltable.h"
 #include "db/worlddraw.h"
 #include "ge/curve_math.h"
