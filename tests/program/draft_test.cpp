@@ -54,16 +54,8 @@ std::string svgTexts(const std::string& path) {
         "    print(\"PARSE ERROR\", e); sys.exit(0)\n"
         "for t in root.iter(\"{http://www.w3.org/2000/svg}text\"): print(\"\".join(t.itertext()))\n"
         "' '" +
-        path + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    std::size_t n = 0;
-    while (pipe != nullptr && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    if (pipe != nullptr)
-        pclose(pipe);
-    return out;
+        path + "'";
+    return runCommand(command).output;
 }
 
 bool havePython() {
@@ -439,16 +431,9 @@ TEST(SvhostHelp, EveryHostCommandHasASummary) {
 
 TEST(SvhostExamples, DraftingExampleRunsAndPlots) {
     const std::string folder = testing::TempDir() + "example_run";
-    const std::string command = "mkdir -p '" + folder + "' && cd '" + folder + "' && '" + binDir() +
-                                "/svhost' '" SV_EXAMPLES_DIR "/drafting.scr' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << output;
+    const ProgramRun run = runCommand("mkdir -p '" + folder + "' && cd '" + folder + "' && '" +
+                                      binDir() + "/svhost' '" SV_EXAMPLES_DIR "/drafting.scr'");
+    EXPECT_EQ(run.status, 0) << run.output;
     const std::string svg = readFile(folder + "/drafting.svg");
     for (const char* text : {"Room 1 (kitchen)", "Ground floor", "Door A", "Entrance", "Column",
                              "Span 6.0000", "40.0000", ">All dimensions in<", ">metres<"})

@@ -46,6 +46,7 @@ class AcDbBlockReference : public AcDbEntity {
     AcDbBlockReference();
     AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId blockTableRecord);
     ~AcDbBlockReference() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     AcDbObjectId blockTableRecord() const;
     // Any id of an AcDbBlockTableRecord; the null id is refused with eNullObjectId.
@@ -70,7 +71,6 @@ class AcDbBlockReference : public AcDbEntity {
     AcDbObjectIterator* attributeIterator() const;
 
     // The extents of the block's entities as placed, and of the attributes.
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     // The attributes follow. Needs uniform scaling; mirroring turns the block over.
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     // Sets the colour of the attributes too when doSubents.
