@@ -739,7 +739,7 @@ private:
         if (peek().kind == Tok::String) {
             const std::string file = toUtf8(stringLiteral("the file name"));
             raw.bytes = readData(file, where);
-            source = file;
+            source = "'" + file + "'";
         } else if (peekWord("BEGIN") || peekPunct("{")) {
             take();
             while (!atEnd(typeToken.where, "data block")) {
