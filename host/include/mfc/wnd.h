@@ -4,9 +4,6 @@
 
 #pragma GCC visibility push(default)
 
-struct HWND__;
-using HWND = HWND__*;
-
 // A window of the host: the main frame, and later the dialogs and their controls.
 class CWnd {
 public:
