@@ -5,9 +5,6 @@
 
 #pragma GCC visibility push(default)
 
-struct HWND__;
-using HWND = HWND__*;
-
 // Show commands. Programs started here have no windows of ours to show; the value is accepted
 // and passed over.
 #define SW_HIDE 0

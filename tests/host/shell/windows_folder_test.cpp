@@ -5,6 +5,7 @@
 
 #include "shell/shell.h"
 #include "support/bin_dir.h"
+#include "win/cursor_resource.h"
 #include "win/modules.h"
 #include "win/resources.h"
 
@@ -22,20 +23,17 @@ TEST(WindowsFolder, HoldsTheHelpProgramWithItsHandCursor) {
 
     const HMODULE help = LoadLibraryW((std::wstring(folder) + L"\\winhlp32.exe").c_str());
     ASSERT_NE(help, nullptr) << svLastLoadError();
-    const HRSRC found = FindResourceW(help, MAKEINTRESOURCEW(106), RT_CURSOR);
-    ASSERT_NE(found, nullptr);
-    const auto* file = static_cast<const BYTE*>(LockResource(LoadResource(help, found)));
-    ASSERT_EQ(SizeofResource(help, found), 326u);
-    auto word = [file](int at) { return static_cast<unsigned>(file[at] | file[at + 1] << 8); };
-    EXPECT_EQ(word(2), 2u); // a cursor
-    EXPECT_EQ(file[6], 32); // 32 by 32
-    EXPECT_EQ(file[7], 32);
-    EXPECT_EQ(word(12), 0u);                  // hot spot on the top row, at the finger's tip
-    const BYTE* xorMask = file + 22 + 40 + 8; // rows bottom up, four bytes a row
-    const BYTE* andMask = xorMask + 128;
-    const int tipRow = 31 * 4;
-    EXPECT_EQ(andMask[tipRow] >> (7 - word(10)) & 1, 0) << "the hot spot is on the hand";
-    EXPECT_EQ(xorMask[tipRow] >> (7 - word(10)) & 1, 0) << "and drawn in black";
+    SvCursorImage hand;
+    ASSERT_EQ(svLoadCursorResource(help, MAKEINTRESOURCEW(106), hand), SvResStatus::Ok);
+    EXPECT_EQ(hand.width, 32);
+    EXPECT_EQ(hand.height, 32);
+    // The hot spot is on the top row, at the finger's tip, which is drawn in black.
+    EXPECT_EQ(hand.hotspotY, 0);
+    const std::size_t tip = hand.hotspotX;
+    EXPECT_EQ(hand.mask[tip], 0) << "the hot spot is on the hand";
+    EXPECT_EQ(hand.pixels[tip * 4], 0);
+    EXPECT_EQ(hand.pixels[tip * 4 + 1], 0);
+    EXPECT_EQ(hand.pixels[tip * 4 + 2], 0);
     FreeLibrary(help);
 }
 
