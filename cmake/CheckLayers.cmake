@@ -1,7 +1,7 @@
 # cmake -DLAYERS=<file> -DROOTS=<folder;...> -P CheckLayers.cmake
 # LAYERS holds a line per area: its name, then the areas it may include. Every header and source
 # under ROOTS/<area>/ may include its own area, `acad`, and what its area reaches through the
-# declarations; an include of any other area's header fails, naming the file and the line.
+# declarations; an include of any other area's header fails, naming the file and the include.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT LAYERS OR NOT ROOTS)
@@ -47,7 +47,8 @@ foreach(root IN LISTS ROOTS)
             foreach(include IN LISTS includes)
                 string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([a-z]+)/.*" "\\1" target
                        "${include}")
-                if(NOT target IN_LIST reach_${area})
+                # A first part that names no area is a folder of the includer's own.
+                if(target IN_LIST areas AND NOT target IN_LIST reach_${area})
                     string(STRIP "${include}" include)
                     list(APPEND faults
                          "${path}: ${area} includes ${target} (${include}), which is not below it")

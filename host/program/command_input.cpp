@@ -14,20 +14,12 @@
 #include "ed/input.h"
 #include "ed/selection.h"
 #include "ed/spaces.h"
+#include "ge/curve_math.h"
 #include "rx/print.h"
 
 namespace cli {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-std::wstring upper(const std::wstring& text) {
-    std::wstring out = text;
-    for (wchar_t& c : out)
-        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-    return out;
-}
 
 // Answers as they are typed are shown in messages; a hostile one is cut short.
 std::wstring shown(const std::wstring& answer) {
@@ -57,21 +49,11 @@ void guarded(void (*body)()) {
     }
 }
 
-std::wstring Keywords::match(const std::wstring& answer) const {
-    if (answer.empty())
-        return {};
-    const std::wstring wanted = upper(answer);
-    for (const wchar_t* word : m_words) {
-        const std::wstring full = word;
-        std::wstring abbreviation;
-        for (wchar_t c : full) {
-            if (std::iswupper(static_cast<wint_t>(c)) || std::iswdigit(static_cast<wint_t>(c)))
-                abbreviation += c;
-        }
-        if (wanted == upper(full) || wanted == abbreviation)
-            return full;
-    }
-    return {};
+Keywords::Keywords(std::initializer_list<const wchar_t*> words) : m_words(words) {
+    std::wstring list;
+    for (const wchar_t* word : m_words)
+        list += (list.empty() ? L"" : L" ") + std::wstring(word);
+    m_list = SvKeywordList(list);
 }
 
 std::wstring Keywords::joined() const {
@@ -142,11 +124,18 @@ double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign
     return value;
 }
 
+int askCount(const std::wstring& prompt, int byDefault) {
+    const double value = askReal(prompt, byDefault, Sign::Positive);
+    if (value != std::floor(value) || value > 1e9)
+        fail(L"A whole number is required here.");
+    return static_cast<int>(value);
+}
+
 double askAngle(const std::wstring& prompt, std::optional<double> byDefaultDegrees) {
     const double degrees = askReal(prompt, byDefaultDegrees);
     if (std::fabs(degrees) > 1e9)
         fail(L"The angle is out of range.");
-    return degrees * kPi / 180.0;
+    return degrees * ge::kPi / 180.0;
 }
 
 std::wstring askKeyword(const std::wstring& prompt, const Keywords& keywords,

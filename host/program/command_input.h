@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "db/entity.h"
+#include "db/opened.h"
 #include "ed/commands.h"
+#include "ed/keywords.h"
 #include "ed/parse.h"
 #include "ge/matrix3d.h"
 #include "ge/point3d.h"
@@ -28,6 +30,7 @@ struct HostCommand {
 std::span<const HostCommand> drawCommands();
 std::span<const HostCommand> editCommands();
 std::span<const HostCommand> inspectCommands();
+std::span<const HostCommand> undoCommands();
 
 namespace cli {
 
@@ -45,16 +48,18 @@ void command() {
     guarded(Body);
 }
 
-// Keywords with their abbreviations in capitals ("eXit" is answered by "x" or "exit").
+// Keywords with their abbreviations in capitals, matched as the editor's prompts match them
+// ("eXit" is answered by "x", "ex" or "exit").
 class Keywords {
 public:
-    Keywords(std::initializer_list<const wchar_t*> words) : m_words(words) {}
+    Keywords(std::initializer_list<const wchar_t*> words);
     // The keyword the answer names, or empty.
-    std::wstring match(const std::wstring& answer) const;
+    std::wstring match(const std::wstring& answer) const { return m_list.match(answer); }
     std::wstring joined() const; // "A/B/C"
 
 private:
     std::vector<const wchar_t*> m_words;
+    SvKeywordList m_list;
 };
 
 // One word of answer (empty for Enter); cancel or the end of the input cancels the command.
@@ -75,6 +80,8 @@ AcGePoint3d askPoint(const std::wstring& prompt, const AcGePoint3d* base = nullp
 enum class Sign { Any, Positive, NotNegative };
 // Enter takes the default when there is one.
 double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign sign = Sign::Any);
+// A whole number of at least one; Enter takes the default.
+int askCount(const std::wstring& prompt, int byDefault);
 // In degrees, counter-clockwise from the x axis; answered in radians.
 double askAngle(const std::wstring& prompt, std::optional<double> byDefaultDegrees);
 std::wstring askKeyword(const std::wstring& prompt, const Keywords& keywords,
@@ -97,31 +104,8 @@ void reportCreated(AcDbObjectId id);
 std::vector<AcDbObjectId> selectObjects(bool allowEmpty = false);
 AcDbObjectId pickEntity(const std::wstring& prompt);
 
-// An opened object, closed when the holder goes.
+// The host's scoped open holder under the name the commands use.
 template <class T>
-class Opened {
-public:
-    Opened() = default;
-    Opened(AcDbObjectId id, AcDb::OpenMode mode) { open(id, mode); }
-    ~Opened() { reset(); }
-    Opened(const Opened&) = delete;
-    Opened& operator=(const Opened&) = delete;
-
-    Acad::ErrorStatus open(AcDbObjectId id, AcDb::OpenMode mode) {
-        reset();
-        return acdbOpenObject(m_object, id, mode);
-    }
-    void reset() {
-        if (m_object != nullptr)
-            m_object->close();
-        m_object = nullptr;
-    }
-    T* get() const { return m_object; }
-    T* operator->() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
-
-private:
-    T* m_object = nullptr;
-};
+using Opened = SvOpened<T>;
 
 } // namespace cli

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "command_input.h"
@@ -26,13 +27,12 @@
 #include "db/symboltable.h"
 #include "db/text.h"
 #include "db/viewport.h"
+#include "ge/curve_math.h"
 #include "rx/print.h"
 
 namespace {
 
 using namespace cli;
-
-constexpr double kPi = 3.14159265358979323846;
 
 void line() {
     AcDbDatabase* db = database();
@@ -187,39 +187,31 @@ void ellipse() {
     reportCreated(append(entity, drawingSpace(db)));
 }
 
-// The selected curves stay open while the regions are made from them.
-struct OpenCurves {
-    std::vector<AcDbCurve*> curves;
-    ~OpenCurves() {
-        for (AcDbCurve* curve : curves)
-            curve->close();
-    }
-};
-
 void region() {
     AcDbDatabase* db = database();
     const std::vector<AcDbObjectId> ids = selectObjects();
     std::vector<AcDbObjectId> used;
     AcDbVoidPtrArray regions;
     {
-        OpenCurves open;
+        // The selected curves stay open while the regions are made from them.
+        std::vector<Opened<AcDbCurve>> curves;
         for (const AcDbObjectId& id : ids) {
-            AcDbCurve* curve = nullptr;
-            if (acdbOpenObject(curve, id, AcDb::kForRead) == Acad::eOk) {
-                open.curves.push_back(curve);
+            Opened<AcDbCurve> curve(id, AcDb::kForRead);
+            if (curve) {
+                curves.push_back(std::move(curve));
                 used.push_back(id);
             }
         }
         AcDbVoidPtrArray segments;
-        for (AcDbCurve* curve : open.curves)
-            segments.append(curve);
+        for (const Opened<AcDbCurve>& curve : curves)
+            segments.append(curve.get());
         if (segments.isEmpty() || AcDbRegion::createFromCurves(segments, regions) != Acad::eOk) {
             // Each closed curve on its own, so one stray curve does not spoil the rest.
             regions.setLogicalLength(0);
             std::vector<AcDbObjectId> kept;
-            for (std::size_t i = 0; i < open.curves.size(); ++i) {
+            for (std::size_t i = 0; i < curves.size(); ++i) {
                 AcDbVoidPtrArray one, made;
-                one.append(open.curves[i]);
+                one.append(curves[i].get());
                 if (AcDbRegion::createFromCurves(one, made) != Acad::eOk)
                     continue;
                 for (int j = 0; j < made.length(); ++j)
@@ -517,7 +509,7 @@ void dimLinear() {
         const bool beside =
             (at.x < std::min(first.x, second.x) || at.x > std::max(first.x, second.x)) &&
             at.y >= std::min(first.y, second.y) && at.y <= std::max(first.y, second.y);
-        rotation = beside ? kPi / 2.0 : 0.0;
+        rotation = beside ? ge::kPi / 2.0 : 0.0;
     }
     reportCreated(append(new AcDbRotatedDimension(*rotation, first, second, at, text.c_str()),
                          drawingSpace(db)));
@@ -549,6 +541,12 @@ void leader() {
     }
     if (points.size() < 2)
         fail(L"A leader needs two points.");
+    // The leader is made whole before its annotation exists.
+    auto entity = std::make_unique<AcDbLeader>();
+    for (const AcGePoint3d& point : points) {
+        if (!entity->appendVertex(point))
+            fail(L"Bad leader point.");
+    }
     const std::wstring kind = askKeyword(L"\nAnnotation [Mtext/Block/None] <Mtext>: ",
                                          Keywords{L"Mtext", L"Block", L"None"}, L"Mtext");
     const AcGePoint3d end = points.back();
@@ -563,18 +561,11 @@ void leader() {
         const std::wstring name = askWord(L"\nBlock name: ");
         annotation = insertBlock(db, space, name, end, 1.0, 0.0);
     }
-    auto* entity = new AcDbLeader;
-    for (const AcGePoint3d& point : points) {
-        if (!entity->appendVertex(point)) {
-            delete entity;
-            fail(L"Bad leader point.");
-        }
-    }
-    const AcDbObjectId id = append(entity, space);
+    const AcDbObjectId id = append(entity.release(), space);
     if (!annotation.isNull()) {
-        Opened<AcDbLeader> opened(id, AcDb::kForWrite);
-        if (opened)
-            check(opened->attachAnnotation(annotation), L"The annotation cannot be attached");
+        Opened<AcDbLeader> opened;
+        check(opened.open(id, AcDb::kForWrite), L"The leader cannot be opened");
+        check(opened->attachAnnotation(annotation), L"The annotation cannot be attached");
         reportCreated(annotation);
     }
     reportCreated(id);

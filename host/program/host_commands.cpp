@@ -1,5 +1,6 @@
 #include "host_commands.h"
 
+#include <array>
 #include <cwchar>
 #include <span>
 
@@ -53,6 +54,11 @@ constexpr Summary kOtherSummaries[] = {
     {L"MENUUNLOAD", L"group", L"unloads a menu group"},
 };
 
+// The command tables of the drafting, editing, inspection and undo commands, as HELP lists them.
+std::array<std::span<const HostCommand>, 4> commandTables() {
+    return {drawCommands(), editCommands(), inspectCommands(), undoCommands()};
+}
+
 void printSummary(const wchar_t* name, const wchar_t* syntax, const wchar_t* summary) {
     acutPrintf(L"\n  %-11s %s", name, summary);
     if (*syntax != L'\0')
@@ -68,7 +74,7 @@ void help() {
         for (AcEdCommand* command : acedRegCmds->groupCommands(group)) {
             const wchar_t* name = command->globalName();
             bool described = false;
-            for (auto table : {drawCommands(), editCommands(), inspectCommands()}) {
+            for (std::span<const HostCommand> table : commandTables()) {
                 for (const HostCommand& entry : table) {
                     if (!described && std::wcscmp(entry.name, name) == 0) {
                         printSummary(name, entry.syntax, entry.summary);
@@ -97,7 +103,7 @@ void registerHostCommands() {
     acedRegCmds->addCommand(kGroup, L"ARXUNLOAD", L"ARXUNLOAD", ACRX_CMD_MODAL, &arxUnload);
     acedRegCmds->addCommand(kGroup, L"HELP", L"HELP", ACRX_CMD_MODAL, &help);
     registerDrawingCommands(kGroup);
-    for (auto table : {drawCommands(), editCommands(), inspectCommands()}) {
+    for (std::span<const HostCommand> table : commandTables()) {
         for (const HostCommand& command : table)
             acedRegCmds->addCommand(kGroup, command.name, command.name, ACRX_CMD_MODAL,
                                     command.function);

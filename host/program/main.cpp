@@ -2,6 +2,7 @@
 
 #include "options.h"
 #include "session.h"
+#include "versions.h"
 
 int main(int argc, char** argv) {
     const HostOptions options = parseHostOptions(argc, argv);
@@ -13,9 +14,7 @@ int main(int argc, char** argv) {
         std::fputs(hostUsage(), stdout);
         return 0;
     }
-    if (options.showVersion) {
-        std::printf("svhost %s\n", SVHOST_VERSION);
-        return 0;
-    }
+    if (options.showVersion)
+        return printVersions(options);
     return runSession(options);
 }

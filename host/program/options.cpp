@@ -40,7 +40,7 @@ const char* hostUsage() {
            "options:\n"
            "  -l, --load MODULE   load a module before anything else (may be repeated)\n"
            "  -h, --help          show this text\n"
-           "      --version       show the version\n"
+           "      --version       show the version of the host and of the modules it loads\n"
            "\n"
            "exit status: 0 success, 1 a command or script failed, 2 bad command line\n";
 }

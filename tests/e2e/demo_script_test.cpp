@@ -206,4 +206,64 @@ TEST_F(DemoScript, TheSampleOpensWithoutTheModules) {
     EXPECT_EQ(lists[0][1].text, "10.0 m");
 }
 
+// UNDO takes back sources and the labels their links wrote in the same command, the survey
+// point's own labels (written by the pass after the MOVE) included; REDO brings both again, the
+// history outlives SAVEAS and the links go on working afterwards.
+TEST_F(DemoScript, UndoAndRedoTakeLabelsAlongWithTheirSources) {
+    ASSERT_EQ(inFolder("'" + binDir() + "/make_sample' sample.svd").status, 0);
+    const std::string moved = "LIST 3,1.8 0.6,3.4 5,-1.5 15,3 \"\"\n";
+    const std::string unmoved = "LIST 3,1.8 0.6,3.4 5,-1.5 13,2 \"\"\n";
+    const Session run = runScript("ARXLOAD ../bin/SentavellUi17.arx\n"
+                                  "OPEN sample.svd\n"
+                                  "VERTEX 3,4 6,4 6,5\n"
+                                  "MOVE 13,2 \"\" 13,2 15,3\n"
+                                  "VERTEX 5,-1 10,-1 12,-1\n" +
+                                  moved + "UNDO 3\n" + unmoved + "REDO\n" + moved +
+                                  "SAVEAS undone.svd\n"
+                                  "U\n" +
+                                  moved + "VERTEX 5,-1 10,-1 14,-1\n" + moved);
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::vector<Listing> lists = listings(run.output);
+    ASSERT_EQ(lists.size(), 5u) << run.output;
+    for (const Listing& list : lists)
+        ASSERT_EQ(list.size(), 4u) << run.output;
+    struct Labels {
+        std::string area, color, length, east, north;
+    };
+    auto labelsOf = [](const Listing& list) {
+        return Labels{list[0].attributes.at("AREA"), list[1].color, list[2].text,
+                      list[3].attributes.at("E"), list[3].attributes.at("N")};
+    };
+    auto expectLabels = [&](std::size_t i, const Labels& wanted) {
+        const Labels got = labelsOf(lists[i]);
+        EXPECT_EQ(got.area, wanted.area) << "listing " << i;
+        EXPECT_EQ(got.color, wanted.color) << "listing " << i;
+        EXPECT_EQ(got.length, wanted.length) << "listing " << i;
+        EXPECT_EQ(got.east, wanted.east) << "listing " << i;
+        EXPECT_EQ(got.north, wanted.north) << "listing " << i;
+    };
+    const Labels changed{"27.00 m2", "1", "12.0 m", "E 15.00", "N 3.00"};
+    expectLabels(0, changed);
+    expectLabels(1, {"24.00 m2", "3", "10.0 m", "E 13.00", "N 2.00"});
+    expectLabels(2, changed);
+    expectLabels(3, {"27.00 m2", "1", "10.0 m", "E 15.00", "N 3.00"});
+    expectLabels(4, {"27.00 m2", "1", "14.0 m", "E 15.00", "N 3.00"});
+}
+
+// The module's commands are steps too: an undone link removal leaves the label live.
+TEST_F(DemoScript, UndoingALinkRemovalKeepsTheLabelFollowing) {
+    ASSERT_EQ(inFolder("'" + binDir() + "/make_sample' sample.svd").status, 0);
+    const Session run = runScript("ARXLOAD ../bin/SentavellUi17.arx\n"
+                                  "OPEN sample.svd\n"
+                                  "sv_linkremove 8,0 \"\"\n"
+                                  "U\n"
+                                  "VERTEX 8,0 12,0 14,0\n"
+                                  "LIST 8,1.8 \"\"\n");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::vector<Listing> lists = listings(run.output);
+    ASSERT_EQ(lists.size(), 1u) << run.output;
+    ASSERT_EQ(lists[0].size(), 1u) << run.output;
+    EXPECT_EQ(lists[0][0].attributes.at("AREA"), "24.00 m2");
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 #include "db/attribute.h"
 #include "db/blockref.h"
 #include "db/transaction.h"
+#include "db/undo.h"
 #include "dbx/link_fixture.h"
 #include "rx/abort.h"
 #include "rx/dictionary.h"
@@ -215,6 +216,28 @@ TEST_F(LiveLabel, AbortingTheCommandRestoresSourceAndLabel) {
     EXPECT_EQ(corner, AcGePoint2d(2.0, 2.0));
     moveVertex(room, 2, 2.0, 3.0);
     EXPECT_EQ(textOf(label), L"5.0 m2");
+}
+
+// An undone link is erased, not taken back: REDO brings the same object, and its ids, back.
+TEST_F(LiveLabel, AnUndoneLinkIsSilentAndRedoneItIsLiveAgain) {
+    const AcDbObjectId room = linktest::append(db, rectangle(2.0, 2.0));
+    const AcDbObjectId label = addText(db, L"?");
+    SvDbCommandScope scope;
+    ASSERT_EQ(svDbBeginCommandScope(db, scope), Acad::eOk);
+    addLink(room, area, label);
+    svDbEndCommandScope(scope, true);
+    ASSERT_EQ(textOf(label), L"4.0 m2");
+
+    int steps = 0;
+    ASSERT_EQ(svDbUndo(db, 1, steps), Acad::eOk);
+    EXPECT_EQ(textOf(label), L"?");
+    moveVertex(room, 2, 2.0, 3.0);
+    EXPECT_EQ(textOf(label), L"?");
+    moveVertex(room, 2, 2.0, 2.0);
+    ASSERT_EQ(svDbRedo(db, steps), Acad::eOk);
+    EXPECT_EQ(textOf(label), L"4.0 m2");
+    moveVertex(room, 2, 2.0, 4.0);
+    EXPECT_EQ(textOf(label), L"6.0 m2");
 }
 
 } // namespace

@@ -1,8 +1,12 @@
-// A module with a persistent reactor: WATCH attaches one to a picked entity, stored in the
-// entity's extension dictionary, and it reports every notification it receives.
+// A module for the host program's editing commands. WATCH attaches a persistent reactor to a
+// picked entity, stored in the entity's extension dictionary, and it reports every notification
+// it receives. FIXMARK draws an entity that refuses every transformation, as a module's own
+// entity may, so that a command moving or copying it fails half-way.
 #include "StArxApp.h"
+#include "db/database.h"
 #include "db/dictionary.h"
 #include "db/entity.h"
+#include "db/symboltable.h"
 #include "ed/commands.h"
 #include "ed/selection.h"
 #include "rx/class.h"
@@ -68,12 +72,48 @@ void watch() {
     acutPrintf(L"[watch] watching\n");
 }
 
+class SvTestFixedMark : public AcDbEntity {
+    SV_RX_DECLARE_MEMBERS(SvTestFixedMark);
+};
+
+SV_RX_DEFINE_MEMBERS(SvTestFixedMark, newAcRxClass(L"SvTestFixedMark", L"AcDbEntity", 0, 0, 0,
+                                                   &acrxPseudoConstruct<SvTestFixedMark>,
+                                                   L"SVTESTFIXEDMARK", L"SvTestWatch"))
+
+void fixMark() {
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    AcDbBlockTableRecord* space = nullptr;
+    if (db == nullptr ||
+        acdbOpenObject(space, db->currentSpaceId(), AcDb::kForWrite) != Acad::eOk) {
+        svSetCommandFailed();
+        return;
+    }
+    auto* mark = new SvTestFixedMark;
+    AcDbObjectId id;
+    if (space->appendAcDbEntity(id, mark) != Acad::eOk) {
+        delete mark;
+        space->close();
+        svSetCommandFailed();
+        return;
+    }
+    mark->close();
+    space->close();
+    acutPrintf(L"[watch] fixed mark %llX\n", static_cast<unsigned long long>(id.handle().value()));
+}
+
 class CWatchApp : public CStArxApp {
 public:
-    void RegisterClasses() override { SvTestWatcher::rxInit(); }
-    void UnregisterClasses() override { deleteAcRxClass(SvTestWatcher::desc()); }
+    void RegisterClasses() override {
+        SvTestWatcher::rxInit();
+        SvTestFixedMark::rxInit();
+    }
+    void UnregisterClasses() override {
+        deleteAcRxClass(SvTestFixedMark::desc());
+        deleteAcRxClass(SvTestWatcher::desc());
+    }
     void RegisterCommands() override {
         acedRegCmds->addCommand(L"SV_TEST_WATCH", L"WATCH", L"WATCH", ACRX_CMD_MODAL, &watch);
+        acedRegCmds->addCommand(L"SV_TEST_WATCH", L"FIXMARK", L"FIXMARK", ACRX_CMD_MODAL, &fixMark);
     }
     void UnregisterCommands() override { acedRegCmds->removeGroup(L"SV_TEST_WATCH"); }
 };

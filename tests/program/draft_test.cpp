@@ -54,16 +54,8 @@ std::string svgTexts(const std::string& path) {
         "    print(\"PARSE ERROR\", e); sys.exit(0)\n"
         "for t in root.iter(\"{http://www.w3.org/2000/svg}text\"): print(\"\".join(t.itertext()))\n"
         "' '" +
-        path + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    std::size_t n = 0;
-    while (pipe != nullptr && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    if (pipe != nullptr)
-        pclose(pipe);
-    return out;
+        path + "'";
+    return runCommand(command).output;
 }
 
 bool havePython() {
@@ -324,6 +316,26 @@ TEST(SvhostDrafting, OptionsOfTheDrawingCommands) {
     EXPECT_EQ(count(list, "rotation angle:   90.0000"), 2u) << list;
 }
 
+// The host's own options match as the editor's prompts do: capitals, or any longer prefix.
+TEST(SvhostDrafting, OptionsTakeAbbreviationsAndPrefixes) {
+    TempScript script("prefixes.scr", "LINE 0,0 1,0 1,1 clo\n"
+                                      "CIRCLE 30,0 DIAM 4\n"
+                                      "TEXT jus ri 6,14 0.3 0 Right\n"
+                                      "LIST ALL \"\"\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string list = listing(run.output, run.output.find(" found\n"));
+    EXPECT_TRUE(contains(list, "from point:       X=1.0000  Y=1.0000  Z=0.0000\n"
+                               "    to point:         X=0.0000  Y=0.0000"))
+        << list;
+    EXPECT_TRUE(contains(list, "radius:           2.0000")) << list;
+    EXPECT_TRUE(contains(list, "justification:    Right Baseline")) << list;
+
+    TempScript wrong("ambiguous.scr", "CIRCLE 30,0 Dx 4\n");
+    run = runProgram("svhost", "'" + wrong.path() + "'");
+    EXPECT_EQ(run.status, 1) << run.output;
+}
+
 TEST(SvhostEditing, RefusedChangesAreReportedAndStopTheScript) {
     TempScript script("refused.scr", "TILEMODE 0\n"
                                      "MVIEW 0,0 4,4\n"
@@ -404,10 +416,10 @@ TEST(SvhostHelp, EveryHostCommandHasASummary) {
     ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
     ASSERT_EQ(run.status, 0);
     for (const char* name :
-         {"LINE",   "PLINE",     "CIRCLE",     "ARC",    "REGION",  "TEXT",  "MTEXT", "BLOCK",
-          "INSERT", "DIMLINEAR", "DIMALIGNED", "LEADER", "IMAGE",   "MVIEW", "MOVE",  "COPY",
-          "ROTATE", "SCALE",     "VERTEX",     "CHTEXT", "CHPROP",  "ERASE", "LIST",  "MSPACE",
-          "PSPACE", "TILEMODE",  "PLOT",       "SAVEAS", "MENULOAD"}) {
+         {"LINE",   "PLINE",     "CIRCLE",     "ARC",    "REGION",   "TEXT",  "MTEXT", "BLOCK",
+          "INSERT", "DIMLINEAR", "DIMALIGNED", "LEADER", "IMAGE",    "MVIEW", "MOVE",  "COPY",
+          "ROTATE", "SCALE",     "VERTEX",     "CHTEXT", "CHPROP",   "ERASE", "LIST",  "MSPACE",
+          "PSPACE", "TILEMODE",  "PLOT",       "SAVEAS", "MENULOAD", "UNDO",  "U",     "REDO"}) {
         const std::string line =
             "\n  " + std::string(name) + std::string(12 - std::string(name).size(), ' ');
         const std::size_t at = run.output.find(line);
@@ -419,16 +431,9 @@ TEST(SvhostHelp, EveryHostCommandHasASummary) {
 
 TEST(SvhostExamples, DraftingExampleRunsAndPlots) {
     const std::string folder = testing::TempDir() + "example_run";
-    const std::string command = "mkdir -p '" + folder + "' && cd '" + folder + "' && '" + binDir() +
-                                "/svhost' '" SV_EXAMPLES_DIR "/drafting.scr' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << output;
+    const ProgramRun run = runCommand("mkdir -p '" + folder + "' && cd '" + folder + "' && '" +
+                                      binDir() + "/svhost' '" SV_EXAMPLES_DIR "/drafting.scr'");
+    EXPECT_EQ(run.status, 0) << run.output;
     const std::string svg = readFile(folder + "/drafting.svg");
     for (const char* text : {"Room 1 (kitchen)", "Ground floor", "Door A", "Entrance", "Column",
                              "Span 6.0000", "40.0000", ">All dimensions in<", ">metres<"})

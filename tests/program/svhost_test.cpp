@@ -19,6 +19,16 @@ TEST(Svhost, HelpVersionAndBadCommandLines) {
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(contains(version.output, "svhost 17."));
 
+    // Each module loaded, those the first one loads included, with its file version.
+    version = runProgram("svhost", "--version --load SentavellUi17.arx");
+    EXPECT_EQ(version.status, 0) << version.output;
+    EXPECT_TRUE(contains(version.output, "SentavellUi17.arx      17.0.0.0\n")) << version.output;
+    EXPECT_TRUE(contains(version.output, "sentavell17.dbx        17.0.0.0\n")) << version.output;
+    EXPECT_TRUE(contains(version.output, "SentavellUi17Res.dll   17.0.0.0\n")) << version.output;
+    version = runProgram("svhost", "--version --load no_such_module.arx");
+    EXPECT_EQ(version.status, 1);
+    EXPECT_TRUE(contains(version.output, "cannot load no_such_module.arx")) << version.output;
+
     EXPECT_EQ(runProgram("svhost", "--frobnicate").status, 2);
     EXPECT_EQ(runProgram("svhost", "--load").status, 2);
     EXPECT_EQ(runProgram("svhost", "a.scr b.scr").status, 2);

@@ -13,11 +13,10 @@ struct ProgramRun {
     std::string output; // standard output and standard error together
 };
 
-// Runs a program of the build's output folder with a shell command line of arguments.
-inline ProgramRun runProgram(const std::string& program, const std::string& arguments) {
+// Runs a shell command line.
+inline ProgramRun runCommand(const std::string& command) {
     ProgramRun run;
-    const std::string command = "'" + binDir() + "/" + program + "' " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr)
         return run;
     char buffer[4096];
@@ -27,6 +26,11 @@ inline ProgramRun runProgram(const std::string& program, const std::string& argu
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
+}
+
+// Runs a program of the build's output folder with a shell command line of arguments.
+inline ProgramRun runProgram(const std::string& program, const std::string& arguments) {
+    return runCommand("'" + binDir() + "/" + program + "' " + arguments);
 }
 
 // A script file in the temporary folder, removed with the object.

@@ -20,6 +20,7 @@ class AcDbArc : public AcDbCurve {
     AcDbArc(const AcGePoint3d& center, const AcGeVector3d& normal, double radius, double startAngle,
             double endAngle);
     ~AcDbArc() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     AcGePoint3d center() const;
     Acad::ErrorStatus setCenter(const AcGePoint3d& center);
@@ -50,7 +51,6 @@ class AcDbArc : public AcDbCurve {
     Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
                                         Adesk::Boolean extend = false) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     // Mirroring swaps the angles, so the arc keeps its points and runs the other way round.
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

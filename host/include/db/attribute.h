@@ -16,6 +16,7 @@ class AcDbAttributeDefinition : public AcDbText {
     AcDbAttributeDefinition(const AcGePoint3d& position, const wchar_t* text, const wchar_t* tag,
                             const wchar_t* prompt, AcDbObjectId style = AcDbObjectId());
     ~AcDbAttributeDefinition() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     // Copies released with acutDelBuffer.
     wchar_t* tag() const;
@@ -57,6 +58,7 @@ class AcDbAttribute : public AcDbText {
     AcDbAttribute(const AcGePoint3d& position, const wchar_t* text, const wchar_t* tag,
                   AcDbObjectId style = AcDbObjectId());
     ~AcDbAttribute() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     // A copy released with acutDelBuffer.
     wchar_t* tag() const;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "db/entity.h"
+#include "db/idcursor.h"
 #include "ge/matrix3d.h"
 #include "ge/point3d.h"
 #include "ge/vector3d.h"
@@ -34,8 +35,7 @@ public:
 private:
     friend class AcDbBlockReference;
     explicit AcDbObjectIterator(std::vector<AcDbObjectId> ids);
-    std::vector<AcDbObjectId> m_ids;
-    long m_pos = 0;
+    SvIdCursor m_cursor;
 };
 
 // An insertion of a block definition: the block's entities drawn through the reference's
@@ -46,6 +46,7 @@ class AcDbBlockReference : public AcDbEntity {
     AcDbBlockReference();
     AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId blockTableRecord);
     ~AcDbBlockReference() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     AcDbObjectId blockTableRecord() const;
     // Any id of an AcDbBlockTableRecord; the null id is refused with eNullObjectId.
@@ -70,7 +71,6 @@ class AcDbBlockReference : public AcDbEntity {
     AcDbObjectIterator* attributeIterator() const;
 
     // The extents of the block's entities as placed, and of the attributes.
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     // The attributes follow. Needs uniform scaling; mirroring turns the block over.
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     // Sets the colour of the attributes too when doSubents.

@@ -12,6 +12,7 @@ class AcDbCircle : public AcDbCurve {
     AcDbCircle();
     AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius);
     ~AcDbCircle() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     AcGePoint3d center() const;
     Acad::ErrorStatus setCenter(const AcGePoint3d& center);
@@ -38,7 +39,6 @@ class AcDbCircle : public AcDbCurve {
     Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
                                         Adesk::Boolean extend = false) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -26,6 +26,8 @@ struct AcDbSysVar {
     static AcDbSysVar int32(Adesk::Int32 value);
     static AcDbSysVar real(double value);
     static AcDbSysVar string(const wchar_t* value);
+
+    bool operator==(const AcDbSysVar&) const = default;
 };
 
 // Makes a system variable known to every database, with its default and, for numbers, the

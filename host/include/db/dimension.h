@@ -66,6 +66,8 @@ class AcDbRotatedDimension : public AcDbDimension {
                          const AcGePoint3d& xLine2Point, const AcGePoint3d& dimLinePoint,
                          const wchar_t* dimText = nullptr, AcDbObjectId dimStyle = AcDbObjectId());
     ~AcDbRotatedDimension() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
     AcGePoint3d xLine1Point() const;
     Acad::ErrorStatus setXLine1Point(const AcGePoint3d& point);
@@ -77,7 +79,6 @@ class AcDbRotatedDimension : public AcDbDimension {
     Acad::ErrorStatus setRotation(double rotation);
 
     Acad::ErrorStatus measurement(double& value) const override;
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
@@ -102,6 +103,8 @@ class AcDbAlignedDimension : public AcDbDimension {
                          const AcGePoint3d& dimLinePoint, const wchar_t* dimText = nullptr,
                          AcDbObjectId dimStyle = AcDbObjectId());
     ~AcDbAlignedDimension() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
     AcGePoint3d xLine1Point() const;
     Acad::ErrorStatus setXLine1Point(const AcGePoint3d& point);
@@ -114,7 +117,6 @@ class AcDbAlignedDimension : public AcDbDimension {
     Acad::ErrorStatus setOblique(double angle);
 
     Acad::ErrorStatus measurement(double& value) const override;
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

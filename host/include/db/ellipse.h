@@ -21,6 +21,7 @@ class AcDbEllipse : public AcDbCurve {
                 const AcGeVector3d& majorAxis, double radiusRatio, double startAngle = 0.0,
                 double endAngle = 6.28318530717958647692);
     ~AcDbEllipse() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     // eInvalidInput for a zero axis, a normal not perpendicular to the major axis or a ratio
     // outside (0, 1].
@@ -56,7 +57,6 @@ class AcDbEllipse : public AcDbCurve {
     Acad::ErrorStatus getParamAtDist(double dist, double& param) const override;
     Acad::ErrorStatus getArea(double& area) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

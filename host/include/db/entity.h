@@ -8,6 +8,7 @@
 
 class AcDbExtents;
 class AcGeMatrix3d;
+class AcGiWorldDraw;
 
 // Colour index values with a meaning of their own.
 constexpr Adesk::UInt16 kSvColorByBlock = 0;
@@ -31,8 +32,11 @@ class AcDbEntity : public AcDbObject {
     wchar_t* layer() const;
     virtual Acad::ErrorStatus setLayer(const wchar_t* layerName, Adesk::Boolean doSubents = true);
 
+    // Draws the entity into the geometry sink, in the traits and under the model transform it
+    // is given. This level draws nothing.
+    virtual void worldDraw(AcGiWorldDraw* mode) const;
     // Adds the entity's geometry to `extents`; an entity without geometry answers
-    // eInvalidExtents and leaves it alone.
+    // eInvalidExtents and leaves it alone. This level measures what worldDraw draws.
     virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const;
     // Moves, rotates, scales or mirrors the entity; needs write. A transformation the entity
     // cannot follow (a singular one, or non-uniform scaling of a circle) answers eNotApplicable

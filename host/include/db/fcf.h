@@ -17,6 +17,8 @@ class AcDbFcf : public AcDbEntity {
     AcDbFcf(const wchar_t* text, const AcGePoint3d& location, const AcGeVector3d& normal,
             const AcGeVector3d& direction);
     ~AcDbFcf() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
     // A copy released with acutDelBuffer.
     wchar_t* text() const;
@@ -32,7 +34,6 @@ class AcDbFcf : public AcDbEntity {
     double textHeight() const;
     Acad::ErrorStatus setTextHeight(double height);
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -15,6 +15,8 @@ class AcDbLeader : public AcDbCurve {
 
     AcDbLeader();
     ~AcDbLeader() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
     // False (and nothing changes) for a point that is not finite.
     Adesk::Boolean appendVertex(const AcGePoint3d& point);
@@ -48,7 +50,6 @@ class AcDbLeader : public AcDbCurve {
     // A leader encloses nothing: 0.
     Acad::ErrorStatus getArea(double& area) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -12,6 +12,8 @@ class AcDbLine : public AcDbCurve {
     AcDbLine();
     AcDbLine(const AcGePoint3d& start, const AcGePoint3d& end);
     ~AcDbLine() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
     AcGePoint3d startPoint() const;
     // eInvalidInput for a point that is not finite, here and in every setter of the entities.
@@ -35,7 +37,6 @@ class AcDbLine : public AcDbCurve {
     Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
                                         Adesk::Boolean extend = false) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

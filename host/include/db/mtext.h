@@ -28,6 +28,8 @@ class AcDbMText : public AcDbEntity {
 
     AcDbMText();
     ~AcDbMText() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
     // A copy released with acutDelBuffer.
     wchar_t* contents() const;
@@ -59,7 +61,6 @@ class AcDbMText : public AcDbEntity {
     AcDbObjectId textStyle() const;
     Acad::ErrorStatus setTextStyle(AcDbObjectId style);
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -20,6 +20,7 @@ class AcDbPolyline : public AcDbCurve {
     // `numVerts` only reserves room; the polyline starts without vertices.
     explicit AcDbPolyline(unsigned int numVerts = 0);
     ~AcDbPolyline() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     // Inserts before vertex `index`; an index at or past the end appends. Widths below 0 take
     // the polyline's constant width.
@@ -64,7 +65,6 @@ class AcDbPolyline : public AcDbCurve {
     Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
                                         Adesk::Boolean extend = false) const override;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -15,6 +15,7 @@ class AcDbRasterImage : public AcDbEntity {
 
     AcDbRasterImage();
     ~AcDbRasterImage() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     void getOrientation(AcGePoint3d& origin, AcGeVector3d& u, AcGeVector3d& v) const;
     // False (and nothing changes) for zero or parallel edges or values that are not finite.
@@ -28,7 +29,6 @@ class AcDbRasterImage : public AcDbEntity {
     Acad::ErrorStatus getImageSize(int& width, int& height) const;
     Acad::ErrorStatus setImageSize(int width, int height);
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -18,6 +18,7 @@ class AcDbRegion : public AcDbEntity {
 
     AcDbRegion();
     ~AcDbRegion() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     // One region per closed loop that the curves (AcDbCurve pointers) make: a closed polyline or
     // a circle on its own, or lines, arcs and open polylines that meet end to end in one plane.
@@ -37,7 +38,6 @@ class AcDbRegion : public AcDbEntity {
     unsigned int numVerts() const;
     Acad::ErrorStatus getVertexAt(unsigned int index, AcGePoint2d& point, double& bulge) const;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

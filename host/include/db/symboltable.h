@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "db/entity.h"
+#include "db/idcursor.h"
 
 #pragma GCC visibility push(default)
 
@@ -48,9 +49,7 @@ protected:
     AcDbSymbolTableIterator(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted);
 
 private:
-    void skip(bool forward);
-    std::vector<AcDbObjectId> m_ids;
-    long m_pos = 0;
+    SvIdCursor m_cursor;
 };
 
 class AcDbBlockTableRecordIterator;
@@ -104,9 +103,7 @@ public:
 private:
     friend class AcDbBlockTableRecord;
     AcDbBlockTableRecordIterator(std::vector<AcDbObjectId> ids, bool atBeginning, bool skipDeleted);
-    void skip(bool forward);
-    std::vector<AcDbObjectId> m_ids;
-    long m_pos = 0;
+    SvIdCursor m_cursor;
 };
 
 // Records by name (compared without regard to case), in the order they were added.

@@ -43,6 +43,8 @@ class AcDbText : public AcDbEntity {
     AcDbText(const AcGePoint3d& position, const wchar_t* text, AcDbObjectId style = AcDbObjectId(),
              double height = 0.0, double rotation = 0.0);
     ~AcDbText() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
 
     // A copy released with acutDelBuffer.
     wchar_t* textString() const;
@@ -85,7 +87,6 @@ class AcDbText : public AcDbEntity {
     // expect to ask for it.
     Acad::ErrorStatus adjustAlignment(const AcDbDatabase* db = nullptr);
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     // Height and rotation follow the transformation; mirrored text stays readable.
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

@@ -16,6 +16,7 @@ class AcDbViewport : public AcDbEntity {
 
     AcDbViewport();
     ~AcDbViewport() override;
+    void worldDraw(AcGiWorldDraw* mode) const override;
 
     AcGePoint3d centerPoint() const;
     Acad::ErrorStatus setCenterPoint(const AcGePoint3d& point);
@@ -52,7 +53,6 @@ class AcDbViewport : public AcDbEntity {
     // Whether a paper-space point lies inside the viewport's rectangle.
     bool containsPaperPoint(const AcGePoint3d& point) const;
 
-    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     // Moves and scales the rectangle; a rotation or non-uniform scaling is refused.
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     void list() const override;

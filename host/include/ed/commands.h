@@ -75,8 +75,9 @@ void svSetCommandFailed();
 std::wstring svBareCommandName(const wchar_t* name);
 
 // Runs one command by name as the command line does (the "_", "-" and "." prefixes accepted):
-// editor reactors hear that it starts and how it ends. False when there is no such command, it
-// was cancelled, or it reported failure.
+// editor reactors hear that it starts and how it ends. All it changes in the current drawing is one
+// undo step; when it fails, nothing of it is kept. False when there is no such command, it was
+// cancelled, or it reported failure.
 bool svRunCommand(const wchar_t* name);
 
 // Runs a host command with its answers given as pairs of a type and a value, ended by 0:

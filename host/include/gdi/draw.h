@@ -47,6 +47,7 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 #define BF_BOTTOMLEFT (BF_BOTTOM | BF_LEFT)
 #define BF_BOTTOMRIGHT (BF_BOTTOM | BF_RIGHT)
 #define BF_RECT (BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM)
+#define BF_DIAGONAL 0x0010
 #define BF_MIDDLE 0x0800
 #define BF_SOFT 0x1000
 #define BF_ADJUST 0x2000
@@ -54,7 +55,7 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 #define BF_MONO 0x8000
 
 // With BF_ADJUST the rectangle shrinks by the edges drawn; BF_MIDDLE fills the inside with the
-// face colour.
+// face colour. FALSE for BF_DIAGONAL, which is not drawn.
 BOOL DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags);
 
 #define DFC_BUTTON 4

@@ -116,6 +116,8 @@ struct BITMAP {
 // each pixel blue, green, red, unused. Null for any other format or a size outside
 // 1..32767.
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+// A black bitmap; null for a dead DC or a size outside 1..32767.
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 
 // ---------------------------------------------------------------------------------------------
 // Every object.

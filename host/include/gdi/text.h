@@ -5,8 +5,8 @@
 #pragma GCC visibility push(default)
 
 // Text in the selected font and the text colour; with OPAQUE the text's box is first filled
-// with the background colour. Text is measured exactly as it is painted. A count of -1 means a
-// terminated string where the function takes one.
+// with the background colour. Text is measured exactly as it is painted. Counts are in
+// characters; a negative count fails, but DrawTextW takes -1 for a terminated string.
 
 #define TMPF_FIXED_PITCH 0x01 // set for a variable pitch font
 #define TMPF_VECTOR 0x02

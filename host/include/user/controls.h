@@ -138,7 +138,7 @@
 #define EM_SETREADONLY 0x00CF
 #define EM_GETLIMITTEXT 0x00D5
 
-// Combo boxes. Only the drop-down list kind has a list that drops; the others keep an edit.
+// Combo boxes. Every kind behaves as a drop-down list: there is no edit field of its own.
 #define CBS_SIMPLE 0x0001L
 #define CBS_DROPDOWN 0x0002L
 #define CBS_DROPDOWNLIST 0x0003L

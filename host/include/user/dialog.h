@@ -1,7 +1,7 @@
 #pragma once
 
 #include "user/window.h"
-#include "win/resources.h"
+#include "win/dialog_template.h"
 
 #pragma GCC visibility push(default)
 
@@ -59,12 +59,23 @@
 // The class of dialog windows.
 #define WC_DIALOG MAKEINTRESOURCEW(0x8002)
 
-// A dialog template is the typed view the resource layer hands out (svLoadDialog); an in-memory
-// template is one built by hand. Coordinates are dialog units of the template's font.
-using LPCDLGTEMPLATEW = const SvResDialog*;
+// A dialog template in the platform's binary layout (DLGTEMPLATE or DLGTEMPLATEEX), as a
+// module's RT_DIALOG resource holds it; DWORD-aligned.
+#pragma pack(push, 2)
+struct DLGTEMPLATE {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    WORD cdit;
+    short x;
+    short y;
+    short cx;
+    short cy;
+};
+#pragma pack(pop)
+using LPCDLGTEMPLATEW = const DLGTEMPLATE*;
 
 // Modeless: the dialog exists and has had WM_INITDIALOG when this returns; null when the
-// template is missing or a control could not be created.
+// template is missing or damaged, or a control could not be created.
 HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner,
                                 DLGPROC proc, LPARAM param);
 HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc,
@@ -76,6 +87,11 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
                                 DLGPROC proc, LPARAM param);
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc,
                         LPARAM param);
+// The same from a template read into its parts (svLoadDialog), or one built in memory.
+HWND svCreateDialogFromTemplate(HINSTANCE instance, const SvResDialog& dialogTemplate, HWND owner,
+                                DLGPROC proc, LPARAM param);
+INT_PTR svDialogBoxFromTemplate(HINSTANCE instance, const SvResDialog& dialogTemplate, HWND owner,
+                                DLGPROC proc, LPARAM param);
 // Ends the modal loop of the dialog after the current message; the window is hidden at once and
 // destroyed by the loop. FALSE for a window that is no dialog.
 BOOL EndDialog(HWND dialog, INT_PTR result);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "user/messages.h"
+#include "win/cursor_resource.h"
 
 #pragma GCC visibility push(default)
 
@@ -61,7 +62,8 @@ short GetAsyncKeyState(int virtualKey);
 #define IDC_APPSTARTING MAKEINTRESOURCEW(32650)
 #define IDC_HELP MAKEINTRESOURCEW(32651)
 
-// A null instance names the system cursors (IDC_*); otherwise the module's cursor resources.
+// A null instance names the system cursors (IDC_*); otherwise the module's cursor resources
+// (RT_GROUP_CURSOR), each loaded once and shared.
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name);
 HICON CopyIcon(HICON icon);
 BOOL DestroyCursor(HCURSOR cursor);
@@ -85,7 +87,8 @@ BOOL SetCursorPos(int x, int y);
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
 
 // Identifies a cursor or icon for those who show it: the system id (IDC_*, IDI_* as a number)
-// for a system one, 0 otherwise.
+// for a system one, 0 otherwise; the image of one loaded from a module, null otherwise.
 UINT svCursorSystemId(HCURSOR cursor);
+const SvCursorImage* svCursorImage(HCURSOR cursor);
 
 #pragma GCC visibility pop

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "user/types.h"
-#include "win/resources.h"
+#include "win/menu_template.h"
 
 #pragma GCC visibility push(default)
 
-// Item flags beyond those a menu template carries (win/resources.h).
+// Item flags beyond those a menu template carries (win/menu_template.h).
 #define MF_STRING 0x0000
 #define MF_ENABLED 0x0000
 #define MF_UNCHECKED 0x0000
@@ -36,6 +36,8 @@ using LPTPMPARAMS = TPMPARAMS*;
 
 // A module's menu resource, through the resource layer's parsed form; null when missing.
 HMENU LoadMenuW(HINSTANCE instance, LPCWSTR name);
+// A menu template in the platform's binary layout, WORD-aligned; null when it is damaged.
+HMENU LoadMenuIndirectW(const void* menuTemplate);
 HMENU CreateMenu();
 HMENU CreatePopupMenu();
 // Destroys the menu and its submenus; the handle is dead afterwards.

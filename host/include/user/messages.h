@@ -85,6 +85,19 @@
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
+// WM_ACTIVATE
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
+// WM_MOUSEACTIVATE answers.
+#define MA_ACTIVATE 1
+#define MA_NOACTIVATE 3
+
+// WM_PRINTCLIENT flags.
+#define PRF_CLIENT 0x00000004L
+#define PRF_ERASEBKGND 0x00000008L
+
 // WM_SYSCOMMAND
 #define SC_CLOSE 0xF060
 
@@ -217,8 +230,6 @@ BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageW(const MSG* msg);
 void PostQuitMessage(int exitCode);
-// True while the window procedure runs for a message that was sent rather than dispatched.
-BOOL InSendMessage();
 DWORD GetMessagePos();
 LONG GetMessageTime();
 

@@ -79,6 +79,24 @@ int GetClassNameW(HWND window, LPWSTR buffer, int size);
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param);
+// A WH_CBT hook sees a window after it got its handle and before WM_NCCREATE (HCBT_CREATEWND,
+// wParam the window, lParam a CBT_CREATEWNDW), so it can subclass it first; and before
+// DestroyWindow starts (HCBT_DESTROYWND). A nonzero answer refuses either.
+#define WH_CBT 5
+#define HCBT_CREATEWND 3
+#define HCBT_DESTROYWND 4
+struct HHOOK__;
+using HHOOK = HHOOK__*;
+using HOOKPROC = LRESULT (*)(int code, WPARAM wParam, LPARAM lParam);
+struct CBT_CREATEWNDW {
+    CREATESTRUCTW* lpcs;
+    HWND hwndInsertAfter;
+};
+HHOOK SetWindowsHookExW(int kind, HOOKPROC proc, HINSTANCE instance, DWORD threadId);
+BOOL UnhookWindowsHookEx(HHOOK hook);
+// Passes the event on to the hook installed before this one.
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+
 // Destroys the window's owned windows and children first, each with WM_DESTROY going down the
 // tree and WM_NCDESTROY coming back up; afterwards the handles are dead.
 BOOL DestroyWindow(HWND window);
@@ -101,6 +119,7 @@ HWND GetTopWindow(HWND window);
 #define GA_ROOT 2
 #define GA_ROOTOWNER 3
 HWND GetAncestor(HWND window, UINT flags);
+// Null: the screen itself is no window, and a window made with it as parent is top-level.
 HWND GetDesktopWindow();
 
 using WNDENUMPROC = BOOL (*)(HWND, LPARAM);

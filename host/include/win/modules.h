@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "win/export.h"
 #include "win/types.h"
 
@@ -20,6 +22,8 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName);
 // Copies at most size - 1 characters and a terminator; answers the characters copied (size when
 // the path was cut), or 0 for an unknown module.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
+// The modules loaded now, in the order they were loaded (the host program not among them).
+std::vector<HMODULE> svLoadedModules();
 // Why the last LoadLibraryW failed, for messages; empty after a success.
 LPCWSTR svLastLoadError();
 

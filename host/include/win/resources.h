@@ -13,26 +13,16 @@
 #define RT_DIALOG MAKEINTRESOURCEW(5)
 #define RT_STRING MAKEINTRESOURCEW(6)
 #define RT_RCDATA MAKEINTRESOURCEW(10)
+#define RT_GROUP_CURSOR MAKEINTRESOURCEW(12)
+#define RT_GROUP_ICON MAKEINTRESOURCEW(14)
 #define RT_VERSION MAKEINTRESOURCEW(16)
 #define RT_HTML MAKEINTRESOURCEW(23)
-
-// Menu item flags as a menu template carries them.
-#define MF_GRAYED 0x0001
-#define MF_DISABLED 0x0002
-#define MF_BITMAP 0x0004
-#define MF_CHECKED 0x0008
-#define MF_POPUP 0x0010
-#define MF_MENUBARBREAK 0x0020
-#define MF_MENUBREAK 0x0040
-#define MF_END 0x0080
-#define MF_SEPARATOR 0x0800
-#define MF_HELP 0x4000
 
 // ---------------------------------------------------------------------------------------------
 // The table svrc generates into a module. A module carries one, reached through its exported
 // SvResources(). Names are either a string (name) or an ordinal (name null, id).
 
-#define SV_RESOURCE_TABLE_VERSION 1
+#define SV_RESOURCE_TABLE_VERSION 2
 
 struct SvResString {
     UINT id;
@@ -40,56 +30,13 @@ struct SvResString {
     int length;
 };
 
-// One control of a dialog template. Dialog units throughout.
-struct SvResDialogItem {
-    const wchar_t* windowClass; // "BUTTON", "EDIT", "STATIC", "LISTBOX", "COMBOBOX", "SCROLLBAR"
-                                // or the class a CONTROL statement names
-    const wchar_t* text;        // null when the title is a resource ordinal
-    WORD textOrdinal;
-    LONG id; // -1 for IDC_STATIC
-    DWORD style;
-    DWORD exStyle;
-    DWORD helpId;
-    short x, y, cx, cy;
-};
-
-struct SvResDialog {
-    BOOL extended; // DIALOGEX
-    DWORD style;
-    DWORD exStyle;
-    DWORD helpId;
-    short x, y, cx, cy;
-    const wchar_t* caption; // empty when the template has none
-    const wchar_t* menu;    // null when none or an ordinal
-    WORD menuOrdinal;
-    const wchar_t* windowClass; // null for the default dialog class
-    WORD fontPointSize;         // 0 when the template sets no font
-    WORD fontWeight;
-    BYTE fontItalic;
-    BYTE fontCharset;
-    const wchar_t* fontFace;
-    const SvResDialogItem* items;
-    DWORD itemCount;
-};
-
-// Menu items in template order; a POPUP's items follow it one level deeper, and the last item
-// of each level carries MF_END.
-struct SvResMenuItem {
-    const wchar_t* text; // empty for a separator
-    UINT id;             // 0 for popups and separators
-    UINT flags;
-    UINT depth;
-};
-
-struct SvResMenu {
-    const SvResMenuItem* items;
-    DWORD itemCount;
-};
-
 // Every resource for FindResourceW. data is, by type: RT_STRING a block of 16 counted strings
 // (wchar_t count, then the characters); RT_VERSION the version block GetFileVersionInfoW hands
-// out; RT_BITMAP the bitmap file without its 14-byte file header; RT_DIALOG an SvResDialog;
-// RT_MENU an SvResMenu; anything else the bytes as written.
+// out; anything else the platform's own binary form, DWORD-aligned: RT_DIALOG a DLGTEMPLATEEX or
+// DLGTEMPLATE, RT_MENU a menu template, RT_BITMAP the bitmap file without its 14-byte file
+// header, RT_CURSOR a hotspot and a DIB, RT_GROUP_CURSOR the directory of a cursor's images;
+// other types the bytes as written. Readers for these live in win/dialog_template.h,
+// win/menu_template.h, win/bitmap_resource.h and win/cursor_resource.h.
 struct SvResEntry {
     const wchar_t* typeName;
     WORD typeId;
@@ -133,10 +80,6 @@ inline BOOL FreeResource(HGLOBAL) {
 // an empty buffer when the id is missing. With size 0 the buffer receives a read-only pointer to
 // the text itself (as LPCWSTR*), and the answer is its length.
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
-
-// Typed views of templates, null when missing, for the dialog and menu layers.
-const SvResDialog* svLoadDialog(HMODULE module, LPCWSTR name);
-const SvResMenu* svLoadMenu(HMODULE module, LPCWSTR name);
 
 // The text of string id in one module; false when it has none (an empty string counts as none).
 bool svFindString(HMODULE module, UINT id, const wchar_t** text, int* length);

@@ -26,6 +26,10 @@ using LPWSTR = wchar_t*;
 #define FALSE 0
 #endif
 
+// A window of the window manager; the areas below it pass windows on without looking inside.
+struct HWND__;
+using HWND = HWND__*;
+
 #define MAX_PATH 260
 #define WINAPI
 

@@ -166,11 +166,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obj)
     d.byHandle.emplace(handle.value(), index);
     od.id = SvDbAccess::makeId(d.serial, index);
     od.writer = true;
-    if (!d.stack.empty()) {
-        SvDbTransactionData& top = SvDbAccess::impl(d.stack.back());
-        top.created.insert(index);
-        top.createdOrder.push_back(index);
-    }
+    svDbRecordCreated(d, index);
     id = od.id;
     return Acad::eOk;
 }

@@ -4,6 +4,7 @@
 
 #include "db/acutbuffer.h"
 #include "db/symboltable.h"
+#include "drawn_extents.h"
 #include "internal.h"
 #include "rx/print.h"
 
@@ -40,9 +41,13 @@ Acad::ErrorStatus AcDbEntity::setLayer(const wchar_t* layerName, Adesk::Boolean)
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents&) const {
+void AcDbEntity::worldDraw(AcGiWorldDraw*) const {
     assertReadEnabled();
-    return Acad::eInvalidExtents;
+}
+
+Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
+    assertReadEnabled();
+    return svAddDrawnExtents(*this, extents);
 }
 
 Acad::ErrorStatus AcDbEntity::transformBy(const AcGeMatrix3d&) {

@@ -3,8 +3,10 @@
 // The database engine's own view of objects, ids, databases and transactions.
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -47,10 +49,48 @@ struct SvDbObtained {
     AcDb::OpenMode mode;
 };
 
-struct SvDbTransactionData {
+// What a transaction or a command scope changed: each object's state before its first change,
+// and the objects it created.
+struct SvDbChanges {
     std::unordered_map<std::uint32_t, SvDbUndoSnapshot> snapshots;
     std::unordered_set<std::uint32_t> created;
     std::vector<std::uint32_t> createdOrder;
+
+    bool holds(std::uint32_t index) const {
+        return created.count(index) != 0 || snapshots.count(index) != 0;
+    }
+    void noteCreated(std::uint32_t index) {
+        created.insert(index);
+        createdOrder.push_back(index);
+    }
+};
+
+// One object of an undo step: the state that undoing (or, once undone, redoing) puts back. The
+// state it replaces is taken then, so a step costs one snapshot an object.
+struct SvDbUndoEntry {
+    std::uint32_t index = 0;
+    SvDbUndoSnapshot other;
+};
+
+using SvDbSysVars = std::map<std::wstring, AcDbSysVar>; // upper-case names
+
+struct SvDbUndoStep {
+    std::vector<SvDbUndoEntry> entries;
+    std::optional<SvDbSysVars> sysvars; // as for the entries, when the command set any
+
+    bool empty() const { return entries.empty() && !sysvars; }
+};
+
+struct SvDbUndoHistory {
+    std::unique_ptr<SvDbChanges> scope; // the command running now
+    SvDbSysVars sysvarsAtStart;         // of that command
+    std::deque<SvDbUndoStep> done;      // oldest first
+    std::vector<SvDbUndoStep> undone;   // the next to redo last
+    std::vector<int> undoneBatches;     // steps of each UNDO, for REDO
+};
+
+struct SvDbTransactionData {
+    SvDbChanges changes;
     std::vector<SvDbObtained> obtained;
     std::unordered_map<AcDbObjectId, std::size_t> obtainedAt; // position in `obtained`
 };
@@ -64,10 +104,11 @@ struct SvDbDatabaseData {
     AcDbObjectId nod;
     AcDbObjectId modelSpace;
     AcDbObjectId paperSpace;
-    std::map<std::wstring, AcDbSysVar> sysvars; // upper-case names
+    SvDbSysVars sysvars;
     AcDbTransactionManager* transactions = nullptr;
     std::vector<AcTransaction*> stack;
     std::wstring fileName;
+    SvDbUndoHistory undo;
     int restoring = 0;
     bool destroying = false;
 };
@@ -131,8 +172,18 @@ AcDbDatabase* svDbLive(std::uint64_t serial);
 AcDbObject* svDbResolve(const AcDbObjectId& id);
 SvDbSlot* svDbSlot(const AcDbObjectId& id);
 
-// Saves the object's state for the running transaction's abort (once per transaction).
+// The object's state as an abort or an undo puts it back.
+SvDbUndoSnapshot svDbSnapshot(const AcDbObject* obj);
+// Saves the object's state before its first change for the running transaction's abort and for
+// the command scope's undo step.
 void svDbRecordUndo(AcDbObject* obj);
+// Notes an object added to the drawing in the running transaction and command scope.
+void svDbRecordCreated(SvDbDatabaseData& db, std::uint32_t index);
+// Puts an object back into a saved state without recording it and tells its transient reactors
+// (modifyUndone); persistent reactors hear nothing, for what depends on it is restored alongside.
+void svDbRestore(SvDbDatabaseData& db, std::uint32_t index, const SvDbUndoSnapshot& snapshot);
+// Restores every changed object and takes back every created one, newest first.
+void svDbRollBack(SvDbDatabaseData& db, const SvDbChanges& changes);
 // Marks erased (or not) on behalf of an owner, notifying at once when nobody holds it open.
 void svDbSetErased(AcDbObject* obj, bool erasing);
 // Erases every object hard-owned by `obj`, recursively.

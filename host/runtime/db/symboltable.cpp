@@ -96,39 +96,28 @@ Acad::ErrorStatus AcDbSymbolTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 
 AcDbSymbolTableIterator::AcDbSymbolTableIterator(std::vector<AcDbObjectId> ids, bool atBeginning,
                                                  bool skipDeleted)
-    : m_ids(std::move(ids)) {
+    : m_cursor(std::move(ids)) {
     start(atBeginning, skipDeleted);
 }
 
 AcDbSymbolTableIterator::~AcDbSymbolTableIterator() = default;
 
 void AcDbSymbolTableIterator::start(bool atBeginning, bool skipDeleted) {
-    m_pos = atBeginning ? 0 : static_cast<long>(m_ids.size()) - 1;
-    if (skipDeleted)
-        skip(atBeginning);
+    m_cursor.start(atBeginning, skipDeleted);
 }
 
 void AcDbSymbolTableIterator::step(bool forward, bool skipDeleted) {
-    if (done())
-        return;
-    m_pos += forward ? 1 : -1;
-    if (skipDeleted)
-        skip(forward);
-}
-
-void AcDbSymbolTableIterator::skip(bool forward) {
-    while (!done() && erasedId(m_ids[static_cast<std::size_t>(m_pos)]))
-        m_pos += forward ? 1 : -1;
+    m_cursor.step(forward, skipDeleted);
 }
 
 bool AcDbSymbolTableIterator::done() const {
-    return m_pos < 0 || m_pos >= static_cast<long>(m_ids.size());
+    return m_cursor.done();
 }
 
 Acad::ErrorStatus AcDbSymbolTableIterator::getRecordId(AcDbObjectId& id) const {
     if (done())
         return Acad::eInvalidIndex;
-    id = m_ids[static_cast<std::size_t>(m_pos)];
+    id = m_cursor.current();
     return Acad::eOk;
 }
 
@@ -142,13 +131,7 @@ Acad::ErrorStatus AcDbSymbolTableIterator::getRecord(AcDbSymbolTableRecord*& rec
 }
 
 Acad::ErrorStatus AcDbSymbolTableIterator::seek(AcDbObjectId id) {
-    for (std::size_t i = 0; i < m_ids.size(); ++i) {
-        if (m_ids[i] == id) {
-            m_pos = static_cast<long>(i);
-            return Acad::eOk;
-        }
-    }
-    return Acad::eKeyNotFound;
+    return m_cursor.seek(id) ? Acad::eOk : Acad::eKeyNotFound;
 }
 
 Acad::ErrorStatus AcDbBlockTableIterator::getRecord(AcDbBlockTableRecord*& record,
@@ -262,39 +245,28 @@ Acad::ErrorStatus AcDbBlockTableRecord::dwgInFields(AcDbDwgFiler* filer) {
 
 AcDbBlockTableRecordIterator::AcDbBlockTableRecordIterator(std::vector<AcDbObjectId> ids,
                                                            bool atBeginning, bool skipDeleted)
-    : m_ids(std::move(ids)) {
+    : m_cursor(std::move(ids)) {
     start(atBeginning, skipDeleted);
 }
 
 AcDbBlockTableRecordIterator::~AcDbBlockTableRecordIterator() = default;
 
 void AcDbBlockTableRecordIterator::start(bool atBeginning, bool skipDeleted) {
-    m_pos = atBeginning ? 0 : static_cast<long>(m_ids.size()) - 1;
-    if (skipDeleted)
-        skip(atBeginning);
+    m_cursor.start(atBeginning, skipDeleted);
 }
 
 void AcDbBlockTableRecordIterator::step(bool forward, bool skipDeleted) {
-    if (done())
-        return;
-    m_pos += forward ? 1 : -1;
-    if (skipDeleted)
-        skip(forward);
-}
-
-void AcDbBlockTableRecordIterator::skip(bool forward) {
-    while (!done() && erasedId(m_ids[static_cast<std::size_t>(m_pos)]))
-        m_pos += forward ? 1 : -1;
+    m_cursor.step(forward, skipDeleted);
 }
 
 bool AcDbBlockTableRecordIterator::done() const {
-    return m_pos < 0 || m_pos >= static_cast<long>(m_ids.size());
+    return m_cursor.done();
 }
 
 Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntityId(AcDbObjectId& id) const {
     if (done())
         return Acad::eInvalidIndex;
-    id = m_ids[static_cast<std::size_t>(m_pos)];
+    id = m_cursor.current();
     return Acad::eOk;
 }
 
@@ -307,13 +279,7 @@ Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntity(AcDbEntity*& entity, A
 }
 
 Acad::ErrorStatus AcDbBlockTableRecordIterator::seek(AcDbObjectId id) {
-    for (std::size_t i = 0; i < m_ids.size(); ++i) {
-        if (m_ids[i] == id) {
-            m_pos = static_cast<long>(i);
-            return Acad::eOk;
-        }
-    }
-    return Acad::eKeyNotFound;
+    return m_cursor.seek(id) ? Acad::eOk : Acad::eKeyNotFound;
 }
 
 // ---------------------------------------------------------------------------------------------

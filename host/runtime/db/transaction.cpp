@@ -100,14 +100,12 @@ Acad::ErrorStatus AcDbTransactionManager::endTransaction() {
         // The enclosing transaction takes over: its older snapshots win, and what was created
         // here is created there.
         SvDbTransactionData& parent = SvDbAccess::impl(db.stack.back());
-        for (auto& [index, snapshot] : ending.snapshots) {
-            if (parent.created.count(index) == 0)
-                parent.snapshots.try_emplace(index, std::move(snapshot));
+        for (auto& [index, snapshot] : ending.changes.snapshots) {
+            if (parent.changes.created.count(index) == 0)
+                parent.changes.snapshots.try_emplace(index, std::move(snapshot));
         }
-        for (std::uint32_t index : ending.createdOrder) {
-            parent.created.insert(index);
-            parent.createdOrder.push_back(index);
-        }
+        for (std::uint32_t index : ending.changes.createdOrder)
+            parent.changes.noteCreated(index);
         for (const SvDbObtained& entry : ending.obtained)
             remember(parent, entry.id, entry.mode);
     } else {
@@ -130,51 +128,8 @@ Acad::ErrorStatus AcDbTransactionManager::abortTransaction() {
         if (AcDbObject* obj = svDbResolve(it->id))
             svDbCloseQuietly(obj);
     }
-    ++db.restoring;
-    for (auto& [index, snapshot] : aborting.snapshots) {
-        AcDbObject* obj = index < db.slots.size() ? db.slots[index].object : nullptr;
-        if (obj == nullptr)
-            continue;
-        SvDbObjectData& d = SvDbAccess::data(obj);
-        AcDbMemoryFiler filer(snapshot.bytes.data(), snapshot.bytes.size(), AcDb::kUndoFiler);
-        {
-            SvDbFilingScope restoring(obj);
-            obj->dwgInFields(&filer);
-        }
-        d.erased = snapshot.erased;
-        d.modified = false;
-        d.eraseToggled = false;
-        const std::vector<AcDbObjectReactor*> transient = d.transient;
-        for (AcDbObjectReactor* reactor : transient)
-            reactor->modifyUndone(obj);
-    }
-    --db.restoring;
-    for (auto it = aborting.createdOrder.rbegin(); it != aborting.createdOrder.rend(); ++it)
-        svDbTakeBack(db, *it);
+    svDbRollBack(db, aborting.changes);
     db.stack.pop_back();
     delete transaction;
     return Acad::eOk;
-}
-
-void svDbRecordUndo(AcDbObject* obj) {
-    SvDbObjectData& d = SvDbAccess::data(obj);
-    AcDbDatabase* owner = svDbLive(SvDbAccess::serial(d.id));
-    if (owner == nullptr)
-        return;
-    SvDbDatabaseData& db = SvDbAccess::impl(owner);
-    if (db.stack.empty() || db.restoring > 0)
-        return;
-    SvDbTransactionData& top = SvDbAccess::impl(db.stack.back());
-    const std::uint32_t index = SvDbAccess::index(d.id);
-    if (top.created.count(index) != 0 || top.snapshots.count(index) != 0)
-        return;
-    AcDbMemoryFiler filer(AcDb::kUndoFiler);
-    {
-        SvDbFilingScope reading(obj);
-        obj->dwgOutFields(&filer);
-    }
-    SvDbUndoSnapshot snapshot;
-    snapshot.bytes.assign(filer.data(), filer.data() + filer.size());
-    snapshot.erased = d.erased;
-    top.snapshots.emplace(index, std::move(snapshot));
 }

@@ -1,6 +1,7 @@
 #include <string>
 #include <utility>
 
+#include "db/undo.h"
 #include "ed/commands.h"
 #include "ed/editor.h"
 #include "ed/lisp.h"
@@ -25,7 +26,9 @@ void svSetCommandFailed() {
     g_commandFailed = true;
 }
 
-bool svRunCommand(const wchar_t* name) {
+namespace {
+
+bool runCommand(const wchar_t* name) {
     const std::wstring bare = svBareCommandName(name);
     AcEdCommand* command = bare.empty() ? nullptr : acedRegCmds->lookupCmd(bare.c_str());
     if (command == nullptr && !bare.empty() && svHasExternalFunction(L"C:" + bare))
@@ -63,4 +66,19 @@ bool svRunCommand(const wchar_t* name) {
     if (g_depth == 0)
         acedEditor->notify([](AcEditorReactor* r) { r->commandLineReady(nullptr); });
     return !cancelled && !failed;
+}
+
+} // namespace
+
+// The scope takes in what the command sets off before the prompt returns, what reactors do at
+// commandLineReady included, so that an undo takes back work done on the command's behalf. A
+// command run by a command joins the scope of the one running it.
+bool svRunCommand(const wchar_t* name) {
+    SvDbCommandScope scope;
+    const bool scoped =
+        svDbBeginCommandScope(acdbHostApplicationServices()->workingDatabase(), scope) == Acad::eOk;
+    const bool ok = runCommand(name);
+    if (scoped)
+        svDbEndCommandScope(scope, ok);
+    return ok;
 }

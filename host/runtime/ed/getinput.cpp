@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "ed/input.h"
+#include "ed/keywords.h"
 #include "ed/parse.h"
 #include "getinput_state.h"
-#include "keywords.h"
 #include "rx/print.h"
 
 namespace {

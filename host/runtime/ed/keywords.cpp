@@ -1,4 +1,4 @@
-#include "keywords.h"
+#include "ed/keywords.h"
 
 #include <cwctype>
 #include <sstream>

@@ -1,14 +1,11 @@
 #include "ed/selection.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "db/curve.h"
 #include "db/database.h"
 #include "db/extents.h"
 #include "db/symboltable.h"
@@ -17,6 +14,7 @@
 #include "ed/parse.h"
 #include "ed/spaces.h"
 #include "getinput_state.h"
+#include "pick_distance.h"
 #include "rx/print.h"
 
 namespace {
@@ -71,27 +69,6 @@ void forEachEntity(Visit visit) {
     space->close();
 }
 
-double distanceToBox(const AcDbExtents& box, const AcGePoint3d& p) {
-    const AcGePoint3d lo = box.minPoint();
-    const AcGePoint3d hi = box.maxPoint();
-    const double dx = std::max({lo.x - p.x, 0.0, p.x - hi.x});
-    const double dy = std::max({lo.y - p.y, 0.0, p.y - hi.y});
-    return std::hypot(dx, dy);
-}
-
-// How far the entity's geometry passes from a point, seen from above.
-double pickDistance(const AcDbEntity& entity, const AcGePoint3d& point) {
-    if (const AcDbCurve* curve = AcDbCurve::cast(&entity)) {
-        AcGePoint3d nearest;
-        if (curve->getClosestPointTo(point, nearest) == Acad::eOk)
-            return std::hypot(nearest.x - point.x, nearest.y - point.y);
-    }
-    AcDbExtents box;
-    if (entity.getGeomExtents(box) != Acad::eOk)
-        return std::numeric_limits<double>::infinity();
-    return distanceToBox(box, point);
-}
-
 double aperture() {
     AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
     AcDbSysVar value;
@@ -102,7 +79,7 @@ AcDbObjectId pickAt(const AcGePoint3d& point) {
     AcDbObjectId best;
     double bestDistance = aperture();
     forEachEntity([&](const AcDbEntity& entity) {
-        const double distance = pickDistance(entity, point);
+        const double distance = svPickDistance(entity, point);
         if (distance <= bestDistance) { // ties go to the entity drawn last
             bestDistance = distance;
             best = entity.objectId();

@@ -231,6 +231,13 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
     return static_cast<DWORD>(path.size());
 }
 
+std::vector<HMODULE> svLoadedModules() {
+    std::vector<HMODULE> modules;
+    for (auto& library : libraries())
+        modules.push_back(library.get());
+    return modules;
+}
+
 LPCWSTR svLastLoadError() {
     return lastLoadError().c_str();
 }

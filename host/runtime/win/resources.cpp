@@ -156,13 +156,3 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size) {
     buffer[copied] = L'\0';
     return copied;
 }
-
-const SvResDialog* svLoadDialog(HMODULE module, LPCWSTR name) {
-    const SvResEntry* entry = findEntry(module, name, RT_DIALOG);
-    return entry != nullptr ? static_cast<const SvResDialog*>(entry->data) : nullptr;
-}
-
-const SvResMenu* svLoadMenu(HMODULE module, LPCWSTR name) {
-    const SvResEntry* entry = findEntry(module, name, RT_MENU);
-    return entry != nullptr ? static_cast<const SvResMenu*>(entry->data) : nullptr;
-}

@@ -94,10 +94,6 @@ std::string wideLiteral(const std::wstring& text) {
     return out + "\"";
 }
 
-std::string nullableLiteral(const std::wstring& text, bool present) {
-    return present ? wideLiteral(text) : std::string("nullptr");
-}
-
 template <typename T>
 void byteArray(std::ostringstream& out, const std::vector<T>& bytes) {
     out << "{";
@@ -182,64 +178,24 @@ std::string emitSource(const Script& script, const std::string& inputName) {
                           ", svVersion, sizeof svVersion}");
     }
 
-    for (std::size_t i = 0; i < script.dialogs.size(); ++i) {
-        const Dialog& d = script.dialogs[i];
-        const std::string id = std::to_string(i);
-        if (!d.controls.empty()) {
-            out << "const SvResDialogItem svDialog" << id << "Items[] = {\n";
-            for (const Control& c : d.controls)
-                out << "    {" << wideLiteral(c.windowClass) << ", "
-                    << nullableLiteral(c.text, c.hasText) << ", " << c.textOrdinal << ", " << c.id
-                    << ", 0x" << std::hex << c.style << ", 0x" << c.exStyle << std::dec << ", "
-                    << c.helpId << ", " << c.x << ", " << c.y << ", " << c.cx << ", " << c.cy
-                    << "},\n";
-            out << "};\n";
-        }
-        const bool menuNamed = d.menu && !d.menu->ordinal;
-        out << "const SvResDialog svDialog" << id << " = {" << (d.extended ? "TRUE" : "FALSE")
-            << ", 0x" << std::hex << d.style << ", 0x" << d.exStyle << std::dec << ", " << d.helpId
-            << ", " << d.x << ", " << d.y << ", " << d.cx << ", " << d.cy << ", "
-            << wideLiteral(d.caption) << ", "
-            << nullableLiteral(menuNamed ? d.menu->text : L"", menuNamed) << ", "
-            << (d.menu && d.menu->ordinal ? d.menu->id : 0) << ", "
-            << nullableLiteral(d.windowClass, !d.windowClass.empty()) << ", " << d.fontPointSize
-            << ", " << d.fontWeight << ", " << int(d.fontItalic) << ", " << int(d.fontCharset)
-            << ", " << wideLiteral(d.fontFace) << ", "
-            << (d.controls.empty() ? "nullptr" : "svDialog" + id + "Items") << ", "
-            << d.controls.size() << "};\n\n";
-        entries.push_back("{" + typeFields(5) + ", " + nameFields(d.name) + ", &svDialog" + id +
-                          ", sizeof svDialog" + id + "}");
-    }
-
-    for (std::size_t i = 0; i < script.menus.size(); ++i) {
-        const Menu& m = script.menus[i];
-        const std::string id = std::to_string(i);
-        if (!m.items.empty()) {
-            out << "const SvResMenuItem svMenu" << id << "Items[] = {\n";
-            for (const MenuItem& item : m.items)
-                out << "    {" << wideLiteral(item.text) << ", " << item.id << ", 0x" << std::hex
-                    << item.flags << std::dec << ", " << item.depth << "},\n";
-            out << "};\n";
-        }
-        out << "const SvResMenu svMenu" << id << " = {"
-            << (m.items.empty() ? "nullptr" : "svMenu" + id + "Items") << ", " << m.items.size()
-            << "};\n\n";
-        entries.push_back("{" + typeFields(4) + ", " + nameFields(m.name) + ", &svMenu" + id +
-                          ", sizeof svMenu" + id + "}");
-    }
-
-    for (std::size_t i = 0; i < script.raws.size(); ++i) {
-        const RawResource& r = script.raws[i];
-        const std::string id = std::to_string(i);
-        if (!r.bytes.empty()) {
-            out << "alignas(8) const unsigned char svData" << id << "[] = ";
-            byteArray(out, r.bytes);
+    // Templates and data, each an aligned array FindResourceW hands out as it is.
+    std::size_t arrays = 0;
+    auto data = [&](const Name& type, const Name& name, const std::vector<std::uint8_t>& bytes) {
+        const std::string id = "svData" + std::to_string(arrays++);
+        if (!bytes.empty()) {
+            out << "alignas(8) const unsigned char " << id << "[] = ";
+            byteArray(out, bytes);
             out << ";\n";
         }
-        entries.push_back(
-            "{" + nameFields(r.type) + ", " + nameFields(r.name) + ", " +
-            (r.bytes.empty() ? "nullptr, 0" : "svData" + id + ", sizeof svData" + id) + "}");
-    }
+        entries.push_back("{" + nameFields(type) + ", " + nameFields(name) + ", " +
+                          (bytes.empty() ? "nullptr, 0" : id + ", sizeof " + id) + "}");
+    };
+    for (const Dialog& d : script.dialogs)
+        data(Name{true, 5, L""}, d.name, dialogTemplate(d));
+    for (const Menu& m : script.menus)
+        data(Name{true, 4, L""}, m.name, menuTemplate(m));
+    for (const RawResource& r : script.raws)
+        data(r.type, r.name, r.bytes);
 
     if (!entries.empty()) {
         out << "\nconst SvResEntry svEntries[] = {\n";

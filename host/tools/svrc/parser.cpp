@@ -366,7 +366,8 @@ private:
             if (isWord(type, "BITMAP"))
                 typeName.id = 2;
             else if (isWord(type, "CURSOR"))
-                typeName.id = 1;
+                typeName.id = 12; // the group; its images become RT_CURSOR resources
+
             else if (isWord(type, "ICON"))
                 typeName.id = 3;
             else if (isWord(type, "RCDATA"))
@@ -557,8 +558,12 @@ private:
         if (font)
             d.style |= DS_SETFONT;
         expectBegin("the dialog");
-        while (!atEnd(opened, "dialog"))
+        while (!atEnd(opened, "dialog")) {
+            // The template counts its controls in a word.
+            if (d.controls.size() == 0xFFFF)
+                throw Error(peek().where, "a dialog holds at most 65535 controls");
             d.controls.push_back(control(d.extended));
+        }
         m_out.dialogs.push_back(std::move(d));
     }
 
@@ -706,8 +711,10 @@ private:
                 throw Error(t.where, "expected MENUITEM or POPUP, found " + describe(t));
             }
         }
-        if (last != SIZE_MAX)
-            items[last].flags |= MF_END;
+        // An empty level would make the loader read the next level's items as its own.
+        if (last == SIZE_MAX)
+            throw Error(opened, depth == 0 ? "MENU has no items" : "POPUP has no items");
+        items[last].flags |= MF_END;
     }
 
     std::vector<std::uint8_t> readData(const std::string& name, const Location& where) {
@@ -730,16 +737,13 @@ private:
         raw.name = name;
         while (commonOption()) {
         }
+        // Image data, from a file or a block, becomes the form the platform keeps it in.
+        std::string source = "the data block";
+        const Location where = peek().where;
         if (peek().kind == Tok::String) {
-            const Location where = peek().where;
             const std::string file = toUtf8(stringLiteral("the file name"));
             raw.bytes = readData(file, where);
-            if (type.ordinal && type.id == 2) {
-                // Kept as the platform keeps bitmaps: without the file header.
-                if (raw.bytes.size() < 14 + 12 || raw.bytes[0] != 'B' || raw.bytes[1] != 'M')
-                    throw Error(where, "'" + file + "' is not a bitmap file");
-                raw.bytes.erase(raw.bytes.begin(), raw.bytes.begin() + 14);
-            }
+            source = "'" + file + "'";
         } else if (peekWord("BEGIN") || peekPunct("{")) {
             take();
             while (!atEnd(typeToken.where, "data block")) {
@@ -771,11 +775,23 @@ private:
             throw Error(typeToken.where, "expected a file name or BEGIN after " +
                                              describe(typeToken) + ", found " + describe(peek()));
         }
+        if (type.ordinal && type.id == 2) {
+            raw.bytes = bitmapResource(raw.bytes, source, where);
+        } else if (type.ordinal && type.id == 12) {
+            CursorResources cursor = cursorResources(raw.bytes, source, where, m_nextImageId);
+            for (std::vector<std::uint8_t>& bytes : cursor.images) {
+                const Name id{true, static_cast<std::uint16_t>(m_nextImageId++), L""};
+                checkUnique(Name{true, 1, L""}, id, where);
+                m_out.raws.push_back(RawResource{Name{true, 1, L""}, id, std::move(bytes)});
+            }
+            raw.bytes = std::move(cursor.group);
+        }
         m_out.raws.push_back(std::move(raw));
     }
 
     Preprocessor& m_pp;
     Script& m_out;
+    std::uint32_t m_nextImageId = 1; // cursor images are numbered through the script
     Token m_next;
     bool m_have = false;
 };

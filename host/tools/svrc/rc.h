@@ -133,6 +133,24 @@ Script compileText(const std::string& text, const std::string& fileName, const O
 
 // The version block in the layout GetFileVersionInfoW hands out.
 std::vector<std::uint8_t> versionBlock(const VersionInfo& version);
+// RT_DIALOG and RT_MENU resources in the layout the platform's loaders read.
+std::vector<std::uint8_t> dialogTemplate(const Dialog& dialog);
+std::vector<std::uint8_t> menuTemplate(const Menu& menu);
+// A bitmap file's RT_BITMAP resource: the file less its file header. Throws Error at where,
+// naming the file as name, when it is not a bitmap the host can decode.
+std::vector<std::uint8_t> bitmapResource(const std::vector<std::uint8_t>& file,
+                                         const std::string& name, const Location& where);
+
+// A cursor file as the platform keeps it: an RT_CURSOR resource an image, numbered from firstId,
+// and the RT_GROUP_CURSOR directory naming them. Throws Error at where when the file is not a
+// cursor the host can decode.
+struct CursorResources {
+    std::vector<std::vector<std::uint8_t>> images;
+    std::vector<std::uint8_t> group;
+};
+CursorResources cursorResources(const std::vector<std::uint8_t>& file, const std::string& name,
+                                const Location& where, std::uint32_t firstId);
+
 // The C++ source holding the table and its exported accessor.
 std::string emitSource(const Script& script, const std::string& inputName);
 

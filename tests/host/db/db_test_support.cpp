@@ -219,6 +219,18 @@ AcDbObjectId DbTest::addEntity(AcDbObjectId space, Adesk::UInt16 color) {
     return id;
 }
 
+bool DbTest::spaceIsEmpty(AcDbObjectId space) {
+    AcDbBlockTableRecord* record = nullptr;
+    if (acdbOpenObject(record, space, AcDb::kForRead) != Acad::eOk)
+        return false;
+    AcDbBlockTableRecordIterator* it = nullptr;
+    record->newIterator(it);
+    const bool empty = it->done();
+    delete it;
+    record->close();
+    return empty;
+}
+
 std::string DbTest::tempPath(const char* name) {
     std::string path = ::testing::TempDir() + "sv_db_" + std::to_string(::getpid()) + "_" + name;
     m_files.push_back(path);

@@ -97,6 +97,8 @@ protected:
     Acad::ErrorStatus writeValue(AcDbObjectId id, Adesk::Int32 value);
     Adesk::Int32 readValue(AcDbObjectId id);
     AcDbObjectId addEntity(AcDbObjectId space, Adesk::UInt16 color = 256);
+    // Whether the block record holds no entity (false when it cannot be opened).
+    bool spaceIsEmpty(AcDbObjectId space);
     std::string tempPath(const char* name);
 
     AcDbDatabase* db = nullptr;

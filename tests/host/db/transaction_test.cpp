@@ -62,13 +62,7 @@ TEST_F(DbTransaction, AbortTakesBackCreatedObjectsAndRestoresTheirContainers) {
     ASSERT_EQ(db->getNamedObjectsDictionary(nod, AcDb::kForRead), Acad::eOk);
     EXPECT_EQ(nod->numEntries(), 1u);
     nod->close();
-    AcDbBlockTableRecord* space = nullptr;
-    ASSERT_EQ(acdbOpenObject(space, db->modelSpaceId(), AcDb::kForRead), Acad::eOk);
-    AcDbBlockTableRecordIterator* it = nullptr;
-    space->newIterator(it);
-    EXPECT_TRUE(it->done());
-    delete it;
-    space->close();
+    EXPECT_TRUE(spaceIsEmpty(db->modelSpaceId()));
 }
 
 TEST_F(DbTransaction, AbortUnerasesAndRestoresReactorsAndDictionaryEntries) {

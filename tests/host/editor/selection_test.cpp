@@ -4,10 +4,14 @@
 #include <vector>
 
 #include "crt/format.h"
+#include "db/blockref.h"
 #include "db/circle.h"
 #include "db/database.h"
 #include "db/line.h"
+#include "db/polyline.h"
+#include "db/region.h"
 #include "db/symboltable.h"
+#include "db/text.h"
 #include "db/viewport.h"
 #include "ed/getinput.h"
 #include "ed/input.h"
@@ -156,3 +160,38 @@ TEST_F(Picking, PaperSpaceAndViewports) {
 }
 
 } // namespace
+
+// Picking measures what each entity draws: a block by its own lines, a filled outline and a
+// text by their insides.
+TEST_F(Picking, EachKindIsPickedWhereItDraws) {
+    AcDbBlockTable* table = nullptr;
+    ASSERT_EQ(m_db.getBlockTable(table, AcDb::kForWrite), Acad::eOk);
+    auto* record = new AcDbBlockTableRecord;
+    record->setName(L"FRAME");
+    AcDbObjectId block;
+    ASSERT_EQ(table->add(block, record), Acad::eOk);
+    record->close();
+    table->close();
+    append(block, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(40, 0, 0)));
+    append(block, new AcDbLine(AcGePoint3d(0, 40, 0), AcGePoint3d(40, 40, 0)));
+    const AcDbObjectId frame =
+        append(m_db.modelSpaceId(), new AcDbBlockReference(AcGePoint3d(200, 0, 0), block));
+    const AcDbObjectId label =
+        append(m_db.modelSpaceId(), new AcDbText(AcGePoint3d(300, 0, 0), L"A long label", {}, 2.0));
+    auto* square = new AcDbPolyline;
+    for (const AcGePoint2d& p :
+         {AcGePoint2d(400, 0), AcGePoint2d(420, 0), AcGePoint2d(420, 20), AcGePoint2d(400, 20)})
+        square->addVertexAt(square->numVerts(), p);
+    square->setClosed(true);
+    AcDbVoidPtrArray curves, regions;
+    curves.append(square);
+    ASSERT_EQ(AcDbRegion::createFromCurves(curves, regions), Acad::eOk);
+    delete square;
+    const AcDbObjectId region = append(m_db.modelSpaceId(), static_cast<AcDbEntity*>(regions[0]));
+
+    answer({L"220,1", L"220,20", L"320,1", L"410,10"});
+    EXPECT_EQ(picked(), frame);  // on the block's lower line, where it is inserted
+    picked(RTERROR);             // inside the block's box, far from its lines
+    EXPECT_EQ(picked(), label);  // within the text, between its letters' baseline and top
+    EXPECT_EQ(picked(), region); // inside the filled region
+}

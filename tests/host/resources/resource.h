@@ -16,6 +16,12 @@
 #define IDC_PICTURE                     2007
 #define IDB_IMAGES                      2008
 #define IDR_MENU                        2012
+#define IDD_CLASSIC                     2013
+#define IDD_LISTS                       2014
+#define IDC_LISTVIEW                    2015
+#define IDC_TREE                        2016
+#define IDC_LINK                        2017
+#define IDC_POINTER                     2018
 #define ID_MACRO_AREA                   32771
 #define ID_MACRO_LENGTH                 32772
 #define ID_MACRO_CHECK                  32774

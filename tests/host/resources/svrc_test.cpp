@@ -112,6 +112,10 @@ TEST(SvrcErrors, MalformedScriptsNameTheFileAndLine) {
         {"#define MAX(a, b) a\nSTRINGTABLE BEGIN MAX \"x\" END\n",
          "inline.rc:2: error: macro MAX cannot be used in a script"},
         {"1 BITMAP", "inline.rc:1: error: expected a file name or BEGIN after 'BITMAP'"},
+        {"1 CURSOR \"images.bmp\"\n", "inline.rc:1: error: 'images.bmp' is not a cursor file"},
+        {"1 MENU\nBEGIN\n POPUP \"a\"\n BEGIN\n END\nEND\n",
+         "inline.rc:3: error: POPUP has no items"},
+        {"1 MENU\nBEGIN\nEND\n", "inline.rc:1: error: MENU has no items"},
     };
     for (const BadScript& bad : cases) {
         const std::string message = failure(bad.text);
@@ -198,6 +202,72 @@ TEST(SvrcPreprocessor, ScriptsSavedAsUtf16AreRead) {
     EXPECT_EQ(script.strings[0].text, L"Fl\u00e4che \u20ac");
 }
 
+// The file with its bytes from offset on replaced, or cut there when replacement is empty.
+void writeDamaged(const fs::path& to, const std::string& from, std::size_t offset,
+                  const std::string& replacement) {
+    std::ifstream in(from, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    bytes = replacement.empty() ? bytes.substr(0, offset)
+                                : bytes.replace(offset, replacement.size(), replacement);
+    std::ofstream(to, std::ios::binary) << bytes;
+}
+
+TEST(SvrcImages, DamagedBitmapsAndCursorsFailAtTheStatementNamingThem) {
+    const fs::path folder = scratch("images");
+    writeDamaged(folder / "short.bmp", kScripts + "/images.bmp", 58, "");
+    writeDamaged(folder / "rle.bmp", kScripts + "/images.bmp", 14 + 16, std::string("\1", 1));
+    writeDamaged(folder / "short.cur", kScripts + "/pointer.cur", 400, "");
+    writeDamaged(folder / "hotspot.cur", kScripts + "/pointer.cur", 6 + 4,
+                 std::string("\x40\0", 2));
+    svrc::Options options;
+    options.includeDirs.push_back(folder.string());
+    const std::pair<const char*, const char*> cases[] = {
+        {"short.bmp", "'short.bmp' is not a usable bitmap: the data ends too early"},
+        {"rle.bmp", "'rle.bmp' is not a usable bitmap: the data is in a form"},
+        {"short.cur", "'short.cur' is not a usable cursor: the data ends too early"},
+        {"hotspot.cur", "'hotspot.cur' is not a usable cursor: a field holds a value out"},
+    };
+    for (const auto& [file, expected] : cases) {
+        const bool cursor = std::string(file).find(".cur") != std::string::npos;
+        const std::string text =
+            std::string("\n\n7 ") + (cursor ? "CURSOR" : "BITMAP") + " \"" + file + "\"\n";
+        try {
+            compile(text, options);
+            ADD_FAILURE() << file << " compiled";
+        } catch (const svrc::Error& error) {
+            EXPECT_NE(
+                std::string(error.what()).find(std::string("inline.rc:3: error: ") + expected),
+                std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+TEST(SvrcImages, CursorImagesAreNumberedThroughTheScript) {
+    const svrc::Script script = compile("1 CURSOR \"pointer.cur\"\n2 CURSOR \"pointer.cur\"\n");
+    std::vector<std::pair<int, int>> typesAndIds;
+    for (const svrc::RawResource& raw : script.raws)
+        typesAndIds.emplace_back(raw.type.id, raw.name.id);
+    const std::vector<std::pair<int, int>> expected = {{1, 1}, {1, 2}, {12, 1},
+                                                       {1, 3}, {1, 4}, {12, 2}};
+    EXPECT_EQ(typesAndIds, expected);
+}
+
+TEST(SvrcTemplates, DialogItemsStartOnDoubleWordsAndSeparatorsAreBlank) {
+    const svrc::Script script = compile(
+        "1 DIALOGEX 0, 0, 10, 10\nCAPTION \"abc\"\nBEGIN\n"
+        "  LTEXT \"x\", 5, 0, 0, 1, 1\n  CONTROL \"\", 6, \"SysTreeView32\", 0, 0, 0, 1, 1\n"
+        "END\n1 MENU\nBEGIN\n  MENUITEM SEPARATOR\nEND\n");
+    const std::vector<std::uint8_t> dialog = svrc::dialogTemplate(script.dialogs.at(0));
+    // Header (26 bytes), no menu, no class, the caption (8): the first item at 40.
+    ASSERT_GT(dialog.size(), 40u + 24u);
+    EXPECT_EQ(dialog[40 + 20], 5); // its id
+    EXPECT_EQ((std::vector<std::uint8_t>(dialog.begin() + 64, dialog.begin() + 68)),
+              (std::vector<std::uint8_t>{0xFF, 0xFF, 0x82, 0})); // the Static ordinal
+    const std::vector<std::uint8_t> menu = svrc::menuTemplate(script.menus.at(0));
+    EXPECT_EQ(menu, (std::vector<std::uint8_t>{0, 0, 0, 0, 0x80, 0, 0, 0, 0, 0}));
+}
+
 TEST(SvrcVersionBlock, WordsAndDoubleWordsAsWritten) {
     const svrc::Script script = compile("1 VERSIONINFO\nFILEVERSION 1,2\nBEGIN\n"
                                         "  BLOCK \"VarFileInfo\" BEGIN VALUE \"T\", 1, 2L, -1 END\n"
@@ -229,6 +299,7 @@ TEST(SvrcProgram, SampleCompilesWithADepfileNamingWhatItRead) {
     const std::string depfile = readAll(folder / "out.d");
     EXPECT_NE(depfile.find("resource.h"), std::string::npos);
     EXPECT_NE(depfile.find("images.bmp"), std::string::npos);
+    EXPECT_NE(depfile.find("pointer.cur"), std::string::npos);
     EXPECT_NE(depfile.find("sample.rc"), std::string::npos);
 }
 

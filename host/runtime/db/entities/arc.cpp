@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common.h"
-#include "db/extents.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 
 namespace {
@@ -190,12 +190,10 @@ Acad::ErrorStatus AcDbArc::getClosestPointTo(const AcGePoint3d& givenPoint,
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbArc::getGeomExtents(AcDbExtents& extents) const {
+void AcDbArc::worldDraw(AcGiWorldDraw* mode) const {
     assertReadEnabled();
-    const AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(m_normal);
-    svent::addArcExtents(extents, m_center, toWorld * AcGeVector3d::kXAxis,
-                         toWorld * AcGeVector3d::kYAxis, m_radius, m_startAngle, math().sweep());
-    return Acad::eOk;
+    mode->geometry().circularArc(m_center, m_radius, m_normal,
+                                 svent::directionInPlane(m_startAngle, m_normal), math().sweep());
 }
 
 Acad::ErrorStatus AcDbArc::transformBy(const AcGeMatrix3d& xform) {

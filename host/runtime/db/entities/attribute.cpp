@@ -4,6 +4,7 @@
 
 #include "common.h"
 #include "db/acutbuffer.h"
+#include "db/worlddraw.h"
 
 namespace {
 
@@ -306,4 +307,23 @@ Acad::ErrorStatus AcDbAttribute::dwgInFields(AcDbDwgFiler* filer) {
         return filer->filerStatus();
     m_tag = std::move(tag);
     return Acad::eOk;
+}
+
+// Outside an insertion a definition shows its tag, as the block editor shows it.
+void AcDbAttributeDefinition::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    AcGiText text;
+    text.content = m_constant ? textStringConst() : m_tag;
+    text.position = position();
+    text.direction = svent::directionInPlane(rotation(), normal());
+    text.normal = normal();
+    text.height = height();
+    text.style = textStyle();
+    mode->geometry().text(text);
+}
+
+void AcDbAttribute::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    if (!m_invisible)
+        AcDbText::worldDraw(mode);
 }

@@ -10,8 +10,8 @@
 #include "db/acutbuffer.h"
 #include "db/attribute.h"
 #include "db/database.h"
-#include "db/extents.h"
 #include "db/symboltable.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 
 namespace {
@@ -25,7 +25,7 @@ bool validScale(const AcGeVector3d& scale) {
     return svent::isFinite(scale) && scale.x != 0.0 && scale.y != 0.0 && scale.z != 0.0;
 }
 
-// Blocks whose extents are being gathered, outermost first: a block met again is not entered.
+// Blocks being drawn, outermost first: a block met again is not entered.
 thread_local std::vector<AcDbObjectId> t_nesting;
 
 bool sameText(const wchar_t* a, const wchar_t* b) {
@@ -80,41 +80,56 @@ bool inserts(const AcDbObjectId& from, const AcDbObjectId& target) {
     return false;
 }
 
+// Enters a block for the time it is drawn, unless it is already being drawn further out or
+// the nesting is too deep to be real.
+class NestingGuard {
+public:
+    explicit NestingGuard(const AcDbObjectId& block)
+        : m_entered(std::find(t_nesting.begin(), t_nesting.end(), block) == t_nesting.end() &&
+                    t_nesting.size() < kMaxNesting) {
+        if (m_entered)
+            t_nesting.push_back(block);
+    }
+    ~NestingGuard() {
+        if (m_entered)
+            t_nesting.pop_back();
+    }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+    bool entered() const { return m_entered; }
+
+private:
+    bool m_entered;
+};
+
 } // namespace
 
-AcDbObjectIterator::AcDbObjectIterator(std::vector<AcDbObjectId> ids) : m_ids(std::move(ids)) {
+AcDbObjectIterator::AcDbObjectIterator(std::vector<AcDbObjectId> ids) : m_cursor(std::move(ids)) {
     start();
 }
 
 AcDbObjectIterator::~AcDbObjectIterator() = default;
 
 void AcDbObjectIterator::start(bool atEnd) {
-    m_pos = atEnd ? static_cast<long>(m_ids.size()) - 1 : 0;
-    while (!done() && m_ids[static_cast<std::size_t>(m_pos)].isErased())
-        m_pos += atEnd ? -1 : 1;
+    m_cursor.start(!atEnd, true);
 }
 
 bool AcDbObjectIterator::done() const {
-    return m_pos < 0 || m_pos >= static_cast<long>(m_ids.size());
+    return m_cursor.done();
 }
 
 void AcDbObjectIterator::step(bool backwards, bool skipErasedObjects) {
-    if (done())
-        return;
-    const long delta = backwards ? -1 : 1;
-    m_pos += delta;
-    while (skipErasedObjects && !done() && m_ids[static_cast<std::size_t>(m_pos)].isErased())
-        m_pos += delta;
+    m_cursor.step(!backwards, skipErasedObjects);
 }
 
 AcDbObjectId AcDbObjectIterator::objectId() const {
-    return done() ? AcDbObjectId() : m_ids[static_cast<std::size_t>(m_pos)];
+    return m_cursor.current();
 }
 
 AcDbEntity* AcDbObjectIterator::entity() const {
     if (done())
         return nullptr;
-    AcDbObject* obj = svDbResolve(m_ids[static_cast<std::size_t>(m_pos)]);
+    AcDbObject* obj = svDbResolve(m_cursor.current());
     if (obj == nullptr)
         return nullptr;
     const SvDbObjectData& d = SvDbAccess::data(obj);
@@ -124,11 +139,7 @@ AcDbEntity* AcDbObjectIterator::entity() const {
 }
 
 Acad::ErrorStatus AcDbObjectIterator::setPosition(AcDbObjectId id) {
-    const auto it = std::find(m_ids.begin(), m_ids.end(), id);
-    if (it == m_ids.end())
-        return Acad::eInvalidInput;
-    m_pos = it - m_ids.begin();
-    return Acad::eOk;
+    return m_cursor.seek(id) ? Acad::eOk : Acad::eInvalidInput;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -246,43 +257,33 @@ AcDbObjectIterator* AcDbBlockReference::attributeIterator() const {
     return new AcDbObjectIterator(m_attributes);
 }
 
-Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const {
+// The attributes, then the block's entities as placed. An insertion shows its attributes in
+// place of the definitions; a constant definition has no attribute and shows itself.
+void AcDbBlockReference::worldDraw(AcGiWorldDraw* mode) const {
     assertReadEnabled();
-    AcDbExtents found;
-    auto* record = AcDbBlockTableRecord::cast(svDbResolve(m_block));
-    const bool nested = std::find(t_nesting.begin(), t_nesting.end(), m_block) != t_nesting.end();
-    if (record != nullptr && !nested && t_nesting.size() < kMaxNesting) {
-        const AcGeMatrix3d xform = blockTransform();
-        t_nesting.push_back(m_block);
-        for (const AcDbObjectId& id : entitiesOf(record)) {
-            auto* entity = AcDbEntity::cast(svDbResolve(id));
-            if (entity == nullptr || entity->isErased())
-                continue;
-            // Attribute definitions show as the attributes of the reference.
-            if (AcDbAttributeDefinition::cast(entity) != nullptr)
-                continue;
-            AcDbExtents part;
-            SvDbFilingScope reading(entity);
-            if (entity->getGeomExtents(part) == Acad::eOk) {
-                part.transformBy(xform);
-                found.addExt(part);
-            }
-        }
-        t_nesting.pop_back();
-    }
+    AcGiGeometry& geometry = mode->geometry();
     for (const AcDbObjectId& id : m_attributes) {
         auto* attribute = AcDbAttribute::cast(svDbResolve(id));
         if (attribute == nullptr || attribute->isErased())
             continue;
         SvDbFilingScope reading(attribute);
-        AcDbExtents part;
-        if (attribute->getGeomExtents(part) == Acad::eOk)
-            found.addExt(part);
+        geometry.draw(*attribute);
     }
-    if (found.isEmpty())
-        return Acad::eInvalidExtents;
-    extents.addExt(found);
-    return Acad::eOk;
+    auto* record = AcDbBlockTableRecord::cast(svDbResolve(m_block));
+    const NestingGuard guard(m_block);
+    if (record == nullptr || !guard.entered())
+        return;
+    geometry.pushModelTransform(blockTransform());
+    for (const AcDbObjectId& id : entitiesOf(record)) {
+        auto* entity = AcDbEntity::cast(svDbResolve(id));
+        if (entity == nullptr || entity->isErased())
+            continue;
+        SvDbFilingScope reading(entity);
+        const auto* definition = AcDbAttributeDefinition::cast(entity);
+        if (definition == nullptr || definition->isConstant())
+            geometry.draw(*entity);
+    }
+    geometry.popModelTransform();
 }
 
 Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& xform) {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common.h"
-#include "db/extents.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 
 namespace {
@@ -148,12 +148,9 @@ Acad::ErrorStatus AcDbCircle::getClosestPointTo(const AcGePoint3d& givenPoint,
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbCircle::getGeomExtents(AcDbExtents& extents) const {
+void AcDbCircle::worldDraw(AcGiWorldDraw* mode) const {
     assertReadEnabled();
-    const AcGeMatrix3d toWorld = AcGeMatrix3d::planeToWorld(m_normal);
-    svent::addArcExtents(extents, m_center, toWorld * AcGeVector3d::kXAxis,
-                         toWorld * AcGeVector3d::kYAxis, m_radius, 0.0, ge::kTwoPi);
-    return Acad::eOk;
+    mode->geometry().circle(m_center, m_radius, m_normal);
 }
 
 Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& xform) {

@@ -7,6 +7,7 @@
 #include "db/acutbuffer.h"
 #include "db/extents.h"
 #include "db/rtos.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 
 namespace {
@@ -35,6 +36,40 @@ void addLinearExtents(AcDbExtents& extents, const AcGePoint3d& x1, const AcGePoi
     extents.addPoint(x2);
     extents.addPoint(dimLine + direction * (x1 - dimLine).dotProduct(direction));
     extents.addPoint(dimLine + direction * (x2 - dimLine).dotProduct(direction));
+}
+
+// Ticks and text are sized on the sheet: drawn through a scaled view or insertion they keep
+// their size, as there is no dimension style to scale them by.
+constexpr double kTickSize = 0.09;
+constexpr double kTextHeight = 0.18;
+
+// Extension lines, the dimension line with ticks, and the text along it, kept readable.
+void drawLinear(AcGiWorldDraw* mode, const AcDbDimension& dimension, const AcGePoint3d& x1,
+                const AcGePoint3d& x2, const AcGePoint3d& dimLine, const AcGeVector3d& along) {
+    AcGiGeometry& geometry = mode->geometry();
+    const AcGeVector3d normal = dimension.normal();
+    const AcGePoint3d foot1 = dimLine + along * (x1 - dimLine).dotProduct(along);
+    const AcGePoint3d foot2 = dimLine + along * (x2 - dimLine).dotProduct(along);
+    geometry.line(x1, foot1);
+    geometry.line(x2, foot2);
+    geometry.line(foot1, foot2);
+    const AcGeVector3d shown = geometry.modelToWorldTransform() * along;
+    const double scale = shown.length() > 0.0 ? shown.length() : 1.0;
+    const AcGeVector3d tick = (along + normal.crossProduct(along)) * (kTickSize / scale);
+    geometry.line(foot1 - tick, foot1 + tick);
+    geometry.line(foot2 - tick, foot2 + tick);
+    const double angle = std::atan2(shown.y, shown.x);
+    AcGiText text;
+    text.direction = angle > ge::kPi / 2 + 1e-9 || angle < -ge::kPi / 2 + 1e-9 ? -along : along;
+    text.normal = normal;
+    text.height = kTextHeight / scale;
+    text.position =
+        dimension.textPosition() + normal.crossProduct(text.direction) * (text.height * 0.3);
+    text.anchor = kAcGiTextMiddle;
+    wchar_t* content = dimension.formattedText();
+    text.content = content != nullptr ? content : L"";
+    acutDelBuffer(content);
+    geometry.text(text);
 }
 
 } // namespace
@@ -268,6 +303,12 @@ AcGePoint3d AcDbRotatedDimension::defaultTextPosition() const {
                         svent::directionInPlane(m_rotation, normal()));
 }
 
+void AcDbRotatedDimension::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    drawLinear(mode, *this, m_xLine1, m_xLine2, m_dimLine,
+               svent::directionInPlane(m_rotation, normal()));
+}
+
 Acad::ErrorStatus AcDbRotatedDimension::getGeomExtents(AcDbExtents& extents) const {
     assertReadEnabled();
     addLinearExtents(extents, m_xLine1, m_xLine2, m_dimLine,
@@ -412,6 +453,12 @@ Acad::ErrorStatus AcDbAlignedDimension::measurement(double& value) const {
 AcGePoint3d AcDbAlignedDimension::defaultTextPosition() const {
     return middleOnLine(m_xLine1, m_xLine2, m_dimLine,
                         inPlaneDirection(m_xLine2 - m_xLine1, normal()));
+}
+
+void AcDbAlignedDimension::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    drawLinear(mode, *this, m_xLine1, m_xLine2, m_dimLine,
+               inPlaneDirection(m_xLine2 - m_xLine1, normal()));
 }
 
 Acad::ErrorStatus AcDbAlignedDimension::getGeomExtents(AcDbExtents& extents) const {

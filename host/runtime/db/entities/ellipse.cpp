@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common.h"
-#include "db/extents.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 #include "ge/ellipse_math.h"
 
@@ -205,23 +205,14 @@ Acad::ErrorStatus AcDbEllipse::getArea(double& area) const {
 
 // Each coordinate of center + cos(t) major + sin(t) minor is extreme where
 // tan(t) = minor[k] / major[k].
-Acad::ErrorStatus AcDbEllipse::getGeomExtents(AcDbExtents& extents) const {
+void AcDbEllipse::worldDraw(AcGiWorldDraw* mode) const {
     assertReadEnabled();
     const ge::EllipseCurve curve = math();
-    const AcGeVector3d minor = m_normal.crossProduct(m_majorAxis) * m_ratio;
-    const double sweep = curve.sweep();
-    auto add = [&](double t) {
-        if (ge::normalizeAngle(t - m_startParam) <= sweep)
-            extents.addPoint(m_center + m_majorAxis * std::cos(t) + minor * std::sin(t));
-    };
-    add(m_startParam);
-    add(m_startParam + sweep);
-    for (unsigned k = 0; k < 3; ++k) {
-        const double t = std::atan2(minor[k], m_majorAxis[k]);
-        add(t);
-        add(t + ge::kPi);
-    }
-    return Acad::eOk;
+    double start = 0.0, end = 0.0;
+    if (curve.getStartParam(start) != Acad::eOk || curve.getEndParam(end) != Acad::eOk)
+        return;
+    mode->geometry().ellipticalArc(m_center, m_majorAxis,
+                                   m_normal.crossProduct(m_majorAxis) * m_ratio, start, end);
 }
 
 Acad::ErrorStatus AcDbEllipse::transformBy(const AcGeMatrix3d& xform) {

@@ -5,6 +5,7 @@
 #include "common.h"
 #include "db/acutbuffer.h"
 #include "db/extents.h"
+#include "db/worlddraw.h"
 
 namespace {
 
@@ -101,6 +102,17 @@ Acad::ErrorStatus AcDbFcf::setTextHeight(double height) {
 }
 
 // A frame one text height and a half high, as long as its text in square cells.
+void AcDbFcf::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    AcGiText text;
+    text.content = m_text;
+    text.position = m_location;
+    text.direction = m_direction;
+    text.normal = m_normal;
+    text.height = m_textHeight;
+    mode->geometry().text(text);
+}
+
 Acad::ErrorStatus AcDbFcf::getGeomExtents(AcDbExtents& extents) const {
     assertReadEnabled();
     const double height = 1.5 * m_textHeight;

@@ -1,5 +1,6 @@
 #include "db/leader.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "../internal.h"
@@ -8,6 +9,7 @@
 #include "db/extents.h"
 #include "db/fcf.h"
 #include "db/mtext.h"
+#include "db/worlddraw.h"
 
 namespace {
 
@@ -15,6 +17,8 @@ constexpr Adesk::Int16 kVersion = 1;
 constexpr Adesk::UInt32 kMaxVertices = 1u << 24;
 // Parameters and distances within this fraction of the whole count as its ends.
 constexpr double kEndSlack = 1e-10;
+// Length of the arrowhead on the sheet.
+constexpr double kArrowSize = 0.18;
 
 } // namespace
 
@@ -222,6 +226,23 @@ Acad::ErrorStatus AcDbLeader::getArea(double& area) const {
     assertReadEnabled();
     area = 0.0;
     return Acad::eOk;
+}
+
+void AcDbLeader::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    AcGiGeometry& geometry = mode->geometry();
+    geometry.polyline(m_vertices, false);
+    if (!m_arrowHead || m_vertices.size() < 2)
+        return;
+    const AcGePoint3d tip = m_vertices[0];
+    const AcGeVector3d back = (m_vertices[1] - tip).normal();
+    // Seen through a scaled view or insertion the arrowhead keeps its size.
+    const double scale = (geometry.modelToWorldTransform() * back).length();
+    const double size = std::min(kArrowSize / scale, tip.distanceTo(m_vertices[1]) / 2);
+    const AcGeVector3d side = m_normal.crossProduct(back) * (size / 3);
+    const AcGePoint3d base = tip + back * size;
+    mode->subEntityTraits().setFillType(kAcGiFillAlways);
+    geometry.polyline({tip, base + side, base - side}, true);
 }
 
 Acad::ErrorStatus AcDbLeader::getGeomExtents(AcDbExtents& extents) const {

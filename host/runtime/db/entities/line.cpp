@@ -2,6 +2,7 @@
 
 #include "common.h"
 #include "db/extents.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 
 namespace {
@@ -128,6 +129,11 @@ Acad::ErrorStatus AcDbLine::getClosestPointTo(const AcGePoint3d& givenPoint,
         t = t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t);
     pointOnCurve = m_start + along * t;
     return Acad::eOk;
+}
+
+void AcDbLine::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    mode->geometry().line(m_start, m_end);
 }
 
 Acad::ErrorStatus AcDbLine::getGeomExtents(AcDbExtents& extents) const {

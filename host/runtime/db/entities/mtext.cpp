@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <vector>
 
 #include "common.h"
 #include "db/acutbuffer.h"
 #include "db/extents.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 
 namespace {
@@ -94,6 +96,28 @@ double lineCount(const std::wstring& plain, double width, double charWidth, doub
         start = end + 1;
     }
     return lines;
+}
+
+// The paragraphs, each broken at spaces into lines of at most `wrapAt` characters.
+std::vector<std::wstring> wrappedLines(const std::wstring& content, std::size_t wrapAt) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = content.find(L'\n', start);
+        std::wstring paragraph =
+            content.substr(start, end == std::wstring::npos ? end : end - start);
+        while (paragraph.size() > wrapAt) {
+            std::size_t cut = paragraph.rfind(L' ', wrapAt);
+            if (cut == std::wstring::npos || cut == 0)
+                cut = wrapAt;
+            lines.push_back(paragraph.substr(0, cut));
+            paragraph = paragraph.substr(cut + (paragraph[cut] == L' ' ? 1 : 0));
+        }
+        lines.push_back(paragraph);
+        if (end == std::wstring::npos)
+            return lines;
+        start = end + 1;
+    }
 }
 
 } // namespace
@@ -223,6 +247,34 @@ Acad::ErrorStatus AcDbMText::setTextStyle(AcDbObjectId style) {
     assertWriteEnabled();
     m_style = style;
     return Acad::eOk;
+}
+
+// Paragraphs wrapped at the reference width, one line under the other from the attachment.
+void AcDbMText::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    const double perLine = m_width / m_textHeight;
+    const std::size_t wrapAt = perLine >= 1.0 && perLine < 1e6  ? static_cast<std::size_t>(perLine)
+                               : perLine > 0.0 && perLine < 1.0 ? 1
+                                                                : std::wstring::npos;
+    const std::vector<std::wstring> lines = wrappedLines(plainText(m_contents), wrapAt);
+    const int column = (m_attachment - 1) % 3;
+    const int row = (m_attachment - 1) / 3;
+    const double total =
+        m_textHeight + m_textHeight * kLineSpacing * (static_cast<double>(lines.size()) - 1.0);
+    AcGiText text;
+    text.direction = direction();
+    text.normal = m_normal;
+    text.height = m_textHeight;
+    text.anchor = static_cast<AcGiTextAnchor>(column);
+    text.style = m_style;
+    const AcGeVector3d up = m_normal.crossProduct(text.direction);
+    const AcGePoint3d top = m_location + up * (total * row / 2.0);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text.content = lines[i];
+        text.position =
+            top - up * (m_textHeight + m_textHeight * kLineSpacing * static_cast<double>(i));
+        mode->geometry().text(text);
+    }
 }
 
 Acad::ErrorStatus AcDbMText::getGeomExtents(AcDbExtents& extents) const {

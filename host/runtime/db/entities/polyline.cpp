@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "common.h"
-#include "db/extents.h"
+#include "db/worlddraw.h"
 #include "ge/polyline_math.h"
 
 namespace {
@@ -285,20 +285,14 @@ Acad::ErrorStatus AcDbPolyline::getClosestPointTo(const AcGePoint3d& givenPoint,
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbPolyline::getGeomExtents(AcDbExtents& extents) const {
+void AcDbPolyline::worldDraw(AcGiWorldDraw* mode) const {
     assertReadEnabled();
     if (m_points.empty())
-        return Acad::eInvalidExtents;
-    const ge::PolylineCurve curve = math();
-    extents.addPoint(svent::planeToWorld(m_points.front(), m_elevation, m_normal));
-    for (std::size_t i = 0; i < curve.numSegments(); ++i) {
-        AcGePoint2d start;
-        AcGePoint2d end;
-        double bulge = 0.0;
-        if (curve.getSegment(i, start, end, bulge) == Acad::eOk)
-            svent::addBulgeExtents(extents, start, end, bulge, m_elevation, m_normal);
-    }
-    return Acad::eOk;
+        return;
+    std::vector<AcGePoint3d> points;
+    for (const AcGePoint2d& p : m_points)
+        points.push_back(svent::planeToWorld(p, m_elevation, m_normal));
+    mode->geometry().bulgedPolyline(points, m_bulges, m_closed, m_normal);
 }
 
 Acad::ErrorStatus AcDbPolyline::transformBy(const AcGeMatrix3d& xform) {

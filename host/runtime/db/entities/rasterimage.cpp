@@ -4,7 +4,7 @@
 
 #include "common.h"
 #include "db/acutbuffer.h"
-#include "db/extents.h"
+#include "db/worlddraw.h"
 
 namespace {
 
@@ -72,13 +72,14 @@ Acad::ErrorStatus AcDbRasterImage::setImageSize(int width, int height) {
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbRasterImage::getGeomExtents(AcDbExtents& extents) const {
+// The frame crossed out: the picture itself is not loaded.
+void AcDbRasterImage::worldDraw(AcGiWorldDraw* mode) const {
     assertReadEnabled();
-    extents.addPoint(m_origin);
-    extents.addPoint(m_origin + m_u);
-    extents.addPoint(m_origin + m_v);
-    extents.addPoint(m_origin + m_u + m_v);
-    return Acad::eOk;
+    AcGiGeometry& geometry = mode->geometry();
+    mode->subEntityTraits().setFillType(kAcGiFillBackground);
+    geometry.polyline({m_origin, m_origin + m_u, m_origin + m_u + m_v, m_origin + m_v}, true);
+    geometry.line(m_origin, m_origin + m_u + m_v);
+    geometry.line(m_origin + m_u, m_origin + m_v);
 }
 
 // A parallelogram stays one under any affine map, so every invertible transformation applies.

@@ -10,6 +10,7 @@
 #include "db/extents.h"
 #include "db/line.h"
 #include "db/polyline.h"
+#include "db/worlddraw.h"
 #include "ge/polyline_math.h"
 
 namespace {
@@ -286,15 +287,15 @@ Acad::ErrorStatus AcDbRegion::getVertexAt(unsigned int index, AcGePoint2d& point
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbRegion::getGeomExtents(AcDbExtents& extents) const {
+void AcDbRegion::worldDraw(AcGiWorldDraw* mode) const {
     assertReadEnabled();
     if (m_points.empty())
-        return Acad::eInvalidExtents;
-    for (std::size_t i = 0; i < m_points.size(); ++i) {
-        svent::addBulgeExtents(extents, m_points[i], m_points[(i + 1) % m_points.size()],
-                               m_bulges[i], m_elevation, m_normal);
-    }
-    return Acad::eOk;
+        return;
+    std::vector<AcGePoint3d> points;
+    for (const AcGePoint2d& p : m_points)
+        points.push_back(svent::planeToWorld(p, m_elevation, m_normal));
+    mode->subEntityTraits().setFillType(kAcGiFillTint);
+    mode->geometry().bulgedPolyline(points, m_bulges, true, m_normal);
 }
 
 Acad::ErrorStatus AcDbRegion::transformBy(const AcGeMatrix3d& xform) {

@@ -5,6 +5,7 @@
 #include "common.h"
 #include "db/acutbuffer.h"
 #include "db/extents.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 
 namespace {
@@ -277,6 +278,19 @@ Acad::ErrorStatus AcDbText::adjustAlignment(const AcDbDatabase*) {
     assertWriteEnabled();
     relayout();
     return Acad::eOk;
+}
+
+void AcDbText::worldDraw(AcGiWorldDraw* mode) const {
+    assertReadEnabled();
+    AcGiText text;
+    text.content = m_text;
+    text.position = m_position;
+    text.direction = SvTextLayout::direction(*this);
+    text.normal = m_normal;
+    text.height = SvTextLayout::effectiveHeight(*this);
+    text.length = SvTextLayout::width(*this);
+    text.style = m_style;
+    mode->geometry().text(text);
 }
 
 Acad::ErrorStatus AcDbText::getGeomExtents(AcDbExtents& extents) const {

@@ -4,8 +4,8 @@
 
 #include "../internal.h"
 #include "common.h"
-#include "db/extents.h"
 #include "db/symboltable.h"
+#include "db/worlddraw.h"
 #include "ge/curve_math.h"
 
 namespace {
@@ -212,11 +212,15 @@ bool AcDbViewport::containsPaperPoint(const AcGePoint3d& point) const {
            std::fabs(point.y - m_center.y) <= m_height / 2.0;
 }
 
-Acad::ErrorStatus AcDbViewport::getGeomExtents(AcDbExtents& extents) const {
+void AcDbViewport::worldDraw(AcGiWorldDraw* mode) const {
     assertReadEnabled();
-    extents.addPoint(m_center - AcGeVector3d(m_width / 2.0, m_height / 2.0, 0.0));
-    extents.addPoint(m_center + AcGeVector3d(m_width / 2.0, m_height / 2.0, 0.0));
-    return Acad::eOk;
+    const double w = m_width / 2.0, h = m_height / 2.0;
+    mode->geometry().polyline({m_center + AcGeVector3d(-w, -h, 0),
+                               m_center + AcGeVector3d(w, -h, 0), m_center + AcGeVector3d(w, h, 0),
+                               m_center + AcGeVector3d(-w, h, 0)},
+                              true);
+    if (m_on && m_viewHeight > 0.0)
+        mode->geometry().viewportContents(*this);
 }
 
 Acad::ErrorStatus AcDbViewport::transformBy(const AcGeMatrix3d& xform) {

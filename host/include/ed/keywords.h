@@ -3,9 +3,13 @@
 #include <string>
 #include <vector>
 
+#pragma GCC visibility push(default)
+
 // A keyword list as acedInitGet takes it: keywords separated by blanks; the capital letters of a
 // keyword are the abbreviation a person may type instead ("eXit" accepts "x"); "LType" accepts any
 // prefix of at least its capitals ("lt", "lty"); "NAME,N" gives the abbreviation explicitly.
+#pragma GCC visibility push(default)
+
 // Matching ignores case. Global names after a lone "_" are accepted with a leading underscore.
 class SvKeywordList {
 public:
@@ -24,3 +28,5 @@ private:
     };
     std::vector<Keyword> m_keywords;
 };
+
+#pragma GCC visibility pop
