@@ -1,5 +1,6 @@
 #include "control_items.h"
 
+#include <cstring>
 #include <cwctype>
 
 #include "comctl/listview.h"
@@ -8,7 +9,9 @@
 #include "crt/format.h"
 #include "gdi/syscolors.h"
 #include "user/controls.h"
+#include "user/dialog.h"
 #include "user/input.h"
+#include "user/screen.h"
 #include "user/window.h"
 
 namespace forms {
@@ -332,8 +335,9 @@ bool itemPoint(HWND control, const std::wstring& item, POINT& point, std::wstrin
         HTREEITEM handle = nullptr;
         if (!treeItemByName(control, item, handle, error))
             return false;
+        // The message takes the item in the rectangle's first bytes.
         RECT rect{};
-        *reinterpret_cast<HTREEITEM*>(&rect) = handle;
+        std::memcpy(&rect, &handle, sizeof handle);
         if (SendMessageW(control, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)) ==
             FALSE) {
             error = L"Item " + quoted(item) + L" is inside a collapsed item: expand it first.";
@@ -357,16 +361,24 @@ int comboItem(HWND combo, const std::wstring& text, std::wstring& error) {
 bool clickDroppedItem(HWND combo, int index, std::wstring& error) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    RECT rect{};
-    if (SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) == FALSE || !GetComboBoxInfo(combo, &info) ||
-        info.hwndList == nullptr ||
-        SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&rect)) == LB_ERR) {
+    if (!GetComboBoxInfo(combo, &info) || info.hwndList == nullptr) {
         error = L"The combo box shows no list to choose from.";
         return false;
     }
-    POINT at{};
-    toScreen(info.hwndList, rect, at);
+    RECT list{};
+    GetClientRect(info.hwndList, &list);
+    const int height = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    const int top = list.top + 1 + index * height;
+    if (height <= 0 || top + height > list.bottom) {
+        // Past the rows the list shows: the keys walk there, as a person scrolls with them.
+        svInputKeyPress(VK_HOME);
+        for (int i = 0; i < index; ++i)
+            svInputKeyPress(VK_DOWN);
+        svInputKeyPress(VK_RETURN);
+        return true;
+    }
+    POINT at{(list.left + list.right) / 2, top + height / 2};
+    ClientToScreen(info.hwndList, &at);
     svInputMouseMove(at);
     svInputMouseButton(SvMouseButton::left, true, at);
     svInputMouseButton(SvMouseButton::left, false, at);

@@ -5,6 +5,7 @@
 #include "control_items.h"
 #include "user/controls.h"
 #include "user/dialog.h"
+#include "user/input.h"
 #include "user/menu.h"
 #include "user/window.h"
 
