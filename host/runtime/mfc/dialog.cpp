@@ -1,5 +1,6 @@
 #include "mfc/dialog.h"
 
+#include "comctl/init.h"
 #include "mfc/afx.h"
 #include "mfc/current_message.h"
 #include "mfc/window_maps.h"
@@ -55,6 +56,17 @@ HINSTANCE CDialog::TemplateInstance() const {
     return AfxFindResourceHandle(m_lpszTemplateName, RT_DIALOG);
 }
 
+namespace {
+
+// As the platform's class library does, the common controls are registered before the first
+// template that may name them.
+void registerCommonControls() {
+    const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&init);
+}
+
+} // namespace
+
 HWND CDialog::ownerWindow() const {
     if (m_pParentWnd != nullptr && m_pParentWnd->m_hWnd != nullptr)
         return m_pParentWnd->m_hWnd;
@@ -76,6 +88,7 @@ INT_PTR CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 INT_PTR CDialog::DoModal() {
     if (m_lpszTemplateName == nullptr || m_hWnd != nullptr)
         return -1;
+    registerCommonControls();
     const INT_PTR result = DialogBoxParamW(TemplateInstance(), m_lpszTemplateName, ownerWindow(),
                                            &CDialog::dialogProc, reinterpret_cast<LPARAM>(this));
     if (m_hWnd != nullptr && !IsWindow(m_hWnd))
@@ -89,6 +102,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     m_nIDHelp = templateId;
     m_lpszTemplateName = MAKEINTRESOURCEW(templateId);
     m_pParentWnd = parent;
+    registerCommonControls();
     return CreateDialogParamW(TemplateInstance(), m_lpszTemplateName, ownerWindow(),
                               &CDialog::dialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
