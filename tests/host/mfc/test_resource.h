@@ -12,3 +12,6 @@
 #define IDC_PICTURE_BUTTON 1007
 #define IDC_MISSING 1999
 #define IDB_PICTURE 1007
+#define IDR_POPUP                       104
+#define ID_FIRST                        32771
+#define ID_SECOND                       32772
