@@ -106,6 +106,7 @@ TEST_F(ModalTest, EscapeClosesOnlyTheInnermostOfNestedModalLoops) {
                                                 L"outer cancel"};
     EXPECT_EQ(nesting.log, expectedLog);
     EXPECT_EQ(svModalDepth(), 0);
+    EXPECT_EQ(screen.shown.size(), 3u) << "each modal window was shown on the screen";
 }
 
 std::wstring dialogText(HWND box, int id) {
