@@ -158,16 +158,14 @@ LRESULT setImage(HWND control, HANDLE image) {
 } // namespace
 
 LRESULT staticProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        createControlState<StaticState>(control);
+    auto* state = stateFor<StaticState>(control, message);
+    if (message == WM_NCCREATE && state) {
         // A template names an icon or bitmap by its resource name in the title.
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         const DWORD type = static_cast<DWORD>(create->style) & SS_TYPEMASK;
         if (type == SS_ICON && create->lpszName && *create->lpszName)
-            controlState<StaticState>(control)->image =
-                LoadIconW(create->hInstance, create->lpszName);
+            state->image = LoadIconW(create->hInstance, create->lpszName);
     }
-    auto* state = controlState<StaticState>(control);
     if (!state)
         return DefWindowProcW(control, message, wParam, lParam);
     const bool notify = (styleOf(control) & SS_NOTIFY) != 0;
