@@ -1,5 +1,7 @@
 #include "scripted_screen.h"
 
+#include "gdi/surface.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -123,7 +125,11 @@ TEST_F(ModalTest, MessageBoxButtonsDefaultsAndEscape) {
                 dialogText(box, IDNO);
         defaultButton = GetDlgItem(box, LOWORD(SendMessageW(box, DM_GETDEFID, 0, 0)));
         EXPECT_EQ(GetFocus(), defaultButton);
-        EXPECT_TRUE(GetDlgItem(box, SV_MSGBOX_ICON_ID));
+        HWND icon = GetDlgItem(box, SV_MSGBOX_ICON_ID);
+        SvSurface* picture = svSnapshotWindow(icon);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(svSurfacePixel(picture, 1, 1), RGB(0, 64, 192)) << "the question's tile";
+        svDestroySurface(picture);
         svInputKeyPress(VK_RETURN);
     });
     EXPECT_EQ(
