@@ -111,6 +111,24 @@ TEST_F(ModalTest, EscapeClosesOnlyTheInnermostOfNestedModalLoops) {
     EXPECT_EQ(screen.shown.size(), 3u) << "each modal window was shown on the screen";
 }
 
+TEST_F(ModalTest, ALoopOfItsOwnTellsTheScreenItsWindow) {
+    HWND dialog = svCreateDialogFromTemplate(nullptr, level(L"Own loop"), nullptr, outerProc, 0);
+    ShowWindow(dialog, SW_SHOW);
+    svEnterModalLoop(dialog);
+    screen.then([](HWND modal) { svInputClick(GetDlgItem(modal, IDCANCEL)); });
+    MSG msg;
+    while (IsWindowVisible(dialog) && GetMessageW(&msg, nullptr, 0, 0) > 0)
+        if (!IsDialogMessageW(dialog, &msg))
+            DispatchMessageW(&msg);
+    EXPECT_EQ(svModalDepth(), 1);
+    svLeaveModalLoop(dialog);
+    EXPECT_EQ(svModalDepth(), 0);
+    EXPECT_EQ(screen.waits, std::vector<HWND>{dialog});
+    EXPECT_EQ(nesting.log, std::vector<std::wstring>{L"outer cancel"});
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), -1) << "no more input: the loop must end";
+    DestroyWindow(dialog);
+}
+
 std::wstring dialogText(HWND box, int id) {
     wchar_t text[64] = {};
     GetDlgItemTextW(box, id, text, 64);
