@@ -1,4 +1,6 @@
-# Resource scripts become C++ tables at build time through svrc (host/tools/svrc).
+# Resource scripts become C++ tables at build time through svrc (host/tools/svrc). Dialogs, menus,
+# bitmaps and cursors land in the table in the platform's binary layout; bitmap and cursor files
+# are named like includes and are dependencies of the table.
 #
 #   sv_target_resources(<target> RC <file.rc> [INCLUDES <folder>...])
 #       compiles the script and adds its table, with the exported SvResources(), to the target.

@@ -109,49 +109,33 @@ BOOL RestoreDC(HDC handle, int saved) {
 }
 
 COLORREF SetTextColor(HDC handle, COLORREF color) {
-    Dc* dc = findDc(handle);
-    if (dc == nullptr)
-        return CLR_INVALID;
-    return std::exchange(dc->state.textColor, color);
+    return exchangeState(handle, &DcState::textColor, color, CLR_INVALID);
 }
 
 COLORREF GetTextColor(HDC handle) {
-    const Dc* dc = findDc(handle);
-    return dc == nullptr ? CLR_INVALID : dc->state.textColor;
+    return readState(handle, &DcState::textColor, CLR_INVALID);
 }
 
 COLORREF SetBkColor(HDC handle, COLORREF color) {
-    Dc* dc = findDc(handle);
-    if (dc == nullptr)
-        return CLR_INVALID;
-    return std::exchange(dc->state.bkColor, color);
+    return exchangeState(handle, &DcState::bkColor, color, CLR_INVALID);
 }
 
 COLORREF GetBkColor(HDC handle) {
-    const Dc* dc = findDc(handle);
-    return dc == nullptr ? CLR_INVALID : dc->state.bkColor;
+    return readState(handle, &DcState::bkColor, CLR_INVALID);
 }
 
 int SetBkMode(HDC handle, int mode) {
-    Dc* dc = findDc(handle);
-    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE))
+    if (mode != TRANSPARENT && mode != OPAQUE)
         return 0;
-    return std::exchange(dc->state.bkMode, mode);
+    return exchangeState(handle, &DcState::bkMode, mode, 0);
 }
 
 int GetBkMode(HDC handle) {
-    const Dc* dc = findDc(handle);
-    return dc == nullptr ? 0 : dc->state.bkMode;
+    return readState(handle, &DcState::bkMode, 0);
 }
 
 BOOL SetViewportOrgEx(HDC handle, int x, int y, LPPOINT previous) {
-    Dc* dc = findDc(handle);
-    if (dc == nullptr)
-        return FALSE;
-    if (previous != nullptr)
-        *previous = dc->state.viewport;
-    dc->state.viewport = {x, y};
-    return TRUE;
+    return exchangePoint(handle, &DcState::viewport, {x, y}, previous);
 }
 
 BOOL OffsetViewportOrgEx(HDC handle, int dx, int dy, LPPOINT previous) {
@@ -162,11 +146,7 @@ BOOL OffsetViewportOrgEx(HDC handle, int dx, int dy, LPPOINT previous) {
 }
 
 BOOL GetViewportOrgEx(HDC handle, LPPOINT origin) {
-    const Dc* dc = findDc(handle);
-    if (dc == nullptr || origin == nullptr)
-        return FALSE;
-    *origin = dc->state.viewport;
-    return TRUE;
+    return readPoint(handle, &DcState::viewport, origin);
 }
 
 int IntersectClipRect(HDC handle, int left, int top, int right, int bottom) {

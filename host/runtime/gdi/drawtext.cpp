@@ -90,13 +90,21 @@ void wrap(const TextLine& paragraph, int width, const FontFace& face,
     } while (start < text.size());
 }
 
+// Keeps the longest beginning that fits with the ellipsis after it (widths grow with the
+// beginning, so a binary search finds it).
 void endWithEllipsis(TextLine& line, int width, const FontFace& face) {
     if (face.width(line.text) <= width)
         return;
-    std::size_t kept = line.text.size();
-    while (kept > 0 && face.width(line.text.substr(0, kept) + L"...") > width)
-        --kept;
-    line = slice(line, 0, kept);
+    std::size_t fits = 0;
+    std::size_t tooLong = line.text.size();
+    while (tooLong - fits > 1) {
+        const std::size_t middle = fits + (tooLong - fits) / 2;
+        if (face.width(line.text.substr(0, middle) + L"...") <= width)
+            fits = middle;
+        else
+            tooLong = middle;
+    }
+    line = slice(line, 0, fits);
     line.text += L"...";
 }
 

@@ -15,26 +15,20 @@ struct Ring {
     int bottomRight;
 };
 
-Ring outerRing(UINT edge, UINT flags) {
+// The outer ring is drawn first, the inner one a pixel inside it.
+Ring ringOf(bool outer, UINT edge, UINT flags) {
     if (flags & BF_MONO)
-        return {COLOR_WINDOWFRAME, COLOR_WINDOWFRAME};
+        return outer ? Ring{COLOR_WINDOWFRAME, COLOR_WINDOWFRAME}
+                     : Ring{COLOR_WINDOW, COLOR_WINDOW};
     if (flags & BF_FLAT)
-        return {COLOR_BTNSHADOW, COLOR_BTNSHADOW};
-    const bool soft = flags & BF_SOFT;
-    if (edge & BDR_RAISEDOUTER)
-        return {soft ? COLOR_3DHILIGHT : COLOR_3DLIGHT, COLOR_3DDKSHADOW};
-    return {soft ? COLOR_3DDKSHADOW : COLOR_3DSHADOW, COLOR_3DHILIGHT};
-}
-
-Ring innerRing(UINT edge, UINT flags) {
-    if (flags & BF_MONO)
-        return {COLOR_WINDOW, COLOR_WINDOW};
-    if (flags & BF_FLAT)
-        return {COLOR_BTNFACE, COLOR_BTNFACE};
-    const bool soft = flags & BF_SOFT;
-    if (edge & BDR_RAISEDINNER)
-        return {soft ? COLOR_3DLIGHT : COLOR_3DHILIGHT, COLOR_3DSHADOW};
-    return {soft ? COLOR_3DSHADOW : COLOR_3DDKSHADOW, COLOR_3DLIGHT};
+        return outer ? Ring{COLOR_BTNSHADOW, COLOR_BTNSHADOW} : Ring{COLOR_BTNFACE, COLOR_BTNFACE};
+    // Soft edges swap the top-left colours of the two rings.
+    const bool firstShade = outer != ((flags & BF_SOFT) != 0);
+    if (edge & (outer ? BDR_RAISEDOUTER : BDR_RAISEDINNER))
+        return {firstShade ? COLOR_3DLIGHT : COLOR_3DHILIGHT,
+                outer ? COLOR_3DDKSHADOW : COLOR_3DSHADOW};
+    return {firstShade ? COLOR_3DSHADOW : COLOR_3DDKSHADOW,
+            outer ? COLOR_3DHILIGHT : COLOR_3DLIGHT};
 }
 
 // One pixel ring on the sides the flags name; the bottom-right colour takes the corners it
@@ -89,8 +83,8 @@ BOOL drawCheckBox(const Dc& dc, const RECT& rect, UINT state) {
     const UINT flags =
         BF_RECT | ((state & DFCS_MONO) ? BF_MONO : 0) | ((state & DFCS_FLAT) ? BF_FLAT : 0);
     PixelAccess pixels(dc);
-    drawRing(pixels, box, outerRing(EDGE_SUNKEN, flags), flags);
-    drawRing(pixels, box, innerRing(EDGE_SUNKEN, flags), flags);
+    drawRing(pixels, box, ringOf(true, EDGE_SUNKEN, flags), flags);
+    drawRing(pixels, box, ringOf(false, EDGE_SUNKEN, flags), flags);
     const bool face = state & (DFCS_PUSHED | DFCS_INACTIVE);
     pixels.fill(box, GetSysColor(face ? COLOR_BTNFACE : COLOR_WINDOW));
     if (state & DFCS_CHECKED)
@@ -109,9 +103,9 @@ BOOL DrawEdge(HDC handle, LPRECT rect, UINT edge, UINT flags) {
     const RECT before = box;
     PixelAccess pixels(*dc);
     if (edge & BDR_OUTER)
-        drawRing(pixels, box, outerRing(edge, flags), flags);
+        drawRing(pixels, box, ringOf(true, edge, flags), flags);
     if (edge & BDR_INNER)
-        drawRing(pixels, box, innerRing(edge, flags), flags);
+        drawRing(pixels, box, ringOf(false, edge, flags), flags);
     if (flags & BF_MIDDLE)
         pixels.fill(box, GetSysColor((flags & BF_MONO) ? COLOR_WINDOW : COLOR_BTNFACE));
     if (flags & BF_ADJUST) {

@@ -6,21 +6,11 @@
 using namespace svgdi;
 
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
-    Dc* dc = findDc(handle);
-    if (dc == nullptr)
-        return FALSE;
-    if (previous != nullptr)
-        *previous = dc->state.position;
-    dc->state.position = {x, y};
-    return TRUE;
+    return exchangePoint(handle, &DcState::position, {x, y}, previous);
 }
 
 BOOL GetCurrentPositionEx(HDC handle, LPPOINT position) {
-    const Dc* dc = findDc(handle);
-    if (dc == nullptr || position == nullptr)
-        return FALSE;
-    *position = dc->state.position;
-    return TRUE;
+    return readPoint(handle, &DcState::position, position);
 }
 
 BOOL LineTo(HDC handle, int x, int y) {

@@ -174,6 +174,24 @@ bool brushColor(HBRUSH brush, COLORREF* color) {
     return true;
 }
 
+BOOL exchangePoint(HDC handle, POINT DcState::*slot, POINT value, LPPOINT previous) {
+    Dc* dc = findDc(handle);
+    if (dc == nullptr)
+        return FALSE;
+    const POINT old = std::exchange(dc->state.*slot, value);
+    if (previous != nullptr)
+        *previous = old;
+    return TRUE;
+}
+
+BOOL readPoint(HDC handle, POINT DcState::*slot, LPPOINT out) {
+    const Dc* dc = findDc(handle);
+    if (dc == nullptr || out == nullptr)
+        return FALSE;
+    *out = dc->state.*slot;
+    return TRUE;
+}
+
 Object* stock(int index) {
     return table().stock(index);
 }

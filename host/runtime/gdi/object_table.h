@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <cairo.h>
@@ -148,6 +149,21 @@ inline Bitmap* findBitmap(HGDIOBJ handle) {
     return findAs<Bitmap>(handle, OBJ_BITMAP);
 }
 Dc* findDc(HDC handle);
+
+// A DC state value replaced (answering the old one) or read; `failed` for a dead DC, and a
+// null previous/out pointer where the functions take one.
+template <class T>
+T exchangeState(HDC handle, T DcState::*slot, T value, T failed) {
+    Dc* dc = findDc(handle);
+    return dc == nullptr ? failed : std::exchange(dc->state.*slot, value);
+}
+template <class T>
+T readState(HDC handle, T DcState::*slot, T failed) {
+    const Dc* dc = findDc(handle);
+    return dc == nullptr ? failed : dc->state.*slot;
+}
+BOOL exchangePoint(HDC handle, POINT DcState::*slot, POINT value, LPPOINT previous);
+BOOL readPoint(HDC handle, POINT DcState::*slot, LPPOINT out);
 
 // The colour a brush fills with: a solid brush's, or a system colour's for (HBRUSH)(index + 1);
 // false for a null brush or a dead handle.

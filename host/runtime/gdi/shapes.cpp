@@ -106,7 +106,11 @@ BOOL DrawFocusRect(HDC handle, const RECT* rect) {
     return TRUE;
 }
 
-COLORREF GetPixel(HDC handle, int x, int y) {
+namespace {
+
+// Uses the pixel at a logical point inside the clip; CLR_INVALID elsewhere.
+template <class Use>
+COLORREF atPixel(HDC handle, int x, int y, Use use) {
     const Dc* dc = findDc(handle);
     if (dc == nullptr)
         return CLR_INVALID;
@@ -114,17 +118,18 @@ COLORREF GetPixel(HDC handle, int x, int y) {
     const POINT device = dc->toDevice(x, y);
     if (!pixels.inside(device.x, device.y))
         return CLR_INVALID;
-    return toColor(pixels.at(device.x, device.y) & 0x00FFFFFF);
+    return use(pixels.at(device.x, device.y));
+}
+
+} // namespace
+
+COLORREF GetPixel(HDC handle, int x, int y) {
+    return atPixel(handle, x, y, [](std::uint32_t& pixel) { return toColor(pixel & 0x00FFFFFF); });
 }
 
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
-    const Dc* dc = findDc(handle);
-    if (dc == nullptr)
-        return CLR_INVALID;
-    PixelAccess pixels(*dc);
-    const POINT device = dc->toDevice(x, y);
-    if (!pixels.inside(device.x, device.y))
-        return CLR_INVALID;
-    pixels.set(device.x, device.y, color);
-    return color & 0x00FFFFFF;
+    return atPixel(handle, x, y, [color](std::uint32_t& pixel) {
+        pixel = toPixel(color);
+        return color & 0x00FFFFFF;
+    });
 }

@@ -61,17 +61,9 @@ SvResStatus readCursor(const void* data, std::size_t size, SvCursorImage& cursor
 
 SvResStatus svParseCursorGroup(const void* data, std::size_t size,
                                std::vector<SvCursorGroupEntry>& entries) {
-    entries.clear();
-    const SvResStatus status = readGroup(data, size, entries);
-    if (status != SvResStatus::Ok)
-        entries.clear();
-    return status;
+    return svReadWhole(data, size, entries, readGroup);
 }
 
 SvResStatus svDecodeCursorResource(const void* data, std::size_t size, SvCursorImage& cursor) {
-    cursor = SvCursorImage{};
-    const SvResStatus status = readCursor(data, size, cursor);
-    if (status != SvResStatus::Ok)
-        cursor = SvCursorImage{};
-    return status;
+    return svReadWhole(data, size, cursor, readCursor);
 }

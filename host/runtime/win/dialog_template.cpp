@@ -1,7 +1,5 @@
 #include "win/dialog_template.h"
 
-#include <cstdint>
-
 #include "win/resource_reader.h"
 
 namespace {
@@ -120,10 +118,8 @@ SvResStatus readHeader(SvResourceReader& in, SvResDialog& dialog, WORD& count) {
 }
 
 SvResStatus parse(const void* data, std::size_t size, SvResDialog& dialog) {
-    if (data == nullptr)
-        return SvResStatus::Truncated;
-    if (reinterpret_cast<std::uintptr_t>(data) % 4 != 0)
-        return SvResStatus::Misaligned;
+    if (const SvResStatus s = svCheckStart(data, 4); s != SvResStatus::Ok)
+        return s;
     SvResourceReader in(data, size);
     WORD count = 0;
     if (const SvResStatus s = readHeader(in, dialog, count); s != SvResStatus::Ok)
@@ -143,9 +139,5 @@ SvResStatus parse(const void* data, std::size_t size, SvResDialog& dialog) {
 } // namespace
 
 SvResStatus svParseDialogTemplate(const void* data, std::size_t size, SvResDialog& dialog) {
-    dialog = SvResDialog{};
-    const SvResStatus status = parse(data, size, dialog);
-    if (status != SvResStatus::Ok)
-        dialog = SvResDialog{};
-    return status;
+    return svReadWhole(data, size, dialog, parse);
 }

@@ -198,19 +198,11 @@ SvResStatus decode(const void* data, std::size_t size, std::vector<BYTE>* mask, 
 
 SvResStatus svDecodeDib(const void* data, std::size_t size, std::vector<BYTE>* mask,
                         SvBitmap& bitmap) {
-    bitmap = SvBitmap{};
-    if (mask != nullptr)
-        mask->clear();
-    const SvResStatus status =
-        data != nullptr ? decode(data, size, mask, bitmap) : SvResStatus::Truncated;
-    if (status != SvResStatus::Ok) {
-        bitmap = SvBitmap{};
-        if (mask != nullptr)
-            mask->clear();
-    }
-    return status;
+    return decode(data, size, mask, bitmap);
 }
 
 SvResStatus svDecodeBitmapResource(const void* data, std::size_t size, SvBitmap& bitmap) {
-    return svDecodeDib(data, size, nullptr, bitmap);
+    return svReadWhole(data, size, bitmap, [](const void* d, std::size_t n, SvBitmap& b) {
+        return decode(d, n, nullptr, b);
+    });
 }

@@ -1,7 +1,5 @@
 #include "win/menu_template.h"
 
-#include <cstdint>
-
 #include "win/resource_reader.h"
 
 namespace {
@@ -45,10 +43,8 @@ SvResStatus readLevel(SvResourceReader& in, UINT depth, std::vector<SvResMenuIte
 }
 
 SvResStatus parse(const void* data, std::size_t size, SvResMenu& menu) {
-    if (data == nullptr)
-        return SvResStatus::Truncated;
-    if (reinterpret_cast<std::uintptr_t>(data) % 2 != 0)
-        return SvResStatus::Misaligned;
+    if (const SvResStatus s = svCheckStart(data, 2); s != SvResStatus::Ok)
+        return s;
     SvResourceReader in(data, size);
     WORD version = 0, offset = 0;
     if (!in.read(version) || !in.read(offset))
@@ -65,9 +61,5 @@ SvResStatus parse(const void* data, std::size_t size, SvResMenu& menu) {
 } // namespace
 
 SvResStatus svParseMenuTemplate(const void* data, std::size_t size, SvResMenu& menu) {
-    menu = SvResMenu{};
-    const SvResStatus status = parse(data, size, menu);
-    if (status != SvResStatus::Ok)
-        menu = SvResMenu{};
-    return status;
+    return svReadWhole(data, size, menu, parse);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -82,3 +83,22 @@ private:
     std::size_t m_size;
     std::size_t m_at = 0;
 };
+
+// Templates are read in place, so they must start on the boundary their format needs.
+inline SvResStatus svCheckStart(const void* data, std::size_t boundary) {
+    if (data == nullptr)
+        return SvResStatus::Truncated;
+    return reinterpret_cast<std::uintptr_t>(data) % boundary != 0 ? SvResStatus::Misaligned
+                                                                  : SvResStatus::Ok;
+}
+
+// Reads with read(data, size, parsed), leaving parsed empty unless it succeeds, so a caller never
+// sees half of damaged data.
+template <typename Parsed, typename Read>
+SvResStatus svReadWhole(const void* data, std::size_t size, Parsed& parsed, Read read) {
+    parsed = Parsed{};
+    const SvResStatus status = read(data, size, parsed);
+    if (status != SvResStatus::Ok)
+        parsed = Parsed{};
+    return status;
+}

@@ -28,8 +28,7 @@ void putWord(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 [[noreturn]] void unusable(const Location& where, const std::string& file, const char* kind,
                            SvResStatus status) {
-    throw Error(where,
-                "'" + file + "' is not a usable " + kind + ": " + toUtf8(svResStatusText(status)));
+    throw Error(where, file + " is not a usable " + kind + ": " + toUtf8(svResStatusText(status)));
 }
 
 } // namespace
@@ -37,7 +36,7 @@ void putWord(std::vector<std::uint8_t>& out, std::uint32_t v) {
 std::vector<std::uint8_t> bitmapResource(const std::vector<std::uint8_t>& file,
                                          const std::string& name, const Location& where) {
     if (file.size() < kFileHeader || file[0] != 'B' || file[1] != 'M')
-        throw Error(where, "'" + name + "' is not a bitmap file");
+        throw Error(where, name + " is not a bitmap file");
     std::vector<std::uint8_t> dib(file.begin() + kFileHeader, file.end());
     SvBitmap decoded;
     if (const SvResStatus s = svDecodeBitmapResource(dib.data(), dib.size(), decoded);
@@ -49,7 +48,7 @@ std::vector<std::uint8_t> bitmapResource(const std::vector<std::uint8_t>& file,
 CursorResources cursorResources(const std::vector<std::uint8_t>& file, const std::string& name,
                                 const Location& where, std::uint32_t firstId) {
     if (file.size() < 6 || littleEndian(file, 0, 2) != 0 || littleEndian(file, 2, 2) != 2)
-        throw Error(where, "'" + name + "' is not a cursor file");
+        throw Error(where, name + " is not a cursor file");
     const std::uint32_t count = littleEndian(file, 4, 2);
     if (count == 0 || file.size() < 6 + count * kDirectoryEntry)
         unusable(where, name, "cursor",

@@ -558,8 +558,12 @@ private:
         if (font)
             d.style |= DS_SETFONT;
         expectBegin("the dialog");
-        while (!atEnd(opened, "dialog"))
+        while (!atEnd(opened, "dialog")) {
+            // The template counts its controls in a word.
+            if (d.controls.size() == 0xFFFF)
+                throw Error(peek().where, "a dialog holds at most 65535 controls");
             d.controls.push_back(control(d.extended));
+        }
         m_out.dialogs.push_back(std::move(d));
     }
 
@@ -739,7 +743,7 @@ private:
         if (peek().kind == Tok::String) {
             const std::string file = toUtf8(stringLiteral("the file name"));
             raw.bytes = readData(file, where);
-            source = file;
+            source = "'" + file + "'";
         } else if (peekWord("BEGIN") || peekPunct("{")) {
             take();
             while (!atEnd(typeToken.where, "data block")) {

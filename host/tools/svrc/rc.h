@@ -136,8 +136,8 @@ std::vector<std::uint8_t> versionBlock(const VersionInfo& version);
 // RT_DIALOG and RT_MENU resources in the layout the platform's loaders read.
 std::vector<std::uint8_t> dialogTemplate(const Dialog& dialog);
 std::vector<std::uint8_t> menuTemplate(const Menu& menu);
-// A bitmap file's RT_BITMAP resource: the file less its file header. Throws Error at where when
-// the file is not a bitmap the host can decode.
+// A bitmap file's RT_BITMAP resource: the file less its file header. Throws Error at where,
+// naming the file as name, when it is not a bitmap the host can decode.
 std::vector<std::uint8_t> bitmapResource(const std::vector<std::uint8_t>& file,
                                          const std::string& name, const Location& where);
 

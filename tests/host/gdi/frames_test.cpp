@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "paint_surface.h"
 
 namespace {
@@ -8,29 +10,41 @@ COLORREF sys(int index) {
     return GetSysColor(index);
 }
 
+struct Expected {
+    int x;
+    int y;
+    int color; // system colour index
+};
+
+void expectPixels(const PaintSurface& canvas, std::initializer_list<Expected> pixels) {
+    for (const Expected& expected : pixels)
+        EXPECT_EQ(canvas.pixel(expected.x, expected.y), sys(expected.color))
+            << expected.x << "," << expected.y;
+}
+
 TEST(FrameControl, PushButtonRaisedAndSunken) {
     PaintSurface canvas(10, 8);
     RECT rect = {0, 0, 10, 8};
     ASSERT_TRUE(DrawFrameControl(canvas.dc(), &rect, DFC_BUTTON, DFCS_BUTTONPUSH));
     // Light above and left, dark below and right, the dark ring owning the shared corners.
-    EXPECT_EQ(canvas.pixel(0, 0), sys(COLOR_3DHILIGHT));
-    EXPECT_EQ(canvas.pixel(8, 0), sys(COLOR_3DHILIGHT));
-    EXPECT_EQ(canvas.pixel(9, 0), sys(COLOR_3DDKSHADOW));
-    EXPECT_EQ(canvas.pixel(0, 7), sys(COLOR_3DDKSHADOW));
-    EXPECT_EQ(canvas.pixel(9, 7), sys(COLOR_3DDKSHADOW));
-    EXPECT_EQ(canvas.pixel(1, 1), sys(COLOR_3DLIGHT));
-    EXPECT_EQ(canvas.pixel(8, 1), sys(COLOR_3DSHADOW));
-    EXPECT_EQ(canvas.pixel(1, 6), sys(COLOR_3DSHADOW));
-    EXPECT_EQ(canvas.pixel(4, 4), sys(COLOR_BTNFACE));
+    expectPixels(canvas, {{0, 0, COLOR_3DHILIGHT},
+                          {8, 0, COLOR_3DHILIGHT},
+                          {9, 0, COLOR_3DDKSHADOW},
+                          {0, 7, COLOR_3DDKSHADOW},
+                          {9, 7, COLOR_3DDKSHADOW},
+                          {1, 1, COLOR_3DLIGHT},
+                          {8, 1, COLOR_3DSHADOW},
+                          {1, 6, COLOR_3DSHADOW},
+                          {4, 4, COLOR_BTNFACE}});
     EXPECT_EQ(rect.left, 0);
 
     ASSERT_TRUE(DrawFrameControl(canvas.dc(), &rect, DFC_BUTTON,
                                  DFCS_BUTTONPUSH | DFCS_PUSHED | DFCS_ADJUSTRECT));
-    EXPECT_EQ(canvas.pixel(0, 0), sys(COLOR_3DDKSHADOW));
-    EXPECT_EQ(canvas.pixel(1, 1), sys(COLOR_3DSHADOW));
-    EXPECT_EQ(canvas.pixel(9, 7), sys(COLOR_3DHILIGHT));
-    EXPECT_EQ(canvas.pixel(8, 6), sys(COLOR_3DLIGHT));
-    EXPECT_EQ(canvas.pixel(4, 4), sys(COLOR_BTNFACE));
+    expectPixels(canvas, {{0, 0, COLOR_3DDKSHADOW},
+                          {1, 1, COLOR_3DSHADOW},
+                          {9, 7, COLOR_3DHILIGHT},
+                          {8, 6, COLOR_3DLIGHT},
+                          {4, 4, COLOR_BTNFACE}});
     EXPECT_EQ(rect.left, 2);
     EXPECT_EQ(rect.top, 2);
     EXPECT_EQ(rect.right, 8);

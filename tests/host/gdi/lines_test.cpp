@@ -23,17 +23,26 @@ private:
     HGDIOBJ previous_;
 };
 
-TEST(Lines, ThinPenLeavesOutTheEndPoint) {
-    PaintSurface canvas(16, 10);
-    PenScope pen(canvas.dc(), PS_SOLID, 0, black);
+void line(HDC dc, int fromX, int fromY, int toX, int toY) {
+    MoveToEx(dc, fromX, fromY, nullptr);
+    LineTo(dc, toX, toY);
+}
+
+// A white canvas with a thin black pen.
+class ThinLines : public ::testing::Test {
+protected:
+    PaintSurface canvas{30, 30};
+    PenScope pen{canvas.dc(), PS_SOLID, 0, black};
+};
+
+TEST_F(ThinLines, EndPointLeftOut) {
     MoveToEx(canvas.dc(), 2, 5, nullptr);
     ASSERT_TRUE(LineTo(canvas.dc(), 10, 5));
     EXPECT_EQ(canvas.picture({0, 5, 16, 6}, black), "..########......\n");
-    EXPECT_EQ(canvas.painted({0, 0, 16, 10}), 8);
+    EXPECT_EQ(canvas.painted({0, 0, 30, 30}), 8);
 
     // The end point is the next start: a corner is drawn once, the last end point never.
-    MoveToEx(canvas.dc(), 3, 0, nullptr);
-    LineTo(canvas.dc(), 3, 3);
+    line(canvas.dc(), 3, 0, 3, 3);
     LineTo(canvas.dc(), 6, 3);
     POINT position = {};
     GetCurrentPositionEx(canvas.dc(), &position);
@@ -45,12 +54,10 @@ TEST(Lines, ThinPenLeavesOutTheEndPoint) {
                                                    ".###..\n");
 }
 
-TEST(Lines, DiagonalSetsOnePixelPerStep) {
-    PaintSurface canvas(10, 10);
-    PenScope pen(canvas.dc(), PS_SOLID, 1, black);
-    MoveToEx(canvas.dc(), 1, 1, nullptr);
-    LineTo(canvas.dc(), 7, 4);
-    EXPECT_EQ(canvas.painted({0, 0, 10, 10}), 6);
+TEST_F(ThinLines, DiagonalSetsOnePixelPerStep) {
+    PenScope widthOne(canvas.dc(), PS_SOLID, 1, black);
+    line(canvas.dc(), 1, 1, 7, 4);
+    EXPECT_EQ(canvas.painted({0, 0, 30, 30}), 6);
     int previousRow = 0;
     for (int x = 1; x < 7; ++x) {
         int row = -1;
@@ -89,19 +96,15 @@ TEST(Lines, ArrowOfColumnsWithoutEndPoints) {
                                                    "......\n");
 }
 
-TEST(Lines, ViewportOriginAndClipPlaceTheLine) {
-    PaintSurface canvas(30, 30);
-    PenScope pen(canvas.dc(), PS_SOLID, 0, black);
+TEST_F(ThinLines, ViewportOriginAndClipPlaceTheLine) {
     SetViewportOrgEx(canvas.dc(), 10, 20, nullptr);
-    MoveToEx(canvas.dc(), 0, 0, nullptr);
-    LineTo(canvas.dc(), 3, 0);
+    line(canvas.dc(), 0, 0, 3, 0);
     EXPECT_EQ(canvas.picture({9, 20, 14, 21}, black), ".###.\n");
 
     // The clip is given in logical coordinates and stays put on the device.
     EXPECT_EQ(IntersectClipRect(canvas.dc(), 0, 2, 2, 3), SIMPLEREGION);
     OffsetViewportOrgEx(canvas.dc(), -10, -20, nullptr);
-    MoveToEx(canvas.dc(), 0, 22, nullptr);
-    LineTo(canvas.dc(), 30, 22);
+    line(canvas.dc(), 0, 22, 30, 22);
     EXPECT_EQ(canvas.painted({0, 22, 30, 23}), 2);
     EXPECT_EQ(canvas.pixel(10, 22), black);
     EXPECT_EQ(canvas.pixel(11, 22), black);
@@ -118,27 +121,23 @@ TEST(Lines, StylesAndWidths) {
     {
         PenScope dotted(canvas.dc(), PS_DOT, 0, black);
         SetBkMode(canvas.dc(), TRANSPARENT);
-        MoveToEx(canvas.dc(), 0, 0, nullptr);
-        LineTo(canvas.dc(), 13, 0);
+        line(canvas.dc(), 0, 0, 13, 0);
         EXPECT_EQ(canvas.picture({0, 0, 14, 1}, black), "###...###...#.\n");
         // Opaque, the gaps take the background colour.
         SetBkMode(canvas.dc(), OPAQUE);
         SetBkColor(canvas.dc(), red);
-        MoveToEx(canvas.dc(), 0, 1, nullptr);
-        LineTo(canvas.dc(), 7, 1);
+        line(canvas.dc(), 0, 1, 7, 1);
         EXPECT_EQ(canvas.picture({0, 1, 8, 2}, red), "...###..\n");
     }
     {
         PenScope wide(canvas.dc(), PS_SOLID, 3, black);
-        MoveToEx(canvas.dc(), 5, 10, nullptr);
-        LineTo(canvas.dc(), 15, 10);
+        line(canvas.dc(), 5, 10, 15, 10);
         EXPECT_EQ(canvas.picture({10, 8, 11, 13}, black), ".\n#\n#\n#\n.\n");
     }
     {
         PenScope none(canvas.dc(), PS_NULL, 0, black);
         const int before = canvas.painted({0, 0, 20, 20});
-        MoveToEx(canvas.dc(), 0, 15, nullptr);
-        LineTo(canvas.dc(), 20, 15);
+        line(canvas.dc(), 0, 15, 20, 15);
         EXPECT_EQ(canvas.painted({0, 0, 20, 20}), before);
         POINT position = {};
         GetCurrentPositionEx(canvas.dc(), &position);

@@ -7,14 +7,6 @@
 
 namespace {
 
-LOGFONTW dialogFont(LONG height, LONG weight) {
-    LOGFONTW font = {};
-    font.lfHeight = height;
-    font.lfWeight = weight;
-    std::wcscpy(font.lfFaceName, L"MS Shell Dlg");
-    return font;
-}
-
 TEST(Handles, DeadAndMadeUpHandlesAreRefused) {
     PaintSurface canvas(4, 4);
     HPEN pen = CreatePen(PS_SOLID, 0, RGB(1, 2, 3));
@@ -98,7 +90,8 @@ TEST(Handles, SaveAndRestoreTheState) {
 }
 
 TEST(Objects, DescriptionsComeBackAsGiven) {
-    LOGFONTW asked = dialogFont(-11, FW_BOLD);
+    LOGFONTW asked = fontNamed(L"MS Shell Dlg", -11);
+    asked.lfWeight = FW_BOLD;
     asked.lfUnderline = TRUE;
     asked.lfItalic = TRUE;
     HFONT font = CreateFontIndirectW(&asked);

@@ -1,5 +1,15 @@
 #include "paint_surface.h"
 
+#include <cwchar>
+
+LOGFONTW fontNamed(const wchar_t* face, LONG height) {
+    LOGFONTW font = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    font.lfHeight = height;
+    std::wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    return font;
+}
+
 PaintSurface::PaintSurface(int width, int height)
     : surface_(svCreateSurface(width, height)),
       dc_(svCreateSurfaceDC(surface_, {0, 0}, {0, 0, width, height})) {

@@ -5,6 +5,9 @@
 #include "gdi/gdi.h"
 #include "gdi/surface.h"
 
+// The interface font with another face and height.
+LOGFONTW fontNamed(const wchar_t* face, LONG height);
+
 // A white surface and a DC over all of it, for tests that paint and read pixels back.
 class PaintSurface {
 public:

@@ -10,14 +10,6 @@ namespace {
 
 constexpr COLORREF black = RGB(0, 0, 0);
 
-LOGFONTW fontNamed(const wchar_t* face, LONG height) {
-    LOGFONTW font = {};
-    font.lfHeight = height;
-    font.lfWeight = FW_NORMAL;
-    std::wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-    return font;
-}
-
 // Selects a font for the scope of a test and deletes it afterwards.
 class FontScope {
 public:

@@ -87,6 +87,52 @@ TEST(DamagedDialogTemplates, UnknownClassOrdinalIsABadValue) {
     EXPECT_EQ(svParseDialogTemplate(copy.bytes(), copy.size, dialog), SvResStatus::BadValue);
 }
 
+// An extended template built in memory, as a caller of DialogBoxIndirectParamW would: two items,
+// the first carrying three bytes of creation data, so the second starts after padding.
+TEST(InMemoryDialogTemplates, CreationDataIsKeptAndTheNextItemRealigns) {
+    const std::vector<WORD> words = {1,      0xFFFF,
+                                     0,      0,
+                                     0,      0,
+                                     0,      0,
+                                     2,      0,
+                                     0,      50,
+                                     20, // header, no DS_SETFONT, two items
+                                     0,      0,
+                                     L'T',   0,
+                                     0, // no menu, no class, caption "T", pad
+                                     0,      0,
+                                     0,      0,
+                                     0,      0x5000,
+                                     1,      2,
+                                     3,      4,
+                                     11,     0, // item: style WS_CHILD | WS_VISIBLE, id 11
+                                     L'C',   L'u',
+                                     0,      0,
+                                     3,      0x0201,
+                                     0x0003, 0, // class "Cu", no title, 3 bytes, then pad
+                                     0,      0,
+                                     0,      0,
+                                     0,      0,
+                                     0,      0,
+                                     0,      0,
+                                     12,     0, // item: id 12
+                                     0xFFFF, SV_CLASS_EDIT,
+                                     0xFFFF, 7,
+                                     0}; // Edit, title ordinal 7, no creation data
+    std::vector<DWORD> aligned(words.size() / 2 + 1);
+    std::memcpy(aligned.data(), words.data(), words.size() * 2);
+    SvResDialog dialog;
+    ASSERT_EQ(svParseDialogTemplate(aligned.data(), words.size() * 2, dialog), SvResStatus::Ok);
+    EXPECT_EQ(dialog.caption, L"T");
+    ASSERT_EQ(dialog.items.size(), 2u);
+    EXPECT_EQ(dialog.items[0].windowClass, L"Cu");
+    EXPECT_EQ(dialog.items[0].style, 0x50000000u);
+    EXPECT_EQ(dialog.items[0].creationData, (std::vector<BYTE>{1, 2, 3}));
+    EXPECT_EQ(dialog.items[1].id, 12);
+    EXPECT_EQ(dialog.items[1].windowClass, L"Edit");
+    EXPECT_EQ(dialog.items[1].title.ordinal, 7);
+}
+
 TEST(DamagedMenuTemplates, EveryShortenedMenuFails) {
     Copy copy = copyOf(MAKEINTRESOURCEW(IDR_MENU), RT_MENU);
     SvResMenu menu;
