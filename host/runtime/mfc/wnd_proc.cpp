@@ -22,34 +22,6 @@ bool matches(const AFX_MSGMAP_ENTRY& entry, UINT message, UINT code, UINT id) {
            id <= entry.nLastID;
 }
 
-bool isInputMessage(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
-}
-
-// The window manager's modal loop offers no message filter, so input is offered to
-// PreTranslateMessage as it reaches a window of this library from a loop (no handler running):
-// the target's and then each parent's, up to the top-level window; TRUE swallows it.
-bool preTranslated(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!isInputMessage(message) || currentMessage() != nullptr)
-        return false;
-    const DWORD position = GetMessagePos();
-    MSG msg{window,
-            message,
-            wParam,
-            lParam,
-            static_cast<DWORD>(GetMessageTime()),
-            {GET_X_LPARAM(position), GET_Y_LPARAM(position)}};
-    for (HWND at = window; at != nullptr; at = GetAncestor(at, GA_PARENT)) {
-        CWnd* const wnd = windowMap().permanent(at);
-        if (wnd != nullptr && wnd->PreTranslateMessage(&msg))
-            return true;
-        if ((GetWindowLongW(at, GWL_STYLE) & WS_CHILD) == 0)
-            break;
-    }
-    return false;
-}
-
 } // namespace
 
 CurrentMessageScope::CurrentMessageScope(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,8 +40,6 @@ LRESULT CWnd::AfxWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     CWnd* const wnd = windowMap().permanent(window);
     if (wnd == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (preTranslated(window, message, wParam, lParam))
-        return 0;
     LRESULT result;
     {
         CurrentMessageScope scope(wnd, message, wParam, lParam);

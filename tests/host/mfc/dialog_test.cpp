@@ -48,6 +48,8 @@ public:
     INT_PTR childResult = 0;
     int childDepth = 0;
     std::vector<HWND> dialogSaw;
+    std::vector<UINT> keys;
+    bool keepEscape = false;
     bool bindMissing = false;
 
 protected:
@@ -60,6 +62,11 @@ protected:
     BOOL PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_MOUSEMOVE)
             dialogSaw.push_back(msg->hwnd);
+        if (msg->message == WM_KEYDOWN) {
+            keys.push_back(static_cast<UINT>(msg->wParam));
+            if (keepEscape && msg->wParam == VK_ESCAPE)
+                return TRUE;
+        }
         return CDialog::PreTranslateMessage(msg);
     }
     afx_msg void OnArrow() { ++clicks; }
@@ -141,10 +148,16 @@ TEST_F(Subclassing, ReplacesTheProcedureOnceAndOffersInputToControlAndDialog) {
         pressAt(button, true);
         pressAt(button, false);
     });
-    screen.then([&](HWND modal) {
+    screen.then([&](HWND) {
         EXPECT_EQ(dialog.clicks, 0) << "a press PreTranslateMessage kept never reached it";
+        dialog.keepEscape = true;
         svInputKeyPress(VK_ESCAPE);
-        (void)modal;
+    });
+    screen.then([&](HWND modal) {
+        EXPECT_TRUE(IsWindowVisible(modal)) << "the dialog manager never saw Esc";
+        EXPECT_EQ(dialog.keys, std::vector<UINT>{VK_ESCAPE});
+        dialog.keepEscape = false;
+        svInputKeyPress(VK_ESCAPE);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.m_arrow.subclassed, 1);
