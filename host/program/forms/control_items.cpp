@@ -296,21 +296,18 @@ void describeTreeView(HWND tree, std::vector<std::wstring>& lines) {
     int index = 0;
     for (const TreeItem& entry : items) {
         if (index == kMaxRowsShown) {
-            lines.push_back(svFormat(L"... %d more item(s)",
-                                     static_cast<int>(items.size()) - kMaxRowsShown));
+            lines.push_back(
+                svFormat(L"... %d more item(s)", static_cast<int>(items.size()) - kMaxRowsShown));
             break;
         }
         wchar_t text[kTextChars] = L"";
         const TVITEMW item = treeItem(tree, entry.handle, text);
         const bool hasChildren = nextItem(tree, entry.handle, TVGN_CHILD) != nullptr;
-        const wchar_t* mark = !hasChildren                              ? L" "
-                              : (item.state & TVIS_EXPANDED) != 0 ? L"-"
-                                                                       : L"+";
-        lines.push_back(svFormat(L"%s %d %s%s %s  (image %d)", entry.handle == caret ? L">" : L" ",
-                                 index, std::wstring(static_cast<std::size_t>(entry.level) * 2,
-                                                     L' ')
-                                            .c_str(),
-                                 mark, quoted(text).c_str(), item.iImage));
+        const wchar_t* mark = !hasChildren ? L" " : (item.state & TVIS_EXPANDED) != 0 ? L"-" : L"+";
+        lines.push_back(
+            svFormat(L"%s %d %s%s %s  (image %d)", entry.handle == caret ? L">" : L" ", index,
+                     std::wstring(static_cast<std::size_t>(entry.level) * 2, L' ').c_str(), mark,
+                     quoted(text).c_str(), item.iImage));
         ++index;
     }
     lines.push_back(svFormat(L"%d item(s)", static_cast<int>(items.size())));
@@ -350,9 +347,9 @@ bool itemPoint(HWND control, const std::wstring& item, POINT& point, std::wstrin
 }
 
 int comboItem(HWND combo, const std::wstring& text, std::wstring& error) {
-    const auto index = static_cast<int>(SendMessageW(combo, CB_FINDSTRINGEXACT,
-                                                     static_cast<WPARAM>(-1),
-                                                     reinterpret_cast<LPARAM>(text.c_str())));
+    const auto index =
+        static_cast<int>(SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(text.c_str())));
     if (index < 0)
         error = L"The combo box has no item " + quoted(text) + L".";
     return index;

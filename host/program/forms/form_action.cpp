@@ -89,10 +89,22 @@ struct KeyName {
 };
 
 const KeyName kKeys[] = {
-    {L"Enter", VK_RETURN}, {L"Esc", VK_ESCAPE},   {L"Escape", VK_ESCAPE}, {L"F1", VK_F1},
-    {L"F4", VK_F4},        {L"Tab", VK_TAB},      {L"Space", VK_SPACE},   {L"Up", VK_UP},
-    {L"Down", VK_DOWN},    {L"Left", VK_LEFT},    {L"Right", VK_RIGHT},   {L"Home", VK_HOME},
-    {L"End", VK_END},      {L"Delete", VK_DELETE}, {L"Back", VK_BACK},    {L"Add", VK_ADD},
+    {L"Enter", VK_RETURN},
+    {L"Esc", VK_ESCAPE},
+    {L"Escape", VK_ESCAPE},
+    {L"F1", VK_F1},
+    {L"F4", VK_F4},
+    {L"Tab", VK_TAB},
+    {L"Space", VK_SPACE},
+    {L"Up", VK_UP},
+    {L"Down", VK_DOWN},
+    {L"Left", VK_LEFT},
+    {L"Right", VK_RIGHT},
+    {L"Home", VK_HOME},
+    {L"End", VK_END},
+    {L"Delete", VK_DELETE},
+    {L"Back", VK_BACK},
+    {L"Add", VK_ADD},
     {L"Subtract", VK_SUBTRACT},
 };
 
@@ -157,8 +169,8 @@ int standardControlId(const std::wstring& name) {
     static const struct {
         const wchar_t* name;
         int id;
-    } names[] = {{L"OK", 1}, {L"Cancel", 2}, {L"Abort", 3}, {L"Retry", 4},
-                 {L"Ignore", 5}, {L"Yes", 6}, {L"No", 7}, {L"Help", 9}};
+    } names[] = {{L"OK", 1},     {L"Cancel", 2}, {L"Abort", 3}, {L"Retry", 4},
+                 {L"Ignore", 5}, {L"Yes", 6},    {L"No", 7},    {L"Help", 9}};
     for (const auto& entry : names) {
         if (sameWord(name, entry.name))
             return entry.id;

@@ -2,13 +2,13 @@
 
 #include <utility>
 
+#include "control_items.h"
 #include "crt/format.h"
 #include "ed/commands.h"
 #include "ed/input.h"
 #include "form_action.h"
 #include "form_view.h"
 #include "gdi/surface.h"
-#include "control_items.h"
 #include "rx/print.h"
 #include "user/controls.h"
 #include "user/dialog.h"
@@ -116,8 +116,8 @@ bool FormScreen::perform(HWND form, const FormAction& action, std::wstring& erro
         return true;
     case FormAction::Select:
         if (kind != L"list" && kind != L"tree") {
-            error = svFormat(L"Control %d is a %s: select takes a list or a tree.",
-                             action.control, kind.c_str());
+            error = svFormat(L"Control %d is a %s: select takes a list or a tree.", action.control,
+                             kind.c_str());
             return false;
         }
         svInputMouseMove(at);

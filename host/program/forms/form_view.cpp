@@ -1,8 +1,8 @@
 #include "form_view.h"
 
+#include "control_items.h"
 #include "crt/crt.h"
 #include "crt/format.h"
-#include "control_items.h"
 #include "user/controls.h"
 #include "user/dialog.h"
 #include "user/input.h"
@@ -92,8 +92,8 @@ void describeCombo(HWND control, ControlView& view) {
         item.resize(std::wcslen(item.c_str()));
         if (i == chosen)
             view.text = item;
-        view.details.push_back(svFormat(L"%s %d %s", i == chosen ? L">" : L" ",
-                                        static_cast<int>(i), quoted(item).c_str()));
+        view.details.push_back(svFormat(L"%s %d %s", i == chosen ? L">" : L" ", static_cast<int>(i),
+                                        quoted(item).c_str()));
     }
     if (chosen < 0)
         addState(view, L"nothing chosen");
@@ -207,9 +207,11 @@ std::wstring formText(const FormView& view) {
             out += L"  ------\n";
             continue;
         }
-        const std::wstring id = control.id == -1 || (view.menu && control.id == 0)
-                                    ? std::wstring(L"-")
-                                    : std::to_wstring(control.id);
+        // Static texts carry IDC_STATIC, which reads back as -1 or as its 16-bit form.
+        const std::wstring id =
+            control.id == -1 || control.id == 0xFFFF || (view.menu && control.id == 0)
+                ? std::wstring(L"-")
+                : std::to_wstring(control.id);
         out += svFormat(L"  %-6s %-8s %s", id.c_str(), control.kind.c_str(),
                         quoted(control.text).c_str());
         if (!control.state.empty())
