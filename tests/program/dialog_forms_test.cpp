@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -68,7 +69,7 @@ TEST(DialogForms, EveryActionReachesItsHandlerOnceInOrder) {
     EXPECT_FALSE(contains(run.output, "\"One\" | \"row\"  (colour")) << run.output;
     EXPECT_TRUE(contains(run.output, "  202    item     \"Greyed\"  (greyed)")) << run.output;
     EXPECT_TRUE(contains(run.output, "0 - \"Parent\"")) << run.output;
-    EXPECT_TRUE(contains(run.output, "Dialog \"Inner\"")) << run.output;
+    EXPECT_TRUE(contains(run.output, "Dialog \"Inner\" at ")) << run.output;
     std::ifstream png(snapshot, std::ios::binary);
     std::string header(8, '\0');
     png.read(header.data(), 8);
@@ -103,4 +104,33 @@ TEST(DialogForms, TheEndOfTheInputCancelsTheInnermostDialogThenTheCommand) {
     ASSERT_EQ(lines.size(), 2u) << run.output;
     EXPECT_EQ(lines[0], "inner ended -1");
     EXPECT_EQ(lines[1], "ended -1");
+}
+
+// A named dialog keeps its place in the registry file of the user's configuration, from one
+// svhost run to the next; a damaged file is reported and the dialog opens where it would anyway.
+TEST(DialogForms, ANamedDialogOpensWhereItWasLeftInTheNextRun) {
+    const std::string config = testing::TempDir() + "dialog_forms_config";
+    std::system(("rm -rf '" + config + "'").c_str());
+    const std::string env = "SVHOST_CONFIG_DIR='" + config + "' ";
+    TempScript first("placed1.scr", "DLGPLACED\nmove 321,123\nclick Cancel\n");
+    ProgramRun run = runCommand(env + "'" + binDir() + "/svhost' --load dialog_module.arx '" +
+                                first.path() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::size_t at = run.output.find("Dialog \"Inner\" at ");
+    ASSERT_NE(at, std::string::npos) << run.output;
+    const std::string firstPlace = run.output.substr(at, run.output.find('\n', at) - at);
+    EXPECT_NE(firstPlace, "Dialog \"Inner\" at 321,123");
+
+    TempScript second("placed2.scr", "DLGPLACED\nclick Cancel\n");
+    run = runCommand(env + "'" + binDir() + "/svhost' --load dialog_module.arx '" + second.path() +
+                     "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "Dialog \"Inner\" at 321,123\n")) << run.output;
+
+    std::ofstream(config + "/registry.txt", std::ios::trunc) << "\x01garbage\n";
+    run = runCommand(env + "'" + binDir() + "/svhost' --load dialog_module.arx '" + second.path() +
+                     "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "svhost: registry:")) << run.output;
+    EXPECT_TRUE(contains(run.output, firstPlace + "\n")) << run.output;
 }

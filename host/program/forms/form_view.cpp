@@ -200,8 +200,12 @@ FormView describeForm(HWND window) {
 }
 
 std::wstring formText(const FormView& view) {
-    std::wstring out = svFormat(L"\n%s %s\n", view.menu ? L"Menu" : L"Dialog",
-                                view.menu ? L"" : quoted(view.caption).c_str());
+    RECT place{};
+    GetWindowRect(view.window, &place);
+    std::wstring out = view.menu
+                           ? std::wstring(L"\nMenu\n")
+                           : svFormat(L"\nDialog %s at %d,%d\n", quoted(view.caption).c_str(),
+                                      static_cast<int>(place.left), static_cast<int>(place.top));
     for (const ControlView& control : view.controls) {
         if (control.kind == L"separator") {
             out += L"  ------\n";

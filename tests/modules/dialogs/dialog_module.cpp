@@ -2,6 +2,7 @@
 // dialogs are built: a template in the module's resources, a message map, controls bound with
 // DDX_Control. Each handler reports on the command line, so a script shows what fired, in order.
 #include "StArxApp.h"
+#include "acui/acui.h"
 #include "dialog_ids.h"
 #include "ed/commands.h"
 #include "mfc/afxwin.h"
@@ -154,6 +155,20 @@ ON_BN_CLICKED(IDC_INNER, &CEveryControlDialog::OnInner)
 ON_WM_HELPINFO()
 END_MESSAGE_MAP()
 
+// The inner dialog's template under the host dialog framework, with a name to keep its place.
+class CPlacedDialog : public CAcUiDialog {
+public:
+    CPlacedDialog() : CAcUiDialog(static_cast<UINT>(IDD_INNER)) {
+        SetRootKey(acrxProductKey());
+        SetDialogName(L"SvTest:Placed");
+    }
+};
+
+void placed() {
+    CPlacedDialog dialog;
+    acutPrintf(L"\n[dlg] placed ended %d", static_cast<int>(dialog.DoModal()));
+}
+
 void everyControl() {
     CEveryControlDialog dialog;
     acutPrintf(L"\n[dlg] ended %d", static_cast<int>(dialog.DoModal()));
@@ -164,6 +179,8 @@ public:
     void RegisterCommands() override {
         acedRegCmds->addCommand(L"SV_TEST_DIALOGS", L"DLGTEST", L"DLGTEST", ACRX_CMD_MODAL,
                                 &everyControl);
+        acedRegCmds->addCommand(L"SV_TEST_DIALOGS", L"DLGPLACED", L"DLGPLACED", ACRX_CMD_MODAL,
+                                &placed);
     }
     void UnregisterCommands() override { acedRegCmds->removeGroup(L"SV_TEST_DIALOGS"); }
 };
