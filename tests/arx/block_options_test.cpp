@@ -78,22 +78,18 @@ struct Shown {
 class BlockOptions : public arxtest::ArxTest {
 protected:
     AcDbObjectId addBlock(const wchar_t* name) {
-        AcDbBlockTable* table = nullptr;
-        EXPECT_EQ(db->getBlockTable(table, AcDb::kForWrite), Acad::eOk);
+        Opened<AcDbBlockTable> table(db->blockTableId(), AcDb::kForWrite);
         auto* record = new AcDbBlockTableRecord;
         record->setName(name);
         AcDbObjectId id;
         EXPECT_EQ(table->add(id, record), Acad::eOk);
         record->close();
-        table->close();
         return id;
     }
     void append(AcDbObjectId block, AcDbEntity* entity) {
-        AcDbBlockTableRecord* record = nullptr;
-        ASSERT_EQ(acdbOpenObject(record, block, AcDb::kForWrite), Acad::eOk);
+        Opened<AcDbBlockTableRecord> record(block, AcDb::kForWrite);
         ASSERT_EQ(record->appendAcDbEntity(entity), Acad::eOk);
         entity->close();
-        record->close();
     }
     void define(AcDbObjectId block, const wchar_t* tag) {
         append(block, new AcDbAttributeDefinition(AcGePoint3d(0, 0, 0), L"value", tag, L"Prompt"));
