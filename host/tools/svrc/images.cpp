@@ -28,7 +28,8 @@ void putWord(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 [[noreturn]] void unusable(const Location& where, const std::string& file, const char* kind,
                            SvResStatus status) {
-    throw Error(where, file + " is not a usable " + kind + ": " + toUtf8(svResStatusText(status)));
+    throw Error(where,
+                file + " is not a usable " + kind + ": " + svToUtf8(svResStatusText(status)));
 }
 
 } // namespace

@@ -87,13 +87,13 @@ std::string describe(const Token& t) {
     case Tok::Number:
         return "number " + std::to_string(t.value);
     case Tok::String:
-        return "string \"" + toUtf8(t.str) + "\"";
+        return "string \"" + svToUtf8(t.str) + "\"";
     }
     return "token";
 }
 
 std::string nameText(const Name& name) {
-    return name.ordinal ? std::to_string(name.id) : toUtf8(name.text);
+    return name.ordinal ? std::to_string(name.id) : svToUtf8(name.text);
 }
 
 bool sameName(const Name& a, const Name& b) {
@@ -278,7 +278,7 @@ private:
             name.id = static_cast<std::uint16_t>(t.value);
         } else if (t.kind == Tok::Ident) {
             name.ordinal = false;
-            name.text = upper(fromUtf8(t.text));
+            name.text = upper(svFromUtf8(t.text));
         } else if (t.kind == Tok::String) {
             if (t.str.empty())
                 throw Error(t.where, "empty resource name");
@@ -491,7 +491,7 @@ private:
                 }
                 if (sawText && sawNumber)
                     throw Error(t.where,
-                                "VALUE \"" + toUtf8(node.key) + "\" mixes text and numbers");
+                                "VALUE \"" + svToUtf8(node.key) + "\" mixes text and numbers");
                 node.text = !sawNumber;
             } else {
                 throw Error(t.where, "expected BLOCK or VALUE, found " + describe(t));
@@ -602,7 +602,7 @@ private:
                 c.windowClass = stringLiteral("the window class");
             } else if (cls.kind == Tok::Ident) {
                 take();
-                c.windowClass = upper(fromUtf8(cls.text));
+                c.windowClass = upper(svFromUtf8(cls.text));
             } else {
                 throw Error(cls.where, "expected a window class, found " + describe(cls));
             }
@@ -741,7 +741,7 @@ private:
         std::string source = "the data block";
         const Location where = peek().where;
         if (peek().kind == Tok::String) {
-            const std::string file = toUtf8(stringLiteral("the file name"));
+            const std::string file = svToUtf8(stringLiteral("the file name"));
             raw.bytes = readData(file, where);
             source = "'" + file + "'";
         } else if (peekWord("BEGIN") || peekPunct("{")) {
@@ -756,7 +756,7 @@ private:
                                 raw.bytes.push_back(static_cast<std::uint8_t>(u >> (8 * k)));
                         }
                     } else {
-                        const std::string bytes = toUtf8(s.str);
+                        const std::string bytes = svToUtf8(s.str);
                         raw.bytes.insert(raw.bytes.end(), bytes.begin(), bytes.end());
                     }
                 } else {

@@ -44,31 +44,13 @@ bool identChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
 }
 
-void appendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Scripts saved by the original toolchain are often UTF-16 with a byte-order mark.
 std::string decodeFile(const std::string& bytes) {
     if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
         return bytes.substr(3);
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
         static_cast<unsigned char>(bytes[1]) == 0xFE) {
-        std::string out;
+        std::wstring text;
         for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
             std::uint32_t c = static_cast<unsigned char>(bytes[i]) |
                               (static_cast<unsigned char>(bytes[i + 1]) << 8);
@@ -80,53 +62,14 @@ std::string decodeFile(const std::string& bytes) {
                     i += 2;
                 }
             }
-            appendUtf8(out, c);
+            text += static_cast<wchar_t>(c);
         }
-        return out;
+        return svToUtf8(text);
     }
     return bytes;
 }
 
 } // namespace
-
-std::wstring fromUtf8(const std::string& text) {
-    std::wstring out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        std::uint32_t code = extra == 0   ? c
-                             : extra == 1 ? (c & 0x1F)
-                             : extra == 2 ? (c & 0x0F)
-                                          : (c & 0x07);
-        bool ok = extra >= 0;
-        for (int k = 1; ok && k <= extra; ++k) {
-            if (i + static_cast<std::size_t>(k) >= text.size()) {
-                ok = false;
-                break;
-            }
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next >> 6) != 2)
-                ok = false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!ok || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {
-            out += L'\xFFFD';
-            ++i;
-            continue;
-        }
-        out += static_cast<wchar_t>(code);
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-}
-
-std::string toUtf8(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text)
-        appendUtf8(out, static_cast<std::uint32_t>(c));
-    return out;
-}
 
 std::string readFileText(const std::string& path, const Location& from) {
     std::error_code ec;
@@ -216,7 +159,7 @@ Token Preprocessor::lexString(Source& s, bool wide) {
     ++s.pos; // the opening quote
     std::string utf8;
     auto flush = [&] {
-        t.str += fromUtf8(utf8);
+        t.str += svFromUtf8(utf8);
         utf8.clear();
     };
     for (;;) {

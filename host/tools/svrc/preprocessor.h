@@ -1,5 +1,7 @@
 #pragma once
 
+#include "crt/format.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -76,7 +78,5 @@ private:
 };
 
 std::string readFileText(const std::string& path, const Location& from);
-std::wstring fromUtf8(const std::string& text);
-std::string toUtf8(const std::wstring& text);
 
 } // namespace svrc
