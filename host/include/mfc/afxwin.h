@@ -2,6 +2,7 @@
 
 // Everything of the class library a module's dialog code uses.
 #include "mfc/afx.h"
+#include "mfc/commctrl.h"
 #include "mfc/controls.h"
 #include "mfc/cstring.h"
 #include "mfc/dc.h"

@@ -27,9 +27,11 @@ public:
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 void DDX_Text(CDataExchange* dx, int id, CString& value);
 
-// A dialog from a template of the resource chain. DoModal runs the window manager's modal
-// loop; OnInitDialog subclasses the controls (DoDataExchange through UpdateData(FALSE)); IDOK
-// runs OnOK (UpdateData(TRUE), then EndDialog(IDOK)) and IDCANCEL OnCancel.
+// A dialog from a template of the resource chain. DoModal runs a modal loop of its own, which
+// offers every message to PreTranslateMessage of its window and that window's parents up to the
+// dialog before the dialog manager's keyboard handling and dispatch; OnInitDialog subclasses the
+// controls (DoDataExchange through UpdateData(FALSE)); IDOK runs OnOK (UpdateData(TRUE), then
+// EndDialog(IDOK)) and IDCANCEL OnCancel.
 class CDialog : public CWnd {
 public:
     CDialog();
@@ -68,8 +70,12 @@ protected:
 
 private:
     HWND ownerWindow() const;
+    void runModalLoop();
     static INT_PTR dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    friend class CDialogStart;
+
+    bool m_inModalLoop = false;
+    bool m_endModal = false;
+    INT_PTR m_modalResult = -1;
 };
 
 // A message box owned by the active window, captioned with the host program's name.

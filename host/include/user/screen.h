@@ -30,6 +30,12 @@ SvScreen* svScreen();
 int svModalDepth();
 HWND svModalWindow(int level);
 
+// A modal loop of its own (a class library's, running GetMessageW) says for which window it
+// runs, so that it counts above and the screen is told that window while it waits. Leaving
+// takes the innermost entry for the window.
+void svEnterModalLoop(HWND window);
+void svLeaveModalLoop(HWND window);
+
 // Synthetic input. Events queue behind each other as a device's would and become messages as a
 // message loop takes them: a mouse event goes to the window holding the capture, else to the
 // window under the point (after WM_SETCURSOR); key events go to the window with the focus.

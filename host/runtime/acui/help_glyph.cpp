@@ -22,7 +22,7 @@ constexpr const char* kRows[kHelpGlyphSize] = {
 };
 
 constexpr DWORD kBackground = 0x00FF00FF; // magenta
-constexpr DWORD kInk = 0x00800000;        // dark blue
+constexpr DWORD kInk = 0x00000080;        // dark blue
 
 } // namespace
 

@@ -2,6 +2,20 @@
 
 #include <vector>
 
+namespace {
+
+// An owner-drawn control paints itself when its parent hands WM_DRAWITEM back to it.
+template <typename Draw>
+bool drewItem(UINT message, LPARAM lParam, LRESULT* result, Draw draw) {
+    if (message != WM_DRAWITEM)
+        return false;
+    draw(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    *result = TRUE;
+    return true;
+}
+
+} // namespace
+
 BOOL CButton::Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(WC_BUTTONW, caption, style, rect, parent, id);
 }
@@ -42,11 +56,9 @@ HBITMAP CButton::GetBitmap() const {
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, result);
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    *result = TRUE;
-    return TRUE;
+    if (drewItem(message, lParam, result, [this](LPDRAWITEMSTRUCT item) { DrawItem(item); }))
+        return TRUE;
+    return CWnd::OnChildNotify(message, wParam, lParam, result);
 }
 
 BOOL CStatic::Create(LPCWSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
@@ -73,11 +85,9 @@ HBITMAP CStatic::GetBitmap() const {
 void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, result);
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    *result = TRUE;
-    return TRUE;
+    if (drewItem(message, lParam, result, [this](LPDRAWITEMSTRUCT item) { DrawItem(item); }))
+        return TRUE;
+    return CWnd::OnChildNotify(message, wParam, lParam, result);
 }
 
 BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {

@@ -209,11 +209,10 @@ bool inside(HWND button, LPARAM lParam) {
 } // namespace
 
 LRESULT buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        createControlState<ButtonState>(button);
-    if (!controlState<ButtonState>(button))
+    auto* found = stateFor<ButtonState>(button, message);
+    if (!found)
         return DefWindowProcW(button, message, wParam, lParam);
-    ButtonState& state = stateOf(button);
+    ButtonState& state = *found;
     const UINT type = typeOf(button);
     switch (message) {
     case WM_NCDESTROY:

@@ -20,16 +20,20 @@ std::list<WindowClass>& classes() {
     return list;
 }
 
-// The ordinal names of the system classes.
+// The ordinal names of the system classes, and the atoms RegisterClassW answers.
 LPCWSTR ordinalClassName(LPCWSTR name) {
     if (!IS_INTRESOURCE(name))
         return name;
-    switch (reinterpret_cast<std::uintptr_t>(name)) {
+    const auto atom = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
+    switch (atom) {
     case 0x8000:
         return kPopupMenuClass;
     case 0x8002:
         return kDialogClass;
     default:
+        for (const WindowClass& c : classes())
+            if (c.atom == atom)
+                return c.name.c_str();
         return nullptr;
     }
 }
@@ -39,12 +43,17 @@ WORD addClass(const WNDCLASSW& info) {
     if (!name || !*name || !info.lpfnWndProc || info.cbWndExtra < 0 || info.cbWndExtra > 4096 ||
         findClass(name))
         return 0;
+    // Atoms are never given twice, so an unregistered class's atom names nothing later.
+    static WORD nextAtom = 0xC000;
+    if (nextAtom == 0xFFFF)
+        return 0;
     WindowClass& added = classes().emplace_back();
     added.name = name;
     added.info = info;
     added.info.lpszClassName = added.name.c_str();
     added.info.lpszMenuName = nullptr;
-    return static_cast<WORD>(0xC000 + classes().size());
+    added.atom = ++nextAtom;
+    return added.atom;
 }
 
 void addSystemClass(LPCWSTR name, WNDPROC proc, UINT style, int extra, LPCWSTR cursor) {

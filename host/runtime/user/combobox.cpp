@@ -330,11 +330,10 @@ LRESULT comboListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        createControlState<ComboState>(combo);
-    if (!controlState<ComboState>(combo))
+    auto* found = stateFor<ComboState>(combo, message);
+    if (!found)
         return DefWindowProcW(combo, message, wParam, lParam);
-    ComboState& s = stateOf(combo);
+    ComboState& s = *found;
     switch (message) {
     case WM_NCDESTROY:
         destroyControlState<ComboState>(combo);

@@ -25,6 +25,15 @@ void destroyControlState(HWND control) {
     SetWindowLongPtrW(control, 0, 0);
 }
 
+// The state of a control for the message at hand, made when the message is WM_NCCREATE; null
+// before it and after WM_NCDESTROY, when the control leaves messages to DefWindowProcW.
+template <class State>
+State* stateFor(HWND control, UINT message) {
+    if (message == WM_NCCREATE)
+        createControlState<State>(control);
+    return controlState<State>(control);
+}
+
 // WM_COMMAND with the control's id and a notification code to its parent.
 void notifyParent(HWND control, UINT code);
 

@@ -242,11 +242,10 @@ void setSelection(HWND edit, LPARAM from, LPARAM to) {
 } // namespace
 
 LRESULT editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        createControlState<EditState>(edit);
-    if (!controlState<EditState>(edit))
+    auto* found = stateFor<EditState>(edit, message);
+    if (!found)
         return DefWindowProcW(edit, message, wParam, lParam);
-    EditState& s = stateOf(edit);
+    EditState& s = *found;
     switch (message) {
     case WM_NCDESTROY:
         destroyControlState<EditState>(edit);

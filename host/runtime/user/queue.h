@@ -34,6 +34,9 @@ public:
     ~ModalScope();
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
+
+private:
+    HWND m_window;
 };
 
 } // namespace sv::user

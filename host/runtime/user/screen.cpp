@@ -64,14 +64,25 @@ HWND svModalWindow(int level) {
     return live[static_cast<std::size_t>(level)];
 }
 
-namespace sv::user {
-
-ModalScope::ModalScope(HWND window) {
+void svEnterModalLoop(HWND window) {
     modalWindows().push_back(window);
 }
 
+void svLeaveModalLoop(HWND window) {
+    auto& list = modalWindows();
+    auto found = std::find(list.rbegin(), list.rend(), window);
+    if (found != list.rend())
+        list.erase(std::next(found).base());
+}
+
+namespace sv::user {
+
+ModalScope::ModalScope(HWND window) : m_window(window) {
+    svEnterModalLoop(window);
+}
+
 ModalScope::~ModalScope() {
-    modalWindows().pop_back();
+    svLeaveModalLoop(m_window);
 }
 
 bool waitForInput() {

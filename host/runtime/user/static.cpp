@@ -4,6 +4,8 @@
 #include "user/input.h"
 #include "user/system_classes.h"
 
+#include <algorithm>
+
 #include "gdi/dc.h"
 #include "gdi/draw.h"
 #include "gdi/objects.h"
@@ -63,6 +65,49 @@ void drawBitmap(HDC dc, HBITMAP bitmap, RECT rect, DWORD style) {
     BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
+}
+
+// The system icons as a coloured tile with their sign: what a message box shows.
+void drawSystemIcon(HDC dc, RECT rect, HICON icon) {
+    COLORREF tile;
+    COLORREF ink = RGB(255, 255, 255);
+    const wchar_t* sign;
+    switch (svCursorSystemId(icon)) {
+    case 32513: // IDI_HAND
+        tile = RGB(204, 0, 0);
+        sign = L"X";
+        break;
+    case 32514: // IDI_QUESTION
+        tile = RGB(0, 64, 192);
+        sign = L"?";
+        break;
+    case 32515: // IDI_EXCLAMATION
+        tile = RGB(255, 204, 0);
+        ink = RGB(0, 0, 0);
+        sign = L"!";
+        break;
+    case 32516: // IDI_ASTERISK
+        tile = RGB(0, 64, 192);
+        sign = L"i";
+        break;
+    default:
+        return;
+    }
+    const int side = std::min<int>(32, std::min(rect.right - rect.left, rect.bottom - rect.top));
+    RECT square{rect.left, rect.top, rect.left + side, rect.top + side};
+    HBRUSH brush = CreateSolidBrush(tile);
+    FillRect(dc, &square, brush);
+    DeleteObject(brush);
+    LOGFONTW bold{};
+    bold.lfHeight = -side * 3 / 4;
+    bold.lfWeight = FW_BOLD;
+    HFONT font = CreateFontIndirectW(&bold);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    DrawTextW(dc, sign, 1, &square, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+    DeleteObject(font);
 }
 
 // The filled kinds and frames, in the colours their names give.
@@ -135,8 +180,11 @@ void drawStatic(HWND control, HDC dc) {
             drawBitmap(dc, static_cast<HBITMAP>(state.image), rect, style);
         return;
     }
-    if (type == SS_ICON)
+    if (type == SS_ICON) {
+        if (state.image)
+            drawSystemIcon(dc, rect, static_cast<HICON>(state.image));
         return;
+    }
     wchar_t text[1024];
     const int length = GetWindowTextW(control, text, 1024);
     HGDIOBJ oldFont = state.font ? SelectObject(dc, state.font) : nullptr;
@@ -158,16 +206,14 @@ LRESULT setImage(HWND control, HANDLE image) {
 } // namespace
 
 LRESULT staticProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        createControlState<StaticState>(control);
+    auto* state = stateFor<StaticState>(control, message);
+    if (message == WM_NCCREATE && state) {
         // A template names an icon or bitmap by its resource name in the title.
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         const DWORD type = static_cast<DWORD>(create->style) & SS_TYPEMASK;
         if (type == SS_ICON && create->lpszName && *create->lpszName)
-            controlState<StaticState>(control)->image =
-                LoadIconW(create->hInstance, create->lpszName);
+            state->image = LoadIconW(create->hInstance, create->lpszName);
     }
-    auto* state = controlState<StaticState>(control);
     if (!state)
         return DefWindowProcW(control, message, wParam, lParam);
     const bool notify = (styleOf(control) & SS_NOTIFY) != 0;

@@ -12,6 +12,24 @@ bool extraFits(const Window& w, int index, std::size_t size) {
     return index >= 0 && static_cast<std::size_t>(index) + size <= w.extra.size();
 }
 
+// The class's extra bytes at index, 0 when they do not reach that far.
+template <class Value>
+Value readExtra(const Window& w, int index) {
+    Value value{};
+    if (extraFits(w, index, sizeof value))
+        std::memcpy(&value, w.extra.data() + index, sizeof value);
+    return value;
+}
+
+// Answers the value replaced, 0 (and nothing written) when the bytes do not reach that far.
+template <class Value>
+Value writeExtra(Window& w, int index, Value value) {
+    const Value old = readExtra<Value>(w, index);
+    if (extraFits(w, index, sizeof value))
+        std::memcpy(w.extra.data() + index, &value, sizeof value);
+    return old;
+}
+
 void setStyle(HWND window, int index, DWORD value) {
     Window* w = findWindow(window);
     STYLESTRUCT change{index == GWL_STYLE ? w->style : w->exStyle, value};
@@ -53,11 +71,7 @@ LONG_PTR GetWindowLongPtrW(HWND window, int index) {
     case GWLP_USERDATA:
         return w->userData;
     default:
-        if (!extraFits(*w, index, sizeof(LONG_PTR)))
-            return 0;
-        LONG_PTR value;
-        std::memcpy(&value, w->extra.data() + index, sizeof value);
-        return value;
+        return readExtra<LONG_PTR>(*w, index);
     }
 }
 
@@ -89,10 +103,7 @@ LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
         w->userData = value;
         break;
     default:
-        if (!extraFits(*w, index, sizeof(LONG_PTR)))
-            return 0;
-        std::memcpy(w->extra.data() + index, &value, sizeof value);
-        break;
+        return writeExtra<LONG_PTR>(*w, index, value);
     }
     return old;
 }
@@ -101,13 +112,8 @@ LONG GetWindowLongW(HWND window, int index) {
     Window* w = findWindow(window);
     if (!w)
         return 0;
-    if (index >= 0) {
-        if (!extraFits(*w, index, sizeof(LONG)))
-            return 0;
-        LONG value;
-        std::memcpy(&value, w->extra.data() + index, sizeof value);
-        return value;
-    }
+    if (index >= 0)
+        return readExtra<LONG>(*w, index);
     return static_cast<LONG>(GetWindowLongPtrW(window, index));
 }
 
@@ -115,13 +121,8 @@ LONG SetWindowLongW(HWND window, int index, LONG value) {
     Window* w = findWindow(window);
     if (!w)
         return 0;
-    if (index >= 0) {
-        if (!extraFits(*w, index, sizeof(LONG)))
-            return 0;
-        const LONG old = GetWindowLongW(window, index);
-        std::memcpy(w->extra.data() + index, &value, sizeof value);
-        return old;
-    }
+    if (index >= 0)
+        return writeExtra<LONG>(*w, index, value);
     // Style words are unsigned; the rest keep their sign.
     const LONG_PTR wide = (index == GWL_STYLE || index == GWL_EXSTYLE)
                               ? static_cast<LONG_PTR>(static_cast<DWORD>(value))

@@ -11,7 +11,8 @@ namespace sv::user {
 struct WindowClass {
     std::wstring name;
     WNDCLASSW info{}; // lpszClassName points into name
-    int windows = 0;  // live windows of the class; a class in use cannot be unregistered
+    WORD atom = 0;
+    int windows = 0; // live windows of the class; a class in use cannot be unregistered
 };
 
 struct DialogData;

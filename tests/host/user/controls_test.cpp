@@ -227,6 +227,27 @@ TEST_F(ControlsTest, CloseAndEscapeMeanCancelUnlessCancelIsDisabled) {
     EXPECT_EQ(count(IDCANCEL, BN_CLICKED), 1);
 }
 
+TEST_F(ControlsTest, APressReleasedOutsideTheButtonIsNoClick) {
+    HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    const POINT centre = svWindowCentre(cancel);
+    RECT rect;
+    GetWindowRect(cancel, &rect);
+    const POINT outside{rect.left - 20, rect.top - 20};
+    svInputMouseMove(centre);
+    svInputMouseButton(SvMouseButton::left, true, centre);
+    deliver();
+    EXPECT_TRUE(SendMessageW(cancel, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    EXPECT_EQ(GetCapture(), cancel);
+    svInputMouseMove(outside);
+    deliver();
+    EXPECT_FALSE(SendMessageW(cancel, BM_GETSTATE, 0, 0) & BST_PUSHED) << "pops up outside";
+    svInputMouseButton(SvMouseButton::left, false, outside);
+    deliver();
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(count(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(SendMessageW(cancel, BM_GETSTATE, 0, 0) & BST_FOCUS);
+}
+
 TEST_F(ControlsTest, DialogItemNumbers) {
     SetDlgItemInt(dialog, kNumber, static_cast<UINT>(-12), TRUE);
     BOOL ok = FALSE;

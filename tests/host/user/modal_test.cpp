@@ -1,5 +1,7 @@
 #include "scripted_screen.h"
 
+#include "gdi/surface.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -106,6 +108,25 @@ TEST_F(ModalTest, EscapeClosesOnlyTheInnermostOfNestedModalLoops) {
                                                 L"outer cancel"};
     EXPECT_EQ(nesting.log, expectedLog);
     EXPECT_EQ(svModalDepth(), 0);
+    EXPECT_EQ(screen.shown.size(), 3u) << "each modal window was shown on the screen";
+}
+
+TEST_F(ModalTest, ALoopOfItsOwnTellsTheScreenItsWindow) {
+    HWND dialog = svCreateDialogFromTemplate(nullptr, level(L"Own loop"), nullptr, outerProc, 0);
+    ShowWindow(dialog, SW_SHOW);
+    svEnterModalLoop(dialog);
+    screen.then([](HWND modal) { svInputClick(GetDlgItem(modal, IDCANCEL)); });
+    MSG msg;
+    while (IsWindowVisible(dialog) && GetMessageW(&msg, nullptr, 0, 0) > 0)
+        if (!IsDialogMessageW(dialog, &msg))
+            DispatchMessageW(&msg);
+    EXPECT_EQ(svModalDepth(), 1);
+    svLeaveModalLoop(dialog);
+    EXPECT_EQ(svModalDepth(), 0);
+    EXPECT_EQ(screen.waits, std::vector<HWND>{dialog});
+    EXPECT_EQ(nesting.log, std::vector<std::wstring>{L"outer cancel"});
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), -1) << "no more input: the loop must end";
+    DestroyWindow(dialog);
 }
 
 std::wstring dialogText(HWND box, int id) {
@@ -122,7 +143,11 @@ TEST_F(ModalTest, MessageBoxButtonsDefaultsAndEscape) {
                 dialogText(box, IDNO);
         defaultButton = GetDlgItem(box, LOWORD(SendMessageW(box, DM_GETDEFID, 0, 0)));
         EXPECT_EQ(GetFocus(), defaultButton);
-        EXPECT_TRUE(GetDlgItem(box, SV_MSGBOX_ICON_ID));
+        HWND icon = GetDlgItem(box, SV_MSGBOX_ICON_ID);
+        SvSurface* picture = svSnapshotWindow(icon);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(svSurfacePixel(picture, 1, 1), RGB(0, 64, 192)) << "the question's tile";
+        svDestroySurface(picture);
         svInputKeyPress(VK_RETURN);
     });
     EXPECT_EQ(

@@ -137,6 +137,28 @@ LRESULT subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcW(g_original, window, message, wParam, lParam);
 }
 
+TEST_F(WindowTest, ClassesAreFoundByNameWithoutCaseAndByAtom) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = loggingProc;
+    windowClass.lpszClassName = L"SvAtomic";
+    const WORD atom = RegisterClassW(&windowClass);
+    ASSERT_NE(atom, 0);
+    EXPECT_EQ(RegisterClassW(&windowClass), 0) << "registered once";
+    HWND byAtom = CreateWindowExW(0, MAKEINTRESOURCEW(atom), L"a", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_TRUE(byAtom);
+    wchar_t name[32];
+    EXPECT_EQ(GetClassNameW(byAtom, name, 32), 8);
+    EXPECT_STREQ(name, L"SvAtomic");
+    EXPECT_FALSE(UnregisterClassW(L"svatomic", nullptr)) << "a window still uses it";
+    DestroyWindow(byAtom);
+    EXPECT_TRUE(UnregisterClassW(L"svatomic", nullptr));
+    EXPECT_EQ(CreateWindowExW(0, MAKEINTRESOURCEW(atom), L"a", WS_POPUP, 0, 0, 1, 1, nullptr,
+                              nullptr, nullptr, nullptr),
+              nullptr);
+    EXPECT_FALSE(UnregisterClassW(WC_BUTTONW, nullptr)) << "the system's classes stay";
+}
+
 TEST_F(WindowTest, SubclassingChainsToTheOriginalProcedure) {
     HWND window = make(L"w", WS_POPUP, nullptr, 0, 0, 10, 10);
     g_original = reinterpret_cast<WNDPROC>(
