@@ -62,6 +62,12 @@
 // Commands whose dialogs are not in this build
 #define IDS_NOT_AVAILABLE 51
 
+// About box
+#define IDC_ABOUT_VERSION 2003
+#define IDD_ABOUT 2010
+#define IDC_ABOUT_TITLE 2013
+#define IDC_ABOUT_LINK 2014
+
 // Help topics of sentavell.chm
 #define IDH_OVERVIEW 1000
 #define IDH_ATTRIBUTE_LOOKUP 1001
