@@ -54,6 +54,12 @@ public:
 
 class MenuInit : public ArxTest {
 protected:
+    // The host keeps its menu groups for the whole process; each case starts without ours.
+    void TearDown() override {
+        svUnloadMenuGroup(L"SENTAVELL");
+        ArxTest::TearDown();
+    }
+
     // Runs (C:sv_init) as queued by opening the drawing, or evaluated again by hand.
     void runInit(short cmdecho, short cmddia, bool queued = true) {
         setShortVar(L"cmdecho", cmdecho);
