@@ -180,6 +180,16 @@ protected:
         pumpMessages();
     }
 
+    // A step that keeps the text of the message box and closes it.
+    static ScriptedScreen::Step readAndCloseMessageBox(std::wstring& shown) {
+        return [&shown](HWND box) {
+            wchar_t text[512] = {};
+            GetWindowTextW(GetDlgItem(box, SV_MSGBOX_TEXT_ID), text, 512);
+            shown = text;
+            svInputKeyPress(VK_RETURN);
+        };
+    }
+
     CWnd parent;
 };
 
@@ -222,6 +232,9 @@ TEST_F(LinkTest, PaintsNormalHoveredAndVisitedColours) {
     svInputMouseMove(svWindowCentre(window));
     pumpMessages();
     EXPECT_EQ(GetCapture(), window);
+    // The hand of the Windows folder's help program, not the arrow.
+    EXPECT_NE(GetCursor(), nullptr);
+    EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_TRUE(shows(window, GetSysColor(COLOR_HIGHLIGHT)));
     EXPECT_FALSE(shows(window, RGB(0, 0, 238)));
 
@@ -238,12 +251,7 @@ TEST_F(LinkTest, AFailedClickBeepsExplainsAndStaysUnvisited) {
     HWND window = makeLink(link, L"https://sentavell.example/", 0, CRect(10, 10, 200, 40));
     ScriptedScreen screen;
     std::wstring shown;
-    screen.then([&](HWND box) {
-        wchar_t text[512] = {};
-        GetWindowTextW(GetDlgItem(box, SV_MSGBOX_TEXT_ID), text, 512);
-        shown = text;
-        svInputKeyPress(VK_RETURN);
-    });
+    screen.then(readAndCloseMessageBox(shown));
     const UINT beeps = svBeepCount();
     click(window);
     // The link's own beep, then the message box's.
@@ -272,12 +280,7 @@ TEST_F(LinkTest, AHandlerCommandTooLongForItsBufferIsRefusedNotCut) {
     HWND window = makeLink(link, L"https://sentavell.example/", 0, CRect(10, 10, 200, 40));
     ScriptedScreen screen;
     std::wstring shown;
-    screen.then([&](HWND box) {
-        wchar_t text[512] = {};
-        GetWindowTextW(GetDlgItem(box, SV_MSGBOX_TEXT_ID), text, 512);
-        shown = text;
-        svInputKeyPress(VK_RETURN);
-    });
+    screen.then(readAndCloseMessageBox(shown));
     click(window);
     EXPECT_NE(shown.find(L"There is no application associated"), std::wstring::npos);
     EXPECT_FALSE(link.visited());
