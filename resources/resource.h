@@ -68,6 +68,14 @@
 #define IDC_ABOUT_TITLE 2013
 #define IDC_ABOUT_LINK 2014
 
+// Block modifier options and attribute lookup dialogs
+#define IDD_BLOCK_MOD_OPTIONS 2003
+#define IDD_ATTRIBUTE_LOOKUP 2007
+#define IDB_ATTRIBUTE_TREE 2008
+#define IDC_ATTRIBUTE_LOOKUP 2009
+#define IDC_ATTRIBUTE_TAG 2011
+#define IDC_ATTRIBUTE_TREE 2012
+
 // Help topics of sentavell.chm
 #define IDH_OVERVIEW 1000
 #define IDH_ATTRIBUTE_LOOKUP 1001

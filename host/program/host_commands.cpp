@@ -8,6 +8,7 @@
 #include "command_input.h"
 #include "crt/crt.h"
 #include "drawing_commands.h"
+#include "form_action.h"
 #include "ed/commands.h"
 #include "ed/getinput.h"
 #include "rx/dynlinker.h"
@@ -92,6 +93,7 @@ void help() {
         }
     }
     acutPrintf(L"\n  %-11s ends the session\nModules add their own commands.\n", L"QUIT");
+    acutPrintf(L"\n%s\n", forms::formActionsHelp());
 }
 
 } // namespace

@@ -175,6 +175,21 @@
 #define CB_GETDROPPEDCONTROLRECT 0x0152
 #define CB_GETDROPPEDSTATE 0x0157
 #define CB_FINDSTRINGEXACT 0x0158
+#define CB_GETITEMHEIGHT 0x0154
+#define STATE_SYSTEM_PRESSED 0x00000008
+
+// The parts of a combo box; hwndList is the dropped list while it is open, else null.
+struct COMBOBOXINFO {
+    DWORD cbSize;
+    RECT rcItem;
+    RECT rcButton;
+    DWORD stateButton;
+    HWND hwndCombo;
+    HWND hwndItem;
+    HWND hwndList;
+};
+using PCOMBOBOXINFO = COMBOBOXINFO*;
+BOOL GetComboBoxInfo(HWND combo, PCOMBOBOXINFO info);
 
 #define CBN_ERRSPACE (-1)
 #define CBN_SELCHANGE 1

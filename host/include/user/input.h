@@ -28,6 +28,9 @@
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
 #define VK_APPS 0x5D
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
 #define VK_F1 0x70
 #define VK_F4 0x73
 

@@ -12,11 +12,6 @@
 namespace sv::comctl {
 namespace {
 
-// The keypad keys a tree expands and collapses with.
-constexpr UINT kKeypadPlus = 0x6B;     // VK_ADD
-constexpr UINT kKeypadMinus = 0x6D;    // VK_SUBTRACT
-constexpr UINT kKeypadMultiply = 0x6A; // VK_MULTIPLY
-
 int compareWithoutCase(const std::wstring& a, const std::wstring& b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
@@ -694,13 +689,13 @@ void TreeView::keyDown(UINT key) {
             select(handleOf(item->kids.front()), TVC_BYKEYBOARD);
         }
         break;
-    case kKeypadPlus:
+    case VK_ADD:
         expand(caret, TVE_EXPAND, TVC_BYKEYBOARD);
         break;
-    case kKeypadMinus:
+    case VK_SUBTRACT:
         expand(caret, TVE_COLLAPSE, TVC_BYKEYBOARD);
         break;
-    case kKeypadMultiply: {
+    case VK_MULTIPLY: {
         std::vector<Key> pending{caret_};
         while (!pending.empty()) {
             const Key at = pending.back();

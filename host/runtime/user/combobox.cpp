@@ -474,6 +474,8 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case CB_GETDROPPEDSTATE:
         return s.list ? TRUE : FALSE;
+    case CB_GETITEMHEIGHT:
+        return itemHeight(combo);
     case CB_GETDROPPEDCONTROLRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
         if (!rect)
@@ -492,3 +494,21 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 } // namespace sv::user
+
+BOOL GetComboBoxInfo(HWND combo, PCOMBOBOXINFO info) {
+    using namespace sv::user;
+    if (info == nullptr || info->cbSize != sizeof(COMBOBOXINFO) || !IsWindow(combo) ||
+        controlState<ComboState>(combo) == nullptr)
+        return FALSE;
+    const ComboState& s = stateOf(combo);
+    RECT rect;
+    GetClientRect(combo, &rect);
+    const int buttonWidth = GetSystemMetrics(SM_CXVSCROLL);
+    info->rcButton = RECT{rect.right - buttonWidth, rect.top, rect.right, rect.bottom};
+    info->rcItem = RECT{rect.left + 2, rect.top + 2, info->rcButton.left, rect.bottom - 2};
+    info->stateButton = s.list ? STATE_SYSTEM_PRESSED : 0;
+    info->hwndCombo = combo;
+    info->hwndItem = nullptr;
+    info->hwndList = s.list;
+    return TRUE;
+}
