@@ -10,7 +10,9 @@
 #include "ap/docman.h"
 #include "crt/format.h"
 #include "db/transaction.h"
+#include "dialogs/CDlgAbout.h"
 #include "ed/commands.h"
+#include "ed/frame.h"
 #include "ed/lisp.h"
 #include "ed/menus.h"
 #include "ed/sysvars.h"
@@ -56,7 +58,16 @@ bool styleMgrBody() {
 }
 
 bool aboutBody() {
-    return notAvailable(L"sv_about");
+    acDocManagerPtr()->pushResourceHandle(g_extension.m_hModuleResource);
+    try {
+        CDlgAbout about(acedGetAcadFrame());
+        about.DoModal();
+    } catch (...) {
+        acDocManagerPtr()->popResourceHandle();
+        throw;
+    }
+    acDocManagerPtr()->popResourceHandle();
+    return true;
 }
 
 bool helpBody() {

@@ -62,6 +62,12 @@
 // Commands whose dialogs are not in this build
 #define IDS_NOT_AVAILABLE 51
 
+// About box
+#define IDC_ABOUT_VERSION 2003
+#define IDD_ABOUT 2010
+#define IDC_ABOUT_TITLE 2013
+#define IDC_ABOUT_LINK 2014
+
 // Block modifier options and attribute lookup dialogs
 #define IDD_BLOCK_MOD_OPTIONS 2003
 #define IDD_ATTRIBUTE_LOOKUP 2007

@@ -1,8 +1,16 @@
 // The application module in a session of the host program, as a user's script drives it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 
 #include "support/run_program.h"
 
@@ -31,6 +39,34 @@ TEST(Session, LoadingBringsTheMenuAndTheCommandsAnswerInAScript) {
     EXPECT_TRUE(contains(run.output, "The command sv_stylemgr is not available in this build."))
         << run.output;
     EXPECT_FALSE(contains(run.output, "Menu not loaded")) << run.output;
+}
+
+TEST(Session, TheAboutBoxShowsTheVersionAndItsLinkOpensTheProductsSite) {
+    const std::string folder = testing::TempDir() + "sv-about-session-" + std::to_string(getpid());
+    std::filesystem::create_directories(folder);
+    const std::string opener = folder + "/opener";
+    const std::string opened = folder + "/opened";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s' \"$*\" > '" << opened << ".part'\nmv '"
+                          << opened << ".part' '" << opened << "'\n";
+    chmod(opener.c_str(), 0755);
+    setenv("BROWSER", opener.c_str(), 1);
+    TempScript script("about.scr", "ARXLOAD " + binDir() +
+                                       "/SentavellUi17.arx\n"
+                                       "sv_about\n"
+                                       "click 2014\n"
+                                       "click OK\n"
+                                       "QUIT\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    unsetenv("BROWSER");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "17.0.0.0")) << run.output;
+    EXPECT_TRUE(contains(run.output, "Visit the Sentavell web site")) << run.output;
+    for (int i = 0; i < 500 && !std::filesystem::exists(opened); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ostringstream address;
+    address << std::ifstream(opened).rdbuf();
+    EXPECT_EQ(address.str(), "https://sentavell.example/");
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
