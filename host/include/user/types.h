@@ -10,10 +10,9 @@ using LRESULT = INT_PTR;
 using LONG_PTR = std::intptr_t;
 using HANDLE = void*;
 
-// Handles of the window manager. A window handle carries a generation, so the handle of a
-// destroyed window never names a window created later.
-struct HWND__;
-using HWND = HWND__*;
+// Handles of the window manager (HWND is declared with the platform's basic types). A window
+// handle carries a generation, so the handle of a destroyed window never names a window created
+// later.
 struct HMENU__;
 using HMENU = HMENU__*;
 struct HICON__;
