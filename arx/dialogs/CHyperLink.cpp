@@ -110,14 +110,8 @@ void CHyperLink::setUrl(LPCWSTR url) {
     if (GetSafeHwnd() == nullptr)
         return;
     positionWindow();
-    if (m_toolTip.GetSafeHwnd() != nullptr) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = m_hWnd;
-        tool.uId = kToolId;
-        tool.lpszText = const_cast<LPWSTR>(m_url.GetString());
-        m_toolTip.SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    if (m_toolTip.GetSafeHwnd() != nullptr)
+        m_toolTip.UpdateTipText(m_url, this, kToolId);
 }
 
 void CHyperLink::setVisited(BOOL visited) {
@@ -147,15 +141,8 @@ void CHyperLink::PreSubclassWindow() {
     positionWindow();
     setDefaultCursor();
 
-    if (m_toolTip.CreateEx(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CRect(0, 0, 0, 0), this, 0)) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = m_hWnd;
-        tool.uId = kToolId;
-        GetClientRect(&tool.rect);
-        tool.lpszText = const_cast<LPWSTR>(m_url.GetString());
-        m_toolTip.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    if (m_toolTip.Create(this))
+        m_toolTip.AddTool(this, m_url, nullptr, kToolId);
     CStatic::PreSubclassWindow();
 }
 
@@ -254,7 +241,7 @@ void CHyperLink::OnMouseMove(UINT, CPoint point) {
 
 BOOL CHyperLink::PreTranslateMessage(MSG* msg) {
     if (m_toolTip.GetSafeHwnd() != nullptr)
-        m_toolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+        m_toolTip.RelayEvent(msg);
     return CStatic::PreTranslateMessage(msg);
 }
 

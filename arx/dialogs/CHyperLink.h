@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SentavellUi17Api.h"
+#include "mfc/commctrl.h"
 #include "mfc/controls.h"
 #include "mfc/gdiobj.h"
 
@@ -51,6 +52,5 @@ private:
     CString m_url;
     CFont m_font;
     HCURSOR m_linkCursor = nullptr;
-    // The class library has no tooltip class; the tooltip window is driven by its messages.
-    CWnd m_toolTip;
+    CToolTipCtrl m_toolTip;
 };
