@@ -40,6 +40,19 @@ public:
     bool operator>(const AcDbObjectId& other) const { return other < *this; }
     bool operator<=(const AcDbObjectId& other) const { return !(other < *this); }
     bool operator>=(const AcDbObjectId& other) const { return !(*this < other); }
+    // The id as one number, for untyped slots such as a list row's item data, and back. The null
+    // id is 0; an id that does not fit (its database made after 2^31 others in one run) gives 0.
+    Adesk::IntDbId asOldId() const {
+        if (m_db >= (Adesk::UInt64{1} << 31))
+            return 0;
+        return static_cast<Adesk::IntDbId>(m_db << 32 | m_index);
+    }
+    AcDbObjectId& setFromOldId(Adesk::IntDbId oldId) {
+        const auto bits = static_cast<Adesk::UInt64>(oldId);
+        m_db = oldId < 0 ? 0 : bits >> 32;
+        m_index = m_db == 0 ? 0 : static_cast<Adesk::UInt32>(bits);
+        return *this;
+    }
     std::size_t hash() const {
         return std::hash<Adesk::UInt64>()(m_db * 0x9E3779B97F4A7C15ull ^ m_index);
     }

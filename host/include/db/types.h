@@ -15,6 +15,8 @@ using Int64 = std::int64_t;
 using UInt64 = std::uint64_t;
 using IntPtr = std::intptr_t;
 using UIntPtr = std::uintptr_t;
+// An object id as one pointer-sized number (AcDbObjectId::asOldId).
+using IntDbId = std::intptr_t;
 using Boolean = bool;
 constexpr Boolean kFalse = false;
 constexpr Boolean kTrue = true;

@@ -111,6 +111,18 @@ TEST_F(DbDatabase, IdsOrderHashAndNameTheirObjects) {
     EXPECT_FALSE(AcDbHandle(5).getIntoAsciiBuffer(text, 1));
 }
 
+TEST_F(DbDatabase, AnIdSurvivesTheTripThroughOneNumber) {
+    const AcDbObjectId id = addRecord(1);
+    const Adesk::IntDbId number = id.asOldId();
+    EXPECT_GT(number, 0);
+    AcDbObjectId back;
+    EXPECT_EQ(back.setFromOldId(number), id);
+    EXPECT_TRUE(back.isValid());
+    EXPECT_EQ(AcDbObjectId::kNull.asOldId(), 0);
+    EXPECT_TRUE(back.setFromOldId(0).isNull());
+    EXPECT_TRUE(back.setFromOldId(-5).isNull()) << "no number names an id of no database";
+}
+
 TEST_F(DbDatabase, BlockIteratorSkipsErasedEntitiesOnRequest) {
     const AcDbObjectId a = addEntity(db->modelSpaceId(), 1);
     const AcDbObjectId b = addEntity(db->modelSpaceId(), 2);

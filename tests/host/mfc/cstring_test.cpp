@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
+#include "mfc/afxcoll.h"
 #include "mfc/cstring.h"
 
 namespace {
@@ -52,6 +55,21 @@ TEST(CString, BufferRoundTrip) {
     EXPECT_EQ(text, L"ab");
     EXPECT_EQ(CString("m\xC2\xB2"), L"m\u00B2");
     EXPECT_EQ(CString(static_cast<const wchar_t*>(nullptr)), L"");
+}
+
+TEST(CStringArray, AddAnswersTheIndexAndAccessOutsideTheArrayThrows) {
+    CStringArray names;
+    EXPECT_TRUE(names.IsEmpty());
+    EXPECT_EQ(names.Add(L"AcBlockModifier"), 0);
+    EXPECT_EQ(names.Add(L"AcAreaReader"), 1);
+    EXPECT_EQ(names.GetSize(), 2);
+    names.SetAt(1, L"AcLengthReader");
+    EXPECT_EQ(names.GetAt(1), L"AcLengthReader");
+    EXPECT_THROW(names.GetAt(2), std::out_of_range);
+    EXPECT_THROW(names.GetAt(-1), std::out_of_range);
+    EXPECT_THROW(names.SetAt(2, L"x"), std::out_of_range);
+    names.RemoveAll();
+    EXPECT_EQ(names.GetCount(), 0);
 }
 
 } // namespace
