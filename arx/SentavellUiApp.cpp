@@ -6,11 +6,13 @@
 
 #include "AcPropertyLinkStyleMgr.h"
 #include "LinkCommands.h"
+#include "LinkCreate.h"
 #include "SentavellEditorReactor.h"
 #include "ap/docman.h"
 #include "crt/format.h"
 #include "db/transaction.h"
 #include "dialogs/CDlgAbout.h"
+#include "dialogs/CDlgStyleMgr.h"
 #include "ed/commands.h"
 #include "ed/frame.h"
 #include "ed/lisp.h"
@@ -43,30 +45,19 @@ CSentavellUiApp theApp;
 CSentavellExtensionModule g_extension;
 const CResString g_resString(&g_extension);
 
-// Stands in for the dialog commands until their dialogs exist.
-bool notAvailable(const wchar_t* command) {
-    acutPrintf(svResString()(IDS_NOT_AVAILABLE), command);
-    return false;
-}
-
-bool linkCreateBody() {
-    return notAvailable(L"sv_linkcreate");
-}
-
+// OK keeps every change made in the dialog, through the command's transaction; Cancel undoes
+// them all.
 bool styleMgrBody() {
-    return notAvailable(L"sv_stylemgr");
+    CModuleResourceScope resources;
+    CDlgStyleMgr manager(acedGetAcadFrame());
+    manager.setSelectStyle(false);
+    return manager.DoModal() == IDOK;
 }
 
 bool aboutBody() {
-    acDocManagerPtr()->pushResourceHandle(g_extension.m_hModuleResource);
-    try {
-        CDlgAbout about(acedGetAcadFrame());
-        about.DoModal();
-    } catch (...) {
-        acDocManagerPtr()->popResourceHandle();
-        throw;
-    }
-    acDocManagerPtr()->popResourceHandle();
+    CModuleResourceScope resources;
+    CDlgAbout about(acedGetAcadFrame());
+    about.DoModal();
     return true;
 }
 
@@ -86,9 +77,12 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kCommands[] = {
-    {L"sv_linkcreate", &command<&linkCreateBody>}, {L"sv_linkremove", &command<&removeLinks>},
-    {L"sv_stylemgr", &command<&styleMgrBody>},     {L"sv_help", &command<&helpBody>},
-    {L"sv_about", &command<&aboutBody>},           {L"sv_update", &command<&updateLinks>},
+    {L"sv_linkcreate", &command<&createLinkCommand>},
+    {L"sv_linkremove", &command<&removeLinks>},
+    {L"sv_stylemgr", &command<&styleMgrBody>},
+    {L"sv_help", &command<&helpBody>},
+    {L"sv_about", &command<&aboutBody>},
+    {L"sv_update", &command<&updateLinks>},
 };
 
 struct LispEntry {
@@ -112,11 +106,6 @@ CString besideModule(const wchar_t* name) {
 AcDbTransactionManager* currentTransactions() {
     AcApDocument* document = acDocManagerPtr()->curDocument();
     return document != nullptr ? document->transactionManager() : nullptr;
-}
-
-short shortVar(const wchar_t* name) {
-    resbuf value{};
-    return acedGetVar(name, &value) == RTNORM && value.restype == RTSHORT ? value.resval.rint : 0;
 }
 
 void setShortVar(const wchar_t* name, short number) {
@@ -279,8 +268,8 @@ int LoadMenuGroup() {
     if (acedIsMenuGroupLoaded(kMenuGroup))
         return RSRSLT;
     // Quiet: neither the command's echo nor a file dialog.
-    const short cmdecho = shortVar(L"cmdecho");
-    const short cmddia = shortVar(L"cmddia");
+    const short cmdecho = svShortVar(L"cmdecho");
+    const short cmddia = svShortVar(L"cmddia");
     setShortVar(L"cmdecho", 0);
     setShortVar(L"cmddia", 0);
     const CString path = besideModule(L"sv17.cui");
@@ -314,6 +303,19 @@ CString CResString::operator()(UINT id) const {
     text.LoadString(id);
     acDocManagerPtr()->popResourceHandle();
     return text;
+}
+
+short svShortVar(const wchar_t* name) {
+    resbuf value{};
+    return acedGetVar(name, &value) == RTNORM && value.restype == RTSHORT ? value.resval.rint : 0;
+}
+
+CModuleResourceScope::CModuleResourceScope() {
+    acDocManagerPtr()->pushResourceHandle(g_extension.m_hModuleResource);
+}
+
+CModuleResourceScope::~CModuleResourceScope() {
+    acDocManagerPtr()->popResourceHandle();
 }
 
 AcAutoTransaction::AcAutoTransaction() {

@@ -64,6 +64,19 @@ private:
 
 SENTAVELLUI17_API const CResString& svResString();
 
+// A short system variable of the working drawing; 0 when there is none of that type.
+SENTAVELLUI17_API short svShortVar(const wchar_t* name);
+
+// Makes the resource module the current resource handle for the life of the scope, so that the
+// dialogs opened inside find their templates first there, also when the scope is left by a throw.
+class SENTAVELLUI17_API CModuleResourceScope {
+public:
+    CModuleResourceScope();
+    ~CModuleResourceScope();
+    CModuleResourceScope(const CModuleResourceScope&) = delete;
+    CModuleResourceScope& operator=(const CModuleResourceScope&) = delete;
+};
+
 // A transaction of the current document for the length of a command body.
 class AcAutoTransaction {
 public:

@@ -59,8 +59,9 @@
 // Macro check
 #define IDS_MACRO_NO_RESULT 50
 
-// Commands whose dialogs are not in this build
-#define IDS_NOT_AVAILABLE 51
+// Style editor: the style could not be stored
+#define IDS_STYLE_NOT_STORED_TEXT 52
+#define IDS_STYLE_NOT_STORED_CAPTION 53
 
 // About box
 #define IDC_ABOUT_VERSION 2003
@@ -75,6 +76,41 @@
 #define IDC_ATTRIBUTE_LOOKUP 2009
 #define IDC_ATTRIBUTE_TAG 2011
 #define IDC_ATTRIBUTE_TREE 2012
+
+// Style manager dialog
+#define IDC_STYLE_LIST 2000
+#define IDD_STYLE_MANAGER 2001
+#define IDR_STYLE_LIST_MENU 2004
+#define ID_STYLE_NEW 32771
+#define ID_STYLE_EDIT 32772
+#define ID_STYLE_DELETE 32773
+
+// Style editor and macro check dialogs
+#define IDD_STYLE_EDITOR 2002
+#define IDC_STYLE_NAME 2003
+#define IDC_STYLE_DESCRIPTION 2006
+#define IDC_STYLE_MODIFIER 2007
+#define IDC_STYLE_READER 2008
+#define IDC_MACRO 2009
+#define IDC_MODIFIER_OPTIONS 2010
+#define IDC_MACRO_MENU 2011
+#define IDR_MACRO_MENU 2012
+#define IDD_MACRO_CHECK 2013
+#define IDC_CHECK_SAMPLE 2017
+#define IDC_CHECK_RESULT 2019
+#define IDC_CHECK_EVALUATE 2020
+
+// Commands of the macro menu
+#define ID_MACRO_CHECK 32774
+#define ID_MACRO_THOUSANDTH 32775
+#define ID_MACRO_MILLIONTH 32776
+#define ID_MACRO_MM 32777
+#define ID_MACRO_CM 32778
+#define ID_MACRO_M 32779
+#define ID_MACRO_MM2 32780
+#define ID_MACRO_CM2 32781
+#define ID_MACRO_M2 32782
+#define ID_MACRO_SQUARE_FEET 32784
 
 // Help topics of sentavell.chm
 #define IDH_OVERVIEW 1000

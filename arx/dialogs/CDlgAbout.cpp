@@ -4,6 +4,7 @@
 #include "ModuleVersion.h"
 #include "SentavellProduct.h"
 #include "SentavellUiApp.h"
+#include "dialogs/BoldFont.h"
 #include "resource.h"
 
 CDlgAbout::CDlgAbout(CWnd* parent) : CAcUiDialog(IDD_ABOUT, parent) {}
@@ -16,14 +17,7 @@ void CDlgAbout::DoDataExchange(CDataExchange* dx) {
 BOOL CDlgAbout::OnInitDialog() {
     CAdUiBaseDialog::OnInitDialog();
 
-    LOGFONTW font{};
-    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    if (dialogFont != nullptr && GetObjectW(dialogFont, sizeof font, &font) != 0) {
-        font.lfWeight = FW_BOLD;
-        m_boldFont.Attach(CreateFontIndirectW(&font));
-        GetDlgItem(IDC_ABOUT_TITLE)
-            ->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.GetSafeHandle()), TRUE);
-    }
+    setBoldDialogFont(*this, IDC_ABOUT_TITLE, m_boldFont);
 
     CModuleVersion version;
     version.ReadModule(CSentavellUiApp::Get()->GetModuleInstance());

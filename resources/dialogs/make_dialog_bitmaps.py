@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the bitmaps of the block options and attribute lookup dialogs (24-bit BI_RGB).
+"""Writes the bitmaps of the dialogs' bitmap buttons and trees (24-bit BI_RGB).
 
-Run from this folder: python3 make_block_bitmaps.py
+Run from this folder: python3 make_dialog_bitmaps.py
 """
 import struct
 
@@ -73,6 +73,11 @@ BLANK = "." * 16
 DOTS = "..##...##...##.."
 LOOKUP = [BLANK] * 6 + [DOTS] * 2 + [BLANK] * 6
 
+# The evaluate button: an equals sign, 16 by 14.
+BAR = "...##########..."
+EVALUATE = [BLANK] * 4 + [BAR] * 2 + [BLANK] * 2 + [BAR] * 2 + [BLANK] * 4
+
 tree = [a + b for a, b in zip(BLOCK, ATTRIBUTE)]
 write_bmp("attribute_tree.bmp", picture(tree, PALETTE))
 write_bmp("attribute_lookup.bmp", picture(LOOKUP, PALETTE))
+write_bmp("evaluate.bmp", picture(EVALUATE, PALETTE))

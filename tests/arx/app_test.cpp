@@ -163,16 +163,6 @@ TEST_F(Wrapper, AThrowUndoesTheWorkAndEndsQuietly) {
     EXPECT_TRUE(output.text().empty());
 }
 
-TEST_F(Wrapper, CommandsWaitingForTheirDialogsSaySoAndChangeNothing) {
-    for (const wchar_t* name : {L"sv_linkcreate", L"sv_stylemgr"}) {
-        output.clear();
-        EXPECT_TRUE(svRunCommand(name));
-        EXPECT_EQ(output.text(),
-                  L"\nThe command " + std::wstring(name) + L" is not available in this build.");
-        EXPECT_EQ(depth(), 0);
-    }
-}
-
 // --- help ------------------------------------------------------------------------------------
 
 class Help : public ArxTest {
