@@ -5,8 +5,10 @@
 #include "arx_fixture.h"
 #include "dialogs/CDlgStyleMgr.h"
 #include "ed/commands.h"
+#include "gdi/surface.h"
 #include "host/user/scripted_screen.h"
 #include "resource.h"
+#include "user/paint.h"
 
 namespace {
 
@@ -58,6 +60,35 @@ COLORREF cellColour(HWND list, int row, int column) {
     draw.clrText = CLR_DEFAULT;
     SendMessageW(GetParent(list), WM_NOTIFY, IDC_STYLE_LIST, reinterpret_cast<LPARAM>(&draw));
     return draw.clrText;
+}
+
+struct Ink {
+    int red = 0;  // pixels of a red text
+    int dark = 0; // pixels of a text in the window-text colour (black)
+};
+
+// The ink of one cell as a snapshot of the list shows it.
+Ink inkOf(HWND list, int row, int column) {
+    RECT cell{};
+    cell.top = column;
+    cell.left = LVIR_BOUNDS;
+    SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&cell));
+    if (column == 0) // the row's rectangle: the first column ends where the second begins
+        cell.right = cell.left + static_cast<LONG>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    // Inside the cell, clear of the focus rectangle and the list's border.
+    SvSurface* picture = svSnapshotWindow(list);
+    Ink ink;
+    for (int y = cell.top + 2; y < cell.bottom - 2; ++y) {
+        for (int x = cell.left + 2; x < cell.right - 2; ++x) {
+            const COLORREF pixel = svSurfacePixel(picture, x, y);
+            const int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
+            ink.red += r > 160 && g < 110 && b < 110;
+            ink.dark += r < 100 && g < 100 && b < 100;
+        }
+    }
+    svDestroySurface(picture);
+    return ink;
 }
 
 POINT rowCentre(HWND list, int row) {
@@ -197,6 +228,26 @@ TEST_F(StyleManager, TheFirstRowIsChosenAndStylesInUseAreRed) {
     const COLORREF normal = GetSysColor(COLOR_WINDOWTEXT), red = RGB(255, 0, 0);
     EXPECT_EQ(colours, (std::vector<COLORREF>{red, red, normal, normal}));
     EXPECT_EQ(manager.selectedStyleId(), lengths);
+}
+
+TEST_F(StyleManager, ASnapshotShowsTheStyleInUseInRedInBothColumns) {
+    addStyles();
+    std::vector<Ink> inks;
+    screen.then([](HWND dialog) { clickBelowRows(dialog, SvMouseButton::left); });
+    screen.then([&](HWND dialog) {
+        for (int row = 0; row < 2; ++row)
+            for (int column = 0; column < 2; ++column)
+                inks.push_back(inkOf(listOf(dialog), row, column));
+        svInputKeyPress(VK_ESCAPE);
+    });
+    EXPECT_EQ(manager.DoModal(), IDCANCEL);
+    ASSERT_EQ(inks.size(), 4u);
+    for (int column = 0; column < 2; ++column) {
+        EXPECT_GT(inks[column].red, 10) << "Rooms, column " << column;
+        EXPECT_EQ(inks[column].dark, 0) << "Rooms, column " << column;
+        EXPECT_EQ(inks[2 + column].red, 0) << "Lengths, column " << column;
+        EXPECT_GT(inks[2 + column].dark, 10) << "Lengths, column " << column;
+    }
 }
 
 TEST_F(StyleManager, OnlyAStyleNothingUsesCanBeDeletedAndNoKeepsIt) {
