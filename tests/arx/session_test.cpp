@@ -69,4 +69,60 @@ TEST(Session, TheAboutBoxShowsTheVersionAndItsLinkOpensTheProductsSite) {
     std::filesystem::remove_all(folder);
 }
 
+// A new style, an edited one and a deleted one: Cancel takes all three back, so the drawing saves
+// byte for byte as before the command but for its handle seed (handles are never given twice, so
+// those the undone styles took stay spent); OK keeps them.
+TEST(Session, TheStyleManagerKeepsItsChangesOnOkAndDropsThemOnCancel) {
+    const std::string folder = testing::TempDir() + "sv-stylemgr-" + std::to_string(getpid());
+    std::filesystem::create_directories(folder);
+    const std::string newStyle = "rclick 2000\nclick 32771\n";
+    const std::string threeChanges = newStyle + "type 2003 Spare\nchoose 2007 \"Text modifier\"\n"
+                                                "click OK\n"
+                                                "dblclick 2000 Area\n"
+                                                "type 2006 \"Edited here\"\n"
+                                                "click OK\n"
+                                                "rclick 2000 Unused\n"
+                                                "click 32773\n"
+                                                "click Yes\n";
+    TempScript script(
+        "stylemgr.scr",
+        "ARXLOAD " + binDir() + "/SentavellUi17.arx\n" + "NEW\n" +
+            "PLINE 0,0 6,0 6,4 0,4 C\n"
+            "TEXT 2,2 0.3 0 ?\n"
+            "sv_stylemgr\n" +
+            newStyle + "type 2003 Area\ntype 2006 \"Floor area\"\nchoose 2007 \"Text modifier\"\n" +
+            "click OK\n" + newStyle + "type 2003 Unused\nchoose 2007 \"Text modifier\"\nclick OK\n" +
+            "click OK\n"
+            "sv_linkcreate\n3,0\n2.1,2.1\n"
+            "SAVEAS " +
+            folder + "/before.svd\n" + "sv_stylemgr\n" + threeChanges + "click Cancel\n" +
+            "SAVEAS " + folder + "/cancelled.svd\n" + "sv_stylemgr\n" + threeChanges +
+            "click OK\n"
+            "sv_stylemgr\nshow\nclick Cancel\n"
+            "QUIT\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    auto bytes = [&](const std::string& name) {
+        std::ostringstream content;
+        content << std::ifstream(folder + "/" + name, std::ios::binary).rdbuf();
+        return content.str();
+    };
+    auto withoutSeed = [&](const std::string& name) {
+        std::string content = bytes(name);
+        constexpr std::size_t kSeedAt = 12; // after the signature and the format version
+        if (content.size() >= kSeedAt + 8)
+            content.replace(kSeedAt, 8, 8, '\0');
+        return content;
+    };
+    ASSERT_FALSE(bytes("before.svd").empty());
+    EXPECT_EQ(withoutSeed("cancelled.svd"), withoutSeed("before.svd"));
+    EXPECT_NE(bytes("cancelled.svd"), bytes("before.svd")) << "the seed moved on";
+    // The last form lists the styles as OK left them.
+    const std::string last = run.output.substr(run.output.rfind("Dialog \"Link styles\""));
+    EXPECT_TRUE(contains(last, "\"Area\" | \"Edited here\"")) << last;
+    EXPECT_TRUE(contains(last, "\"Spare\"")) << last;
+    EXPECT_FALSE(contains(last, "\"Unused\"")) << last;
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
