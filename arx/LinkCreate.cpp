@@ -106,12 +106,16 @@ void makeCurrent(AcDbObjectId styleId) {
 }
 
 // The style manager in selection mode, for a style to work with; null when the user gave none.
-AcDbObjectId chooseStyle() {
+// Confirmed with OK, what the user did in it must outlive a command that makes no link.
+AcDbObjectId chooseStyle(bool& stylesConfirmed) {
     CDlgStyleMgr manager(acedGetAcadFrame());
-    return manager.DoModal() == IDOK ? manager.selectedStyleId() : AcDbObjectId();
+    if (manager.DoModal() != IDOK)
+        return AcDbObjectId();
+    stylesConfirmed = true;
+    return manager.selectedStyleId();
 }
 
-bool ensureCurrentStyle(AcDbObjectId& styleId) {
+bool ensureCurrentStyle(AcDbObjectId& styleId, bool& stylesConfirmed) {
     styleId = svCurDocStyle().current();
     if (AcDbObjPtr<AcPropertyLinkStyle>(styleId, AcDb::kForRead))
         return true;
@@ -141,7 +145,7 @@ bool ensureCurrentStyle(AcDbObjectId& styleId) {
                     svResString()(IDS_NO_STYLES_TEXT), svResString()(IDS_NO_STYLES_CAPTION),
                     MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
-    styleId = chooseStyle();
+    styleId = chooseStyle(stylesConfirmed);
     if (styleId.isNull())
         return false;
     makeCurrent(styleId);
@@ -152,7 +156,7 @@ enum class Answer { Taken, Again, End };
 
 // One round of the source prompt. On Taken, sourceId is the picked entity and style is open.
 Answer askSource(AcDbObjectId& styleId, CString& styleName, AcDbObjectId& sourceId,
-                 AcDbObjPtr<AcPropertyLinkStyle>& style) {
+                 AcDbObjPtr<AcPropertyLinkStyle>& style, bool& stylesConfirmed) {
     acutPrintf(svResString()(IDS_CURRENT_STYLE), styleName.GetString());
     acedInitGet(RSG_NONULL, svResString()(IDS_SOURCE_KEYWORDS));
     ads_name picked = {0, 0};
@@ -172,7 +176,7 @@ Answer askSource(AcDbObjectId& styleId, CString& styleName, AcDbObjectId& source
     if (acedGetInput(keyword) != RTNORM)
         return Answer::End;
     if (isKeyword(keyword, L"Style")) {
-        const AcDbObjectId chosen = chooseStyle();
+        const AcDbObjectId chosen = chooseStyle(stylesConfirmed);
         if (chosen.isNull())
             return Answer::End;
         styleId = chosen;
@@ -266,7 +270,7 @@ bool attachLink(AcDbObjectId sourceId, AcDbObjectId labelId, AcDbObjectId styleI
     return true;
 }
 
-bool createLink(AcDbObjectId& styleId) {
+bool createLink(AcDbObjectId& styleId, bool& stylesConfirmed) {
     CModuleResourceScope resources;
     CString styleName;
     styleManager()->styleName(styleId, styleName);
@@ -274,7 +278,7 @@ bool createLink(AcDbObjectId& styleId) {
     AcDbObjPtr<AcPropertyLinkStyle> style; // open from the source pick to the end
     AcDbObjectId sourceId;
     for (;;) {
-        const Answer answer = askSource(styleId, styleName, sourceId, style);
+        const Answer answer = askSource(styleId, styleName, sourceId, style, stylesConfirmed);
         if (answer == Answer::End)
             return false;
         if (answer == Answer::Taken)
@@ -295,5 +299,10 @@ bool createLink(AcDbObjectId& styleId) {
 
 bool createLinkCommand() {
     AcDbObjectId styleId;
-    return ensureCurrentStyle(styleId) && createLink(styleId);
+    bool stylesConfirmed = false;
+    const bool linked =
+        ensureCurrentStyle(styleId, stylesConfirmed) && createLink(styleId, stylesConfirmed);
+    // Nothing but the style manager changes the drawing before the link is made, so keeping the
+    // command's work then keeps just the styles the user confirmed.
+    return linked || stylesConfirmed;
 }

@@ -135,6 +135,32 @@ TEST_F(LinkCreate, AStyleMadeInTheManagerAfterYesBecomesCurrentAndIsUsed) {
     EXPECT_EQ(textOf(label), L"6.0");
 }
 
+// Styles made in the manager are the user's work: leaving the prompts without a link keeps them.
+TEST_F(LinkCreate, AStyleConfirmedInTheManagerOutlivesACommandWithoutALink) {
+    screen.then(click(IDYES));
+    screen.then([](HWND manager) {
+        svInputClick(GetDlgItem(manager, IDC_STYLE_LIST), SvMouseButton::right);
+    });
+    screen.then([](HWND) {
+        svInputKeyPress(VK_DOWN);
+        svInputKeyPress(VK_RETURN);
+    });
+    screen.then([](HWND editor) {
+        SetFocus(GetDlgItem(editor, IDC_STYLE_NAME));
+        svInputText(L"Kept");
+    });
+    screen.then([](HWND editor) {
+        SetFocus(GetDlgItem(editor, IDC_STYLE_MODIFIER));
+        svInputKeyPress(VK_END);
+    });
+    screen.then(click(IDOK));
+    screen.then(click(IDOK));
+    EXPECT_FALSE(run({L"eXit"}));
+    CString name;
+    mgr->styleName(svCurDocStyle().current(), name);
+    EXPECT_EQ(std::wstring(name), L"Kept");
+}
+
 TEST_F(LinkCreate, TheFirstStyleBecomesCurrentAndTheLabelGetsItsValueFromTheLink) {
     addStyles();
     svCurDocStyle().current() = AcDbObjectId();
@@ -160,9 +186,10 @@ TEST_F(LinkCreate, TheFirstStyleBecomesCurrentAndTheLabelGetsItsValueFromTheLink
 }
 
 TEST_F(LinkCreate, TheSourceIsRefusedAsItsOwnLabelButSelfMakesASelfLink) {
-    addStyles();
-    svCurDocStyle().current() = copy;
-    const AcDbObjectId named = addText(db, L"Kitchen");
+    svCurDocStyle().current() =
+        addStyle(L"X", newStyle(new AcXCoordReader, new AcTextModifier, L"X=%PROPERTY"));
+    const AcDbObjectId named =
+        linktest::append(db, new AcDbText(AcGePoint3d(5, 0, 0), L"Kitchen", {}, 1.0));
     room = named;
     ASSERT_TRUE(run({handleOf(named), handleOf(named), L"Self"}));
     EXPECT_EQ(count(text(IDS_LABEL_IS_SOURCE)), 1u);
@@ -170,6 +197,7 @@ TEST_F(LinkCreate, TheSourceIsRefusedAsItsOwnLabelButSelfMakesASelfLink) {
     const std::vector<AcDbObjectId> links = linksOf(named);
     ASSERT_EQ(links.size(), 1u);
     EXPECT_TRUE(linkedObjOf(links[0]).isNull());
+    EXPECT_EQ(textOf(named), L"X=5.0") << "written by the pass after the command";
 }
 
 TEST_F(LinkCreate, ALabelOfAnotherKindIsRefusedByNameUnlessTheStyleHasNoModifier) {

@@ -91,7 +91,8 @@ TEST(Session, TheStyleManagerKeepsItsChangesOnOkAndDropsThemOnCancel) {
             "TEXT 2,2 0.3 0 ?\n"
             "sv_stylemgr\n" +
             newStyle + "type 2003 Area\ntype 2006 \"Floor area\"\nchoose 2007 \"Text modifier\"\n" +
-            "click OK\n" + newStyle + "type 2003 Unused\nchoose 2007 \"Text modifier\"\nclick OK\n" +
+            "click OK\n" + newStyle +
+            "type 2003 Unused\nchoose 2007 \"Text modifier\"\nclick OK\n" +
             "click OK\n"
             "sv_linkcreate\n3,0\n2.1,2.1\n"
             "SAVEAS " +
