@@ -7,6 +7,7 @@
 #include "db/attribute.h"
 #include "db/line.h"
 #include "db/symboltable.h"
+#include "dialog_steps.h"
 #include "dialogs/CDlgBlockModOptions.h"
 #include "host/user/scripted_screen.h"
 #include "resource.h"
@@ -14,15 +15,7 @@
 
 namespace {
 
-std::wstring textOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-std::wstring itemText(HWND dialog, int id) {
-    return textOf(GetDlgItem(dialog, id));
-}
+using namespace dialogsteps;
 
 HWND treeOf(HWND lookup) {
     return GetDlgItem(lookup, IDC_ATTRIBUTE_TREE);
@@ -70,11 +63,6 @@ void clickItem(HWND tree, HTREEITEM target) {
     svInputMouseButton(SvMouseButton::left, false, centre);
 }
 
-struct Shown {
-    std::wstring text;
-    std::wstring caption;
-};
-
 class BlockOptions : public arxtest::ArxTest {
 protected:
     AcDbObjectId addBlock(const wchar_t* name) {
@@ -95,28 +83,9 @@ protected:
         append(block, new AcDbAttributeDefinition(AcGePoint3d(0, 0, 0), L"value", tag, L"Prompt"));
     }
 
-    // Reads a message box, then closes it with Enter.
-    ScriptedScreen::Step readMessage(Shown& shown) {
-        return [&shown](HWND box) {
-            shown = {itemText(box, SV_MSGBOX_TEXT_ID), textOf(box)};
-            svInputKeyPress(VK_RETURN);
-        };
-    }
-    Shown message(UINT textId, UINT captionId) const {
-        return {std::wstring(svResString()(textId)), std::wstring(svResString()(captionId))};
-    }
-
     ScriptedScreen screen;
     CDlgBlockModOptions options;
 };
-
-bool operator==(const Shown& a, const Shown& b) {
-    return a.text == b.text && a.caption == b.caption;
-}
-
-void PrintTo(const Shown& shown, std::ostream* out) {
-    *out << std::string(shown.text.begin(), shown.text.end());
-}
 
 TEST_F(BlockOptions, TheFieldShowsTheTagHandedInAndCancelKeepsIt) {
     std::wstring shownWithTag, shownWithout;

@@ -166,6 +166,7 @@ TEST_F(LinkCommands, UpdateRewritesAQueuedSelfLinkFromItsOwnObject) {
     EXPECT_EQ(mgr->pendingModifications().length(), 0);
     Opened<AcDbEntity> entity(room, AcDb::kForRead);
     EXPECT_EQ(entity->colorIndex(), 7);
+    CreateEditorReactor(); // the loaded module keeps it; later tests rely on it
 }
 
 } // namespace

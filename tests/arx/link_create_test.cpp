@@ -6,6 +6,7 @@
 #include "arx_fixture.h"
 #include "db/circle.h"
 #include "db/viewport.h"
+#include "dialog_steps.h"
 #include "ed/commands.h"
 #include "ed/spaces.h"
 #include "host/user/scripted_screen.h"
@@ -15,16 +16,8 @@ namespace {
 
 using namespace arxtest;
 using namespace linktest;
-
-std::wstring windowText(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-ScriptedScreen::Step click(int id) {
-    return [id](HWND dialog) { svInputClick(GetDlgItem(dialog, id)); };
-}
+using dialogsteps::click;
+using dialogsteps::newStyleInManager;
 
 class LinkCreate : public ArxTest {
 protected:
@@ -93,8 +86,8 @@ protected:
 TEST_F(LinkCreate, WithoutStylesTheQuestionComesFirstAndNoOrACancelledManagerEndIt) {
     std::wstring question, caption;
     screen.then([&](HWND box) {
-        question = windowText(GetDlgItem(box, SV_MSGBOX_TEXT_ID));
-        caption = windowText(box);
+        question = dialogsteps::textOf(GetDlgItem(box, SV_MSGBOX_TEXT_ID));
+        caption = dialogsteps::textOf(box);
         svInputClick(GetDlgItem(box, IDNO));
     });
     EXPECT_FALSE(run({handleOf(room), handleOf(label)}));
@@ -111,22 +104,7 @@ TEST_F(LinkCreate, WithoutStylesTheQuestionComesFirstAndNoOrACancelledManagerEnd
 
 TEST_F(LinkCreate, AStyleMadeInTheManagerAfterYesBecomesCurrentAndIsUsed) {
     screen.then(click(IDYES));
-    screen.then([](HWND manager) {
-        svInputClick(GetDlgItem(manager, IDC_STYLE_LIST), SvMouseButton::right);
-    });
-    screen.then([](HWND) {
-        svInputKeyPress(VK_DOWN);
-        svInputKeyPress(VK_RETURN);
-    });
-    screen.then([](HWND editor) {
-        SetFocus(GetDlgItem(editor, IDC_STYLE_NAME));
-        svInputText(L"Made");
-    });
-    screen.then([](HWND editor) {
-        SetFocus(GetDlgItem(editor, IDC_STYLE_MODIFIER));
-        svInputKeyPress(VK_END);
-    });
-    screen.then(click(IDOK)); // the editor
+    newStyleInManager(screen, L"Made");
     screen.then(click(IDOK)); // the manager, on the new row
     ASSERT_TRUE(run({handleOf(room), handleOf(label)}));
     CString name;
@@ -138,22 +116,7 @@ TEST_F(LinkCreate, AStyleMadeInTheManagerAfterYesBecomesCurrentAndIsUsed) {
 // Styles made in the manager are the user's work: leaving the prompts without a link keeps them.
 TEST_F(LinkCreate, AStyleConfirmedInTheManagerOutlivesACommandWithoutALink) {
     screen.then(click(IDYES));
-    screen.then([](HWND manager) {
-        svInputClick(GetDlgItem(manager, IDC_STYLE_LIST), SvMouseButton::right);
-    });
-    screen.then([](HWND) {
-        svInputKeyPress(VK_DOWN);
-        svInputKeyPress(VK_RETURN);
-    });
-    screen.then([](HWND editor) {
-        SetFocus(GetDlgItem(editor, IDC_STYLE_NAME));
-        svInputText(L"Kept");
-    });
-    screen.then([](HWND editor) {
-        SetFocus(GetDlgItem(editor, IDC_STYLE_MODIFIER));
-        svInputKeyPress(VK_END);
-    });
-    screen.then(click(IDOK));
+    newStyleInManager(screen, L"Kept");
     screen.then(click(IDOK));
     EXPECT_FALSE(run({L"eXit"}));
     CString name;

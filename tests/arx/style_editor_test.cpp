@@ -9,6 +9,7 @@
 #include "db/blockref.h"
 #include "db/line.h"
 #include "db/symboltable.h"
+#include "dialog_steps.h"
 #include "dialogs/CDlgStyle.h"
 #include "ed/diesel.h"
 #include "host/user/scripted_screen.h"
@@ -16,15 +17,7 @@
 
 namespace {
 
-std::wstring textOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-std::wstring itemText(HWND dialog, int id) {
-    return textOf(GetDlgItem(dialog, id));
-}
+using namespace dialogsteps;
 
 // Input is queued and goes where the focus is once the step is over, so each step below moves
 // the focus once and then types into that one control.
@@ -85,44 +78,12 @@ ScriptedScreen::Step menuCommand(int n) {
 constexpr int kCheckCommand = 1;
 constexpr int kMetresSquaredCommand = 9;
 
-struct Shown {
-    std::wstring text;
-    std::wstring caption;
-};
-
-bool operator==(const Shown& a, const Shown& b) {
-    return a.text == b.text && a.caption == b.caption;
-}
-
-void PrintTo(const Shown& shown, std::ostream* out) {
-    *out << std::string(shown.text.begin(), shown.text.end());
-}
-
-ScriptedScreen::Step readMessage(Shown& shown) {
-    return [&shown](HWND box) {
-        shown = {itemText(box, SV_MSGBOX_TEXT_ID), textOf(box)};
-        svInputKeyPress(VK_RETURN);
-    };
-}
-
-Shown message(UINT textId, UINT captionId) {
-    return {std::wstring(svResString()(textId)), std::wstring(svResString()(captionId))};
-}
-
 ScriptedScreen::Step typing(int id, std::wstring text) {
     return [id, text](HWND dialog) { typeInto(dialog, id, text); };
 }
 
 ScriptedScreen::Step choosing(int comboId, std::wstring text) {
     return [comboId, text](HWND dialog) { choose(dialog, comboId, text.c_str()); };
-}
-
-ScriptedScreen::Step press(WPARAM key) {
-    return [key](HWND) { svInputKeyPress(key); };
-}
-
-ScriptedScreen::Step click(int id) {
-    return [id](HWND dialog) { svInputClick(GetDlgItem(dialog, id)); };
 }
 
 class StyleEditor : public arxtest::ArxTest {

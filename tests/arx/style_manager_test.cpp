@@ -3,6 +3,7 @@
 #include "SentavellUiApp.h"
 
 #include "arx_fixture.h"
+#include "dialog_steps.h"
 #include "dialogs/CDlgStyleMgr.h"
 #include "ed/commands.h"
 #include "gdi/surface.h"
@@ -13,12 +14,7 @@
 namespace {
 
 using namespace linktest;
-
-std::wstring textOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
+using namespace dialogsteps;
 
 HWND listOf(HWND manager) {
     return GetDlgItem(manager, IDC_STYLE_LIST);
@@ -138,27 +134,6 @@ ScriptedScreen::Step menuCommand(int n) {
             svInputKeyPress(VK_DOWN);
         svInputKeyPress(VK_RETURN);
     };
-}
-
-ScriptedScreen::Step press(WPARAM key) {
-    return [key](HWND) { svInputKeyPress(key); };
-}
-
-ScriptedScreen::Step click(int id) {
-    return [id](HWND dialog) { svInputClick(GetDlgItem(dialog, id)); };
-}
-
-// In the style editor: a name and a modifier without options, then OK.
-void fillNewStyle(ScriptedScreen& screen, const wchar_t* name) {
-    screen.then([name](HWND editor) {
-        SetFocus(GetDlgItem(editor, IDC_STYLE_NAME));
-        svInputText(name);
-    });
-    screen.then([](HWND editor) {
-        SetFocus(GetDlgItem(editor, IDC_STYLE_MODIFIER));
-        svInputKeyPress(VK_END); // the text modifier sorts last
-    });
-    screen.then(click(IDOK));
 }
 
 class StyleManager : public arxtest::ArxTest {
@@ -306,7 +281,7 @@ TEST_F(StyleManager, WithoutARowNewIsTheOnlyCommandAndANewStyleIsAppendedChosen)
         enabled = menuCommandsEnabled(menu);
         menuCommand(1)(menu);
     });
-    fillNewStyle(screen, L"Areas");
+    fillStyleEditor(screen, L"Areas");
     screen.then([&](HWND dialog) {
         HWND list = listOf(dialog);
         rows = rowsOf(list);
@@ -359,7 +334,7 @@ TEST_F(StyleManager, TheCommandKeepsTheDialogsChangesOnOkAndUndoesThemOnCancel) 
     auto createThen = [&](int closing) {
         screen.then(rightClickRow(0));
         screen.then(menuCommand(1));
-        fillNewStyle(screen, L"Made here");
+        fillStyleEditor(screen, L"Made here");
         screen.then(rightClickRow(1)); // Lengths goes too
         screen.then(menuCommand(3));
         screen.then(click(IDYES));
