@@ -91,7 +91,7 @@ Session shell(const std::string& command) {
 
 class DemoScript : public testing::Test {
 protected:
-    // Beside the bin folder, where the script finds the modules as "../bin".
+    // Beside the bin folder, where the scripts of these tests find the modules as "../bin".
     void SetUp() override {
         const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
         folder = binDir() + "/../e2e_demo_" + name;

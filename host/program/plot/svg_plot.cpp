@@ -144,8 +144,13 @@ void SvgWriter::points(const std::vector<AcGePoint3d>& points, bool closed,
     if (points.empty())
         return;
     std::string list;
-    for (const AcGePoint3d& p : points)
-        list += (list.empty() ? "" : " ") + pt(p);
+    // Appended piece by piece: a literal + a temporary string draws a false -Wrestrict from g++ 12
+    // at -O3, here and below.
+    for (const AcGePoint3d& p : points) {
+        if (!list.empty())
+            list += ' ';
+        list += pt(p);
+    }
     m_body += std::string(closed ? "<polygon" : "<polyline") + " points=\"" + list +
               "\" stroke=\"" + stroke() + "\" fill=\"" + fill + "\"/>\n";
 }
@@ -159,7 +164,8 @@ void SvgWriter::worldBulgedPolyline(const std::vector<AcGePoint3d>& points,
                                     const AcGeVector3d& normal) {
     if (points.empty())
         return;
-    std::string d = "M" + pt(points[0]);
+    std::string d = "M";
+    d += pt(points[0]);
     const std::size_t segments = closed ? points.size() : points.size() - 1;
     for (std::size_t i = 0; i < segments; ++i) {
         const AcGePoint3d& a = points[i];
@@ -224,7 +230,7 @@ void SvgWriter::worldText(const AcGiText& text) {
     if (degrees != 0.0)
         m_body +=
             " transform=\"rotate(" + num(degrees) + " " + num(at.x) + " " + num(-at.y) + ")\"";
-    m_body += ">" + xmlText(text.content) + "</text>\n";
+    m_body.append(">").append(xmlText(text.content)).append("</text>\n");
 }
 
 // Model space through the viewport, when the layout itself is plotted.

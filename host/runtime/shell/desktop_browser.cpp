@@ -165,7 +165,9 @@ std::string registeredCommand(const std::vector<std::string>& words) {
             word.replace(at, 2, "%1");
             placed = true;
         }
-        line += " " + (word == "%1" ? "\"%1\"" : quoteArgument(word));
+        // Not `" " + (...)`, which g++ 12 at -O3 flags with a false -Wrestrict.
+        line += ' ';
+        line += (word == "%1" ? "\"%1\"" : quoteArgument(word));
     }
     return placed ? line : line + " \"%1\"";
 }

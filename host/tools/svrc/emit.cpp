@@ -128,6 +128,9 @@ std::vector<std::uint8_t> versionBlock(const VersionInfo& v) {
 
 std::string emitSource(const Script& script, const std::string& inputName) {
     std::ostringstream out;
+    // Each entry's fields; the braces come when it is written. A literal brace before an entry
+    // built in place would be `const char* + std::string&&`, which g++ 12 at -O3 flags with a false
+    // -Wrestrict.
     std::vector<std::string> entries;
     out << "// Made by svrc from " << inputName << "; changes belong in the script.\n"
         << "#include \"win/resources.h\"\n\nnamespace {\n\n";
@@ -161,9 +164,9 @@ std::string emitSource(const Script& script, const std::string& inputName) {
             out << "const wchar_t svStringBlock" << blockId << "[] = ";
             byteArray(out, chars);
             out << ";\n";
-            entries.push_back("{" + typeFields(6) + ", nullptr, " + std::to_string(blockId) +
+            entries.push_back(typeFields(6) + ", nullptr, " + std::to_string(blockId) +
                               ", svStringBlock" + std::to_string(blockId) +
-                              ", sizeof svStringBlock" + std::to_string(blockId) + "}");
+                              ", sizeof svStringBlock" + std::to_string(blockId));
         }
         out << "\n";
     }
@@ -174,8 +177,8 @@ std::string emitSource(const Script& script, const std::string& inputName) {
                "svVersion[] = ";
         byteArray(out, versionBlock(*script.version));
         out << ";\n\n";
-        entries.push_back("{" + typeFields(16) + ", " + nameFields(script.versionName) +
-                          ", svVersion, sizeof svVersion}");
+        entries.push_back(typeFields(16) + ", " + nameFields(script.versionName) +
+                          ", svVersion, sizeof svVersion");
     }
 
     // Templates and data, each an aligned array FindResourceW hands out as it is.
@@ -187,8 +190,8 @@ std::string emitSource(const Script& script, const std::string& inputName) {
             byteArray(out, bytes);
             out << ";\n";
         }
-        entries.push_back("{" + nameFields(type) + ", " + nameFields(name) + ", " +
-                          (bytes.empty() ? "nullptr, 0" : id + ", sizeof " + id) + "}");
+        entries.push_back(nameFields(type) + ", " + nameFields(name) + ", " +
+                          (bytes.empty() ? "nullptr, 0" : id + ", sizeof " + id));
     };
     for (const Dialog& d : script.dialogs)
         data(Name{true, 5, L""}, d.name, dialogTemplate(d));
@@ -200,7 +203,7 @@ std::string emitSource(const Script& script, const std::string& inputName) {
     if (!entries.empty()) {
         out << "\nconst SvResEntry svEntries[] = {\n";
         for (const std::string& e : entries)
-            out << "    " << e << ",\n";
+            out << "    {" << e << "},\n";
         out << "};\n";
     }
     out << "\nconst SvResourceTable svTable = {SV_RESOURCE_TABLE_VERSION, "
