@@ -168,6 +168,7 @@ void svDbUnregister(std::uint64_t serial);
 // An id stopped being valid.
 void svDbNoteInvalidation();
 AcDbDatabase* svDbLive(std::uint64_t serial);
+std::vector<AcDbDatabase*> svDbLiveDatabases();
 // The object an id names, or null (database gone, object taken back).
 AcDbObject* svDbResolve(const AcDbObjectId& id);
 SvDbSlot* svDbSlot(const AcDbObjectId& id);
