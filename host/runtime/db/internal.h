@@ -31,7 +31,10 @@ struct SvDbObjectData {
     bool modified = false;
     bool eraseToggled = false;
     bool openedForModifySent = false;
-    bool zombie = false; // taken back by an abort while open: deleted at its last close
+    bool zombie = false;  // taken back by an abort while open: deleted at its last close
+    bool waiting = false; // its reactors are to be told once the running ones are
+    bool waitingModified = false;
+    bool waitingEraseToggled = false;
 };
 
 struct SvDbSlot {
