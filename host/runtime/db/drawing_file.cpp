@@ -3,10 +3,6 @@
 // flags and the bytes its dwgOutFields wrote, ids stored as handles. Strings are UTF-16LE and
 // numbers little-endian.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -17,6 +13,7 @@
 #include "db/dictionary.h"
 #include "db/proxy.h"
 #include "db/symboltable.h"
+#include "file_replace.h"
 #include "internal.h"
 #include "rx/dictionary.h"
 
@@ -27,8 +24,6 @@ constexpr unsigned char kEndMarker[8] = {'S', 'V', 'D', 'E', 'N', 'D', '\r', '\n
 constexpr Adesk::UInt16 kFormatVersion = 1;
 constexpr Adesk::UInt8 kRecordErased = 1;
 constexpr Adesk::UInt8 kClassIsEntity = 1;
-// Handles stay far from the end of their range, so the seed can always move on.
-constexpr Adesk::UInt64 kMaxHandle = Adesk::UInt64{1} << 62;
 // The least a record, a class entry and a system variable take on file: counts beyond what the
 // remaining bytes can hold are refused before anything is allocated for them.
 constexpr std::size_t kMinRecord = 8 + 4 + 1 + 4;
@@ -234,7 +229,7 @@ Acad::ErrorStatus parse(AcDbMemoryFiler& in, Parsed& p) {
     in.readUInt64(&p.handseed);
     in.readUInt64(&p.blockTable);
     in.readUInt64(&p.nod);
-    if (p.handseed == 0 || p.handseed > kMaxHandle)
+    if (p.handseed == 0 || p.handseed > kSvDbMaxHandseed)
         return Acad::eBadDwgFile;
 
     Adesk::UInt32 count = 0;
@@ -554,47 +549,20 @@ Acad::ErrorStatus AcDbDatabase::readDwgFile(const wchar_t* fileName) {
 Acad::ErrorStatus AcDbDatabase::saveAs(const wchar_t* fileName) {
     if (fileName == nullptr || *fileName == L'\0')
         return Acad::eInvalidInput;
+    m_impl->fileError.clear();
     AcDbMemoryFiler out(AcDb::kFileFiler);
     const Acad::ErrorStatus es = writeDrawing(*m_impl, out);
     if (es != Acad::eOk)
         return es;
 
-    const std::string target = pathOf(fileName);
-    std::string temp = target + ".svtmp-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return Acad::eFileAccessErr;
-    // The temporary file is private; the drawing gets the mode of the file it replaces, or what
-    // a newly created file would get.
-    struct stat existing {};
-    mode_t mode = 0;
-    if (::stat(target.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0;
-    const unsigned char* p = out.data();
-    std::size_t left = out.size();
-    while (ok && left > 0) {
-        const ssize_t written = ::write(fd, p, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        ok = written > 0;
-        if (ok) {
-            p += written;
-            left -= static_cast<std::size_t>(written);
-        }
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return Acad::eFileAccessErr;
-    }
+    const Acad::ErrorStatus written =
+        svDbReplaceFile(pathOf(fileName), out.data(), out.size(), m_impl->fileError);
+    if (written != Acad::eOk)
+        return written;
     m_impl->fileName = fileName;
     return Acad::eOk;
+}
+
+const wchar_t* svDbFileError(const AcDbDatabase* db) {
+    return db != nullptr ? SvDbAccess::impl(db).fileError.c_str() : L"";
 }

@@ -16,6 +16,10 @@
 #include "db/object.h"
 #include "db/transaction.h"
 
+// The largest handle seed a drawing may hold: handles stay far from the end of their range. The
+// loader refuses more, so no object is made that would take the seed past it.
+inline constexpr std::uint64_t kSvDbMaxHandseed = std::uint64_t{1} << 62;
+
 struct SvDbObjectData {
     AcDbObjectId id; // null while non-resident
     AcDbObjectId owner;
@@ -111,6 +115,7 @@ struct SvDbDatabaseData {
     AcDbTransactionManager* transactions = nullptr;
     std::vector<AcTransaction*> stack;
     std::wstring fileName;
+    std::wstring fileError; // why the last save failed at the file
     SvDbUndoHistory undo;
     int restoring = 0;
     bool destroying = false;
