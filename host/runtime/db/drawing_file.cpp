@@ -13,6 +13,7 @@
 #include "db/dictionary.h"
 #include "db/proxy.h"
 #include "db/symboltable.h"
+#include "file_filer.h"
 #include "file_replace.h"
 #include "internal.h"
 #include "rx/dictionary.h"
@@ -29,43 +30,6 @@ constexpr Adesk::UInt8 kClassIsEntity = 1;
 constexpr std::size_t kMinRecord = 8 + 4 + 1 + 4;
 constexpr std::size_t kMinClass = 4 + 4 + 4 + 1;
 constexpr std::size_t kMinSysVar = 4 + 1 + 2;
-
-// Ids go to file as handles of the drawing being written; an id of anything else is a null
-// handle. Read back, a handle must name an object of the drawing being read.
-class FileFiler : public AcDbMemoryFiler {
-public:
-    explicit FileFiler(const SvDbDatabaseData& db) : AcDbMemoryFiler(AcDb::kFileFiler), m_db(db) {}
-    FileFiler(const unsigned char* data, std::size_t size, const SvDbDatabaseData& db)
-        : AcDbMemoryFiler(data, size, AcDb::kFileFiler, kReadInPlace), m_db(db) {}
-
-protected:
-    Acad::ErrorStatus writeId(const AcDbObjectId& id, IdKind) override {
-        Adesk::UInt64 handle = 0;
-        const std::uint32_t index = SvDbAccess::index(id);
-        if (SvDbAccess::serial(id) == m_db.serial && index < m_db.slots.size() &&
-            m_db.slots[index].object != nullptr)
-            handle = m_db.slots[index].handle.value();
-        return writeUInt64(handle);
-    }
-    Acad::ErrorStatus readId(AcDbObjectId* id, IdKind) override {
-        Adesk::UInt64 handle = 0;
-        readUInt64(&handle);
-        AcDbObjectId found;
-        if (filerStatus() == Acad::eOk && handle != 0) {
-            auto it = m_db.byHandle.find(handle);
-            if (it == m_db.byHandle.end())
-                setFilerStatus(Acad::eBadDwgFile);
-            else
-                found = SvDbAccess::makeId(m_db.serial, it->second);
-        }
-        if (id != nullptr)
-            *id = found;
-        return filerStatus();
-    }
-
-private:
-    const SvDbDatabaseData& m_db;
-};
 
 struct ClassEntry {
     std::wstring name;
@@ -160,7 +124,7 @@ Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, AcDbMemoryFiler& out)
     out.writeUInt32(static_cast<Adesk::UInt32>(order.size()));
     for (std::size_t r = 0; r < order.size(); ++r) {
         AcDbObject* obj = db.slots[order[r].second].object;
-        FileFiler record(db);
+        SvDbFileFiler record(db);
         Acad::ErrorStatus es;
         {
             SvDbFilingScope reading(obj);
@@ -343,7 +307,7 @@ AcDbObject* instantiate(const AcRxClass* cls, const ClassEntry& entry) {
 
 Acad::ErrorStatus fill(AcDbObject* obj, const Record& r, const SvDbDatabaseData& db,
                        bool& leftOver) {
-    FileFiler in(r.bytes, r.length, db);
+    SvDbFileFiler in(r.bytes, r.length, db);
     SvDbFilingScope filling(obj);
     const Acad::ErrorStatus es = obj->dwgInFields(&in);
     leftOver = es == Acad::eOk && in.remaining() != 0;

@@ -39,6 +39,7 @@ struct SvDbObjectData {
     bool waiting = false; // its reactors are to be told once the running ones are
     bool waitingModified = false;
     bool waitingEraseToggled = false;
+    bool unrevivable = false; // a proxy whose record its class, registered later, cannot read
 };
 
 struct SvDbSlot {
