@@ -6,6 +6,7 @@
 
 #include "MacroExpansion.h"
 #include "SentavellProduct.h"
+#include "UnreadableClassReport.h"
 #include "acad/adscodes.h"
 #include "db/acutbuffer.h"
 #include "rx/dictionary.h"
@@ -72,9 +73,10 @@ const AcRxClass* registeredClass(const wchar_t* name) {
 
 // Fills `field` with the embedded object the record names. A class that is not registered, or
 // not of the field's family, cannot be read past (its data has no length): the style then asks
-// to be kept as a proxy, with the field empty, rather than misread the rest or end the host.
+// to be kept as a proxy, with the field empty, rather than misread the rest or end the host. A
+// class that is not registered at all is said on the command line.
 template <class Family>
-Acad::ErrorStatus readObject(AcDbDwgFiler* filer, Family*& field) {
+Acad::ErrorStatus readObject(const AcDbObject* style, AcDbDwgFiler* filer, Family*& field) {
     field = nullptr;
     Adesk::Boolean present = false;
     filer->readBoolean(&present);
@@ -83,6 +85,8 @@ Acad::ErrorStatus readObject(AcDbDwgFiler* filer, Family*& field) {
     wchar_t* name = nullptr;
     filer->readString(&name);
     const AcRxClass* cls = filer->filerStatus() == Acad::eOk ? registeredClass(name) : nullptr;
+    if (filer->filerStatus() == Acad::eOk && cls == nullptr)
+        svReportUnregisteredClass(style, name);
     acutDelBuffer(name);
     if (filer->filerStatus() != Acad::eOk)
         return filer->filerStatus();
@@ -269,12 +273,12 @@ Acad::ErrorStatus AcPropertyLinkStyle::dwgInFields(AcDbDwgFiler* filer) {
 
     delete m_modifier;
     m_modifier = nullptr;
-    es = readObject(filer, m_modifier);
+    es = readObject(this, filer, m_modifier);
     if (es != Acad::eOk)
         return es;
     delete m_reader;
     m_reader = nullptr;
-    es = readObject(filer, m_reader);
+    es = readObject(this, filer, m_reader);
     if (es != Acad::eOk)
         return es;
     m_description = readCString(filer);
