@@ -10,10 +10,13 @@ std::size_t occurrences(std::wstring_view in, std::wstring_view placeholder) {
     return count;
 }
 
-// Sized before it is built, so a huge count of placeholders or a huge text costs one scan.
+// Sized before it is built, so a huge count of placeholders or a huge text costs one scan at
+// most; none when the value is no shorter than the placeholder, for the text cannot shrink then.
 bool replaceBounded(std::wstring_view in, std::wstring_view placeholder, std::wstring_view value,
                     std::wstring& out) {
     out.clear();
+    if (in.size() > kMaxExpandedMacro && value.size() >= placeholder.size())
+        return false;
     const std::size_t count = occurrences(in, placeholder);
     const std::size_t kept = in.size() - count * placeholder.size();
     if (kept > kMaxExpandedMacro ||
