@@ -48,28 +48,41 @@ Acad::ErrorStatus AcPropertyLink::setIsWithinDelayedModification(bool within) {
     return Acad::eOk;
 }
 
-void AcPropertyLink::modified(const AcDbObject* dbObj) {
-    assertReadEnabled();
-    if (!m_linkedObj.isNull()) {
+namespace {
+
+void follow(const AcPropertyLink& link, const AcDbObject* source) {
+    if (!link.linkedObj().isNull()) {
         // Declared first so that it is let go last: the label is closed before the style.
         AcDbObjPtr<AcPropertyLinkStyle> style;
-        AcDbObjPtr<AcDbEntity> label(m_linkedObj, AcDb::kForWrite);
+        AcDbObjPtr<AcDbEntity> label(link.linkedObj(), AcDb::kForWrite);
         if (!label)
             return;
-        if (style.open(m_style, AcDb::kForRead) != Acad::eOk)
+        if (style.open(link.style(), AcDb::kForRead) != Acad::eOk)
             return;
-        style->update(AcDbEntity::cast(dbObj), label.object());
+        style->update(AcDbEntity::cast(source), label.object());
         return;
     }
     // Rewriting the notifying object from inside its own notification is refused by the host, so
     // a self-link is queued. Not while its own queued update runs, nor while the queue is worked
     // off: that would lengthen the list being walked.
-    if (m_withinDelayedModification)
+    if (link.isWithinDelayedModification())
         return;
     AcPropertyLinkStyleMgrInterface* manager = svFindStyleMgr();
     if (manager == nullptr || manager->isPerformingDelayedModifications())
         return;
-    manager->queueDelayedModification(objectId());
+    manager->queueDelayedModification(link.objectId());
+}
+
+} // namespace
+
+// A notification: nothing may be thrown back at the host that sends it; the label then keeps
+// what it had.
+void AcPropertyLink::modified(const AcDbObject* dbObj) {
+    assertReadEnabled();
+    try {
+        follow(*this, dbObj);
+    } catch (...) {
+    }
 }
 
 Acad::ErrorStatus AcPropertyLink::dwgOutFields(AcDbDwgFiler* filer) const {

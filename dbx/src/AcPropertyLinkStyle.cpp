@@ -1,8 +1,12 @@
 #include "AcPropertyLinkStyle.h"
 
 #include <cwchar>
+#include <memory>
+#include <string>
 
+#include "MacroExpansion.h"
 #include "SentavellProduct.h"
+#include "UnreadableClassReport.h"
 #include "acad/adscodes.h"
 #include "db/acutbuffer.h"
 #include "rx/dictionary.h"
@@ -69,9 +73,10 @@ const AcRxClass* registeredClass(const wchar_t* name) {
 
 // Fills `field` with the embedded object the record names. A class that is not registered, or
 // not of the field's family, cannot be read past (its data has no length): the style then asks
-// to be kept as a proxy, with the field empty, rather than misread the rest or end the host.
+// to be kept as a proxy, with the field empty, rather than misread the rest or end the host. A
+// class that is not registered at all is said on the command line.
 template <class Family>
-Acad::ErrorStatus readObject(AcDbDwgFiler* filer, Family*& field) {
+Acad::ErrorStatus readObject(const AcDbObject* style, AcDbDwgFiler* filer, Family*& field) {
     field = nullptr;
     Adesk::Boolean present = false;
     filer->readBoolean(&present);
@@ -80,6 +85,8 @@ Acad::ErrorStatus readObject(AcDbDwgFiler* filer, Family*& field) {
     wchar_t* name = nullptr;
     filer->readString(&name);
     const AcRxClass* cls = filer->filerStatus() == Acad::eOk ? registeredClass(name) : nullptr;
+    if (filer->filerStatus() == Acad::eOk && cls == nullptr)
+        svReportUnregisteredClass(style, name);
     acutDelBuffer(name);
     if (filer->filerStatus() != Acad::eOk)
         return filer->filerStatus();
@@ -110,6 +117,32 @@ Family* cloneOf(const Family* original) {
     if (kept == nullptr)
         delete copy;
     return kept;
+}
+
+// The text the label gets: the reader's, or the macro's value over it.
+void computeLabel(AcPropertyReader& reader, const CString& macro, AcDbEntity* source,
+                  wchar_t (&label)[kWorkingChars]) {
+    lookUpHostFunctions();
+    const std::unique_ptr<wchar_t[]> text(reader.readPropertyAsString(source));
+    const double number = reader.readPropertyAsNumber(source);
+    if (macro.IsEmpty() || g_getInput == nullptr || g_menuCmd == nullptr) {
+        if (text != nullptr)
+            copyText(label, text.get());
+        return;
+    }
+    // An unreadable source is not given to the macro: the label says so instead.
+    if (text == nullptr)
+        return;
+    wchar_t numberText[32];
+    std::swprintf(numberText, sizeof numberText / sizeof *numberText, L"%g", number);
+    std::wstring expanded;
+    if (!svExpandMacro(macro.GetString(), text.get(), numberText, expanded))
+        return;
+    const std::wstring command = L"M=" + expanded;
+    if (g_menuCmd(command.c_str()) == RTKWORD)
+        g_getInput(label);
+    else
+        copyText(label, text.get());
 }
 
 CString readCString(AcDbDwgFiler* filer) {
@@ -202,32 +235,17 @@ void AcPropertyLinkStyle::update(AcDbEntity* source, AcDbEntity* label) {
         return;
     wchar_t buffer[kWorkingChars];
     copyText(buffer, kUnknownValue);
-    lookUpHostFunctions();
-
-    wchar_t* text = m_reader->readPropertyAsString(source);
-    const double number = m_reader->readPropertyAsNumber(source);
-    if (!m_macro.IsEmpty() && g_getInput != nullptr && g_menuCmd != nullptr) {
-        // An unreadable source is not given to the macro: the label says so instead.
-        if (text != nullptr) {
-            wchar_t numberText[32];
-            std::swprintf(numberText, sizeof numberText / sizeof *numberText, L"%g", number);
-            // "%PROPERTY" first: it is no part of "%NPROPERTY", and a "%NPROPERTY" in the text
-            // itself becomes the number too.
-            CString expanded(m_macro);
-            expanded.Replace(L"%PROPERTY", text);
-            expanded.Replace(L"%NPROPERTY", numberText);
-            CString command;
-            command.Format(L"M=%s", expanded.GetString());
-            if (g_menuCmd(command) == RTKWORD)
-                g_getInput(buffer);
-            else
-                copyText(buffer, text);
-        }
-    } else if (text != nullptr) {
-        copyText(buffer, text);
+    // Runs inside the host's notifications and closes: whatever fails here, the label gets the
+    // fallback and nothing is thrown at the host.
+    try {
+        computeLabel(*m_reader, m_macro, source, buffer);
+    } catch (...) {
+        copyText(buffer, kUnknownValue);
     }
-    m_modifier->updateContent(label, buffer);
-    delete[] text;
+    try {
+        m_modifier->updateContent(label, buffer);
+    } catch (...) {
+    }
 }
 
 Acad::ErrorStatus AcPropertyLinkStyle::dwgOutFields(AcDbDwgFiler* filer) const {
@@ -255,12 +273,12 @@ Acad::ErrorStatus AcPropertyLinkStyle::dwgInFields(AcDbDwgFiler* filer) {
 
     delete m_modifier;
     m_modifier = nullptr;
-    es = readObject(filer, m_modifier);
+    es = readObject(this, filer, m_modifier);
     if (es != Acad::eOk)
         return es;
     delete m_reader;
     m_reader = nullptr;
-    es = readObject(filer, m_reader);
+    es = readObject(this, filer, m_reader);
     if (es != Acad::eOk)
         return es;
     m_description = readCString(filer);

@@ -1,5 +1,7 @@
 #include "drawing_commands.h"
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "acad/adscodes.h"
@@ -31,17 +33,39 @@ void newDrawing() {
     acutPrintf(L"\n%s is the current drawing.", document->docTitle());
 }
 
-// A drawing that cannot be read is reported; the session goes on with what was open before.
+// The open drawing kept in the file `path` names, whatever name reached it.
+AcApDocument* documentOfFile(const std::wstring& path) {
+    struct stat wanted {};
+    if (::stat(svToUtf8(path).c_str(), &wanted) != 0)
+        return nullptr;
+    for (AcApDocument* document : acDocManager->documents()) {
+        struct stat open {};
+        if (document->isNamedDrawing() &&
+            ::stat(svToUtf8(document->fileName()).c_str(), &open) == 0 &&
+            open.st_dev == wanted.st_dev && open.st_ino == wanted.st_ino)
+            return document;
+    }
+    return nullptr;
+}
+
+// A drawing that cannot be read fails the command; the drawings open before stay as they were.
+// A file that is open already is not read twice: two copies would overwrite each other's work.
 void openDrawing() {
     std::wstring path;
     if (!askHostText(L"\nDrawing file to open: ", path)) {
         svSetCommandFailed();
         return;
     }
-    AcApDocument* document = nullptr;
+    AcApDocument* document = documentOfFile(path);
+    if (document != nullptr) {
+        acDocManager->activateDocument(document);
+        acutPrintf(L"\n%s is open already; it is the current drawing.", document->fileName());
+        return;
+    }
     const Acad::ErrorStatus es = acDocManager->openDocument(path.c_str(), document);
     if (es != Acad::eOk) {
         acutPrintf(L"\nCannot open %s: %s.", path.c_str(), acadErrorStatusText(es));
+        svSetCommandFailed();
         return;
     }
     acutPrintf(L"\n%s is the current drawing.", document->docTitle());
@@ -50,7 +74,9 @@ void openDrawing() {
 bool saveTo(AcApDocument* document, const std::wstring& path) {
     const Acad::ErrorStatus es = document->database()->saveAs(path.c_str());
     if (es != Acad::eOk) {
-        acutPrintf(L"\nCannot save %s: %s.", path.c_str(), acadErrorStatusText(es));
+        const wchar_t* why = svDbFileError(document->database());
+        acutPrintf(L"\nCannot save %s: %s.", path.c_str(),
+                   *why != L'\0' ? why : acadErrorStatusText(es));
         svSetCommandFailed();
         return false;
     }

@@ -1,11 +1,13 @@
 // The help viewer the application loads as "hhctrl.ocx": it opens a topic of a help file packed
 // by pack_help.cmake, in the user's browser when there is one, else on the command line.
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -81,24 +83,53 @@ std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-bool openInBrowser(const std::string& browser, const Topic& topic) {
+// A folder of this process alone, made when there is none: nobody else can have put anything
+// into it.
+const std::string& privateFolder() {
+    static std::string folder;
+    struct stat info {};
+    if (!folder.empty() && lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == getuid())
+        return folder;
     const char* tmp = std::getenv("TMPDIR");
-    const std::string folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                               "/sentavell-help-" + std::to_string(getuid());
-    mkdir(folder.c_str(), 0700);
-    const std::string file = folder + "/" + topic.name;
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        if (!(out << topic.page))
-            return false;
+    folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/sentavell-help-XXXXXX";
+    if (mkdtemp(folder.data()) == nullptr)
+        folder.clear();
+    return folder;
+}
+
+// Created afresh, never through a link, readable by the user alone.
+bool writePage(const std::string& file, const std::string& page) {
+    unlink(file.c_str());
+    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < page.size();) {
+        const ssize_t n = write(fd, page.data() + done, page.size() - done);
+        ok = n > 0 || (n < 0 && errno == EINTR);
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
+    return close(fd) == 0 && ok;
+}
+
+bool openInBrowser(const std::string& browser, const Topic& topic) {
+    const std::string& folder = privateFolder();
+    // The topic's name comes from the help file: it may only name a file in the folder.
+    if (folder.empty() || topic.name.empty() || topic.name[0] == '.' ||
+        topic.name.find('/') != std::string::npos)
+        return false;
+    const std::string file = folder + "/" + topic.name;
+    if (!writePage(file, topic.page))
+        return false;
     // The browser may stay open; the shell leaves it running on its own and returns at once.
     std::string command = browser;
     const std::size_t placeholder = command.find("%s");
     if (placeholder != std::string::npos)
         command.replace(placeholder, 2, shellQuoted(file));
     else
-        command += " " + shellQuoted(file);
+        command += ' ';
+        command += shellQuoted(file);
     command += " </dev/null >/dev/null 2>&1 &";
     const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
     pid_t child = 0;

@@ -212,6 +212,41 @@ TEST_F(Help, WithABrowserTheTopicOpensThere) {
     std::filesystem::remove_all(dir);
 }
 
+// A folder someone else prepared where the help used to go, with a link to a file of the user's:
+// the page goes to a folder of its own and the linked file stays as it was.
+TEST_F(Help, APlantedFolderAndLinkAreLeftAlone) {
+    const std::string dir = testing::TempDir() + "sv-planted-" + std::to_string(getpid());
+    const std::string planted = dir + "/sentavell-help-" + std::to_string(getuid());
+    std::filesystem::create_directories(planted);
+    const std::string victim = dir + "/victim", opened = dir + "/opened";
+    std::ofstream(victim) << "precious";
+    std::filesystem::create_symlink(victim, planted + "/overview.html");
+    const std::string browser = dir + "/browser";
+    std::ofstream(browser) << "#!/bin/sh\necho \"$1\" > '" << opened << ".tmp'\nmv '" << opened
+                           << ".tmp' '" << opened << "'\n";
+    chmod(browser.c_str(), 0700);
+    setenv("BROWSER", browser.c_str(), 1);
+    setenv("TMPDIR", dir.c_str(), 1);
+
+    EXPECT_TRUE(svRunCommand(L"sv_help"));
+    std::string page;
+    for (int i = 0; i < 100 && !std::getline(std::ifstream(opened), page); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_NE(page.find("/overview.html"), std::string::npos) << page;
+    EXPECT_EQ(page.rfind(planted, 0), std::string::npos) << page;
+    struct stat file {
+    }, folder{};
+    ASSERT_EQ(lstat(page.c_str(), &file), 0);
+    EXPECT_TRUE(S_ISREG(file.st_mode));
+    EXPECT_EQ(file.st_mode & 0777, 0600u);
+    ASSERT_EQ(lstat(std::filesystem::path(page).parent_path().c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+    std::stringstream kept;
+    kept << std::ifstream(victim).rdbuf();
+    EXPECT_EQ(kept.str(), "precious");
+    std::filesystem::remove_all(dir);
+}
+
 // --- strings and versions ----------------------------------------------------------------------
 
 TEST_F(ArxTest, EveryNamedStringIsInTheTable) {

@@ -6,6 +6,7 @@
 #include "db/proxy.h"
 #include "dbx_test_support.h"
 #include "link_fixture.h"
+#include "support/output_capture.h"
 
 namespace {
 
@@ -166,6 +167,44 @@ TEST_F(StyleFiling, ANewerStyleInADrawingLoadsAsAProxyThatSavesUnchanged) {
     Opened<AcDbProxyObject> proxy(styleId, AcDb::kForRead);
     ASSERT_EQ(proxy.status(), Acad::eOk);
     EXPECT_STREQ(proxy->originalClassName(), L"AcPropertyLinkStyle");
+}
+
+// A style of another add-on: its modifier's class is not registered here.
+class ForeignStyle : public AcPropertyLinkStyle {
+public:
+    explicit ForeignStyle(const wchar_t* modifierClass) : m_modifierClass(modifierClass) {}
+    Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override {
+        AcDbObject::dwgOutFields(filer);
+        filer->writeInt16(2);
+        embedded(filer, m_modifierClass);
+        filer->writeBoolean(false);
+        filer->writeString(L"foreign");
+        filer->writeString(L"");
+        return filer->filerStatus();
+    }
+
+private:
+    const wchar_t* m_modifierClass;
+};
+
+// Said once a class in each drawing read, naming the class and the first style that needs it.
+TEST_F(StyleFiling, AStyleNamingAnUnregisteredClassIsSaidOnceAReading) {
+    addStyle(db, L"Alpha", new ForeignStyle(L"AcFutureModifier"));
+    addStyle(db, L"Beta", new ForeignStyle(L"AcFutureModifier"));
+    addStyle(db, L"Gamma", new ForeignStyle(L"AcOtherModifier"));
+    const std::string path = binDir() + "/style_filing_foreign.dwg";
+    const std::wstring pathW(path.begin(), path.end());
+    ASSERT_EQ(db->saveAs(pathW.c_str()), Acad::eOk);
+    const std::wstring message =
+        L"readObject() attempts to read class, that hasn't been registered via rxInit()! ";
+    for (int reading = 0; reading < 2; ++reading) {
+        OutputCapture output;
+        AcDbDatabase loaded(false);
+        ASSERT_EQ(loaded.readDwgFile(pathW.c_str()), Acad::eOk);
+        EXPECT_EQ(output.text(), L"\n" + message + L"Class AcFutureModifier, style \"Alpha\".\n" +
+                                     message + L"Class AcOtherModifier, style \"Gamma\".");
+    }
+    std::remove(path.c_str());
 }
 
 TEST_F(StyleFiling, WritingAnEmbeddedObjectOfAnUnregisteredClassEndsTheHost) {

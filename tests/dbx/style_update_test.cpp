@@ -1,4 +1,5 @@
 // The live-label computation of a style: reader, macro through the host's DIESEL, modifier.
+#include <chrono>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -181,3 +182,45 @@ TEST_F(StyleUpdate, AStyleWithoutReaderOrModifierLeavesTheLabelAlone) {
 }
 
 } // namespace
+
+// A macro that would grow past its bound is not built, let alone evaluated: the label says the
+// value is unknown, at once, and nothing escapes the update.
+TEST_F(StyleUpdate, AMacroGrowingPastItsBoundGivesTheFallbackQuickly) {
+    std::wstring manyPlaceholders;
+    for (int i = 0; i < 10000; ++i)
+        manyPlaceholders += L"%PROPERTY";
+    const AcDbObjectId hugeSource = addText(db, std::wstring(100000, L'x').c_str());
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(run(hugeSource, new AcTextReader, manyPlaceholders.c_str()),
+              L"UNKNOWN PROPERTY VALUE");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(200));
+    EXPECT_TRUE(g_commands.empty());
+
+    // Either alone is enough: a long text once, a short one very often.
+    setText(label, L"old");
+    EXPECT_EQ(run(hugeSource, new AcTextReader, L"[%PROPERTY]"), L"UNKNOWN PROPERTY VALUE");
+    setText(label, L"old");
+    EXPECT_EQ(run(addText(db, L"ab"), new AcTextReader, manyPlaceholders.c_str()),
+              L"UNKNOWN PROPERTY VALUE");
+    EXPECT_TRUE(g_commands.empty());
+}
+
+// Up to the bound everything is evaluated, the number's placeholders counted after the text's.
+TEST_F(StyleUpdate, AMacroJustWithinItsBoundIsEvaluated) {
+    const std::wstring fits(4096 - 2, L'y');
+    EXPECT_EQ(run(addText(db, fits.c_str()), new AcTextReader, L"[%PROPERTY]"),
+              L"[" + std::wstring(130, L'y'));
+    setText(label, L"old");
+    EXPECT_EQ(run(addText(db, fits.c_str()), new AcTextReader, L"[%PROPERTY]!"),
+              L"UNKNOWN PROPERTY VALUE");
+    // Each "%NPROPERTY" in the text becomes "0": ten characters give one.
+    std::wstring numbers;
+    for (int i = 0; i < 400; ++i)
+        numbers += L"%NPROPERTY";
+    g_commands.clear();
+    setText(label, L"old");
+    EXPECT_EQ(run(addText(db, numbers.c_str()), new AcTextReader, L"%PROPERTY"),
+              std::wstring(131, L'0'));
+    ASSERT_EQ(g_commands.size(), 1u);
+    EXPECT_EQ(g_commands[0], L"M=" + std::wstring(400, L'0'));
+}

@@ -2,6 +2,7 @@
 // update, saving and reopening, and an aborted command.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "AcPropertyLinkStyleMgr.h"
@@ -99,6 +100,41 @@ TEST_F(LiveLabel, AChainUpdatesEveryLabelAndACycleEnds) {
     setText(ping, L"ball");
     EXPECT_EQ(textOf(ping), L"ball");
     EXPECT_EQ(textOf(pong), L"ball");
+}
+
+TEST_F(LiveLabel, AChainOfAHundredThousandLinksUpdatesToItsEnd) {
+    constexpr int kLength = 100000;
+    const AcDbObjectId first = addText(db, L"start");
+    AcDbObjectId last = first;
+    for (int i = 0; i < kLength; ++i) {
+        const AcDbObjectId next = addText(db, L"?");
+        addLink(last, copy, next);
+        last = next;
+    }
+    EXPECT_EQ(textOf(last), L"start");
+    setText(first, L"end");
+    EXPECT_EQ(textOf(last), L"end");
+}
+
+// Every link of the chain shares a style whose macro would grow without end: each update stops at
+// the macro's bound, so the whole chain takes a moment.
+TEST_F(LiveLabel, AThousandLinksWithAHugeMacroUpdateWellWithinASecond) {
+    std::wstring manyPlaceholders;
+    for (int i = 0; i < 10000; ++i)
+        manyPlaceholders += L"%PROPERTY";
+    const AcDbObjectId heavy = addStyle(
+        L"Heavy", newStyle(new AcTextReader, new AcTextModifier, manyPlaceholders.c_str()));
+    const AcDbObjectId first = addText(db, L"start");
+    AcDbObjectId last = first;
+    for (int i = 0; i < 1000; ++i) {
+        const AcDbObjectId next = addText(db, L"?");
+        addLink(last, heavy, next);
+        last = next;
+    }
+    const auto started = std::chrono::steady_clock::now();
+    setText(first, std::wstring(100000, L'x').c_str());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    EXPECT_EQ(textOf(last), L"UNKNOWN PROPERTY VALUE");
 }
 
 AcDbObjectId insertRoomBlock(AcDbDatabase* db, const AcGePoint3d& at) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -21,15 +24,19 @@ TEST(SvhostDrawings, SaveCloseReopenAndSwitch) {
     const std::string drawing = testing::TempDir() + "saved.svd";
     std::remove(drawing.c_str());
     TempScript script("drawings.scr", "SETVAR LUPREC 2\n"
-                                      "SAVEAS " + drawing + "\n"
-                                      "NEW\n"
-                                      "DRAWINGS\n"
-                                      "SWITCH 1\n"
-                                      "CLOSE\n"
-                                      "CLOSE\n"
-                                      "OPEN " + drawing + "\n"
-                                      "GETVAR luprec\n"
-                                      "DRAWINGS\n");
+                                      "SAVEAS " +
+                                          drawing +
+                                          "\n"
+                                          "NEW\n"
+                                          "DRAWINGS\n"
+                                          "SWITCH 1\n"
+                                          "CLOSE\n"
+                                          "CLOSE\n"
+                                          "OPEN " +
+                                          drawing +
+                                          "\n"
+                                          "GETVAR luprec\n"
+                                          "DRAWINGS\n");
     ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, "Saved " + drawing)) << run.output;
@@ -40,7 +47,8 @@ TEST(SvhostDrawings, SaveCloseReopenAndSwitch) {
     std::remove(drawing.c_str());
 }
 
-TEST(SvhostDrawings, DamagedDrawingIsReportedAndTheSessionGoesOn) {
+// A drawing that cannot be read stops a script at its line, as a failed save does.
+TEST(SvhostDrawings, DamagedDrawingIsReportedAndStopsTheScript) {
     const std::string good = testing::TempDir() + "good.svd";
     const std::string damaged = testing::TempDir() + "damaged.svd";
     TempScript save("save.scr", "SAVEAS " + good + "\n");
@@ -50,11 +58,70 @@ TEST(SvhostDrawings, DamagedDrawingIsReportedAndTheSessionGoesOn) {
 
     TempScript script("damaged.scr", "OPEN " + damaged + "\nGETVAR LUNITS\n");
     ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
-    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_TRUE(contains(run.output, "Cannot open " + damaged)) << run.output;
-    EXPECT_TRUE(contains(run.output, "LUNITS = 2")) << run.output;
+    EXPECT_TRUE(contains(run.output, "damaged.scr:1:")) << run.output;
+    EXPECT_FALSE(contains(run.output, "LUNITS = 2")) << run.output;
     std::remove(good.c_str());
     std::remove(damaged.c_str());
+}
+
+// Opening a file that is open already, by any name, makes that drawing current instead of
+// reading a second copy whose SAVE would overwrite the first one's work.
+TEST(SvhostDrawings, OpeningAnOpenFileAgainSwitchesToIt) {
+    const std::string drawing = testing::TempDir() + "twice.svd";
+    const std::string linked = testing::TempDir() + "twice-link.svd";
+    std::remove(linked.c_str());
+    TempScript save("twice-save.scr", "SAVEAS " + drawing + "\n");
+    ASSERT_EQ(runProgram("svhost", "'" + save.path() + "'").status, 0);
+    ASSERT_EQ(::symlink(drawing.c_str(), linked.c_str()), 0);
+    TempScript script("twice.scr", "OPEN " + drawing +
+                                       "\n"
+                                       "SETVAR LUPREC 3\n"
+                                       "NEW\n"
+                                       "OPEN " +
+                                       linked +
+                                       "\n"
+                                       "DRAWINGS\n"
+                                       "GETVAR LUPREC\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, drawing + " is open already; it is the current drawing."))
+        << run.output;
+    EXPECT_TRUE(contains(run.output, "* 2 " + drawing + "\n  3 Drawing2.dwg")) << run.output;
+    EXPECT_FALSE(contains(run.output, "  4 ")) << run.output;
+    EXPECT_TRUE(contains(run.output, "LUPREC = 3")) << run.output;
+    std::remove(linked.c_str());
+    std::remove(drawing.c_str());
+}
+
+// The line of a failed save says what the system said.
+TEST(SvhostDrawings, AFailedSaveSaysWhy) {
+    const std::string drawing = testing::TempDir() + "readonly.svd";
+    TempScript save("readonly-save.scr", "SAVEAS " + drawing + "\n");
+    ASSERT_EQ(runProgram("svhost", "'" + save.path() + "'").status, 0);
+    ASSERT_EQ(::chmod(drawing.c_str(), 0444), 0);
+    TempScript script("readonly.scr", "OPEN " + drawing + "\nSAVE\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(contains(run.output, "Cannot save " + drawing + ": the file is read-only."))
+        << run.output;
+    ::chmod(drawing.c_str(), 0644);
+    std::remove(drawing.c_str());
+
+    // A full file system, where a private one can be mounted.
+    const std::string mount = testing::TempDir() + "sv-full";
+    std::filesystem::create_directories(mount);
+    TempScript full("full.scr", "SAVEAS " + mount + "/full.svd\n");
+    ProgramRun filled =
+        runCommand("unshare -rm sh -c \"mount -t tmpfs -o size=64k tmpfs '" + mount +
+                   "' && (dd if=/dev/zero of='" + mount + "/fill' bs=4k 2>/dev/null; '" + binDir() +
+                   "/svhost' '" + full.path() + "')\"");
+    std::filesystem::remove(mount);
+    if (!contains(filled.output, "Cannot save"))
+        GTEST_SKIP() << "no private file system to fill here: " << filled.output;
+    EXPECT_EQ(filled.status, 1) << filled.output;
+    EXPECT_TRUE(contains(filled.output, "full.svd: no space left on the device.")) << filled.output;
 }
 
 TEST(SvhostDrawings, BadVariablesStopAScript) {

@@ -82,7 +82,8 @@ class AcDbDatabase : public AcRxObject {
     Acad::ErrorStatus setTilemode(bool value);
 
     // Writes the drawing through a temporary file beside the target that replaces it at the end,
-    // so a failed save leaves an existing file as it was.
+    // so a failed save leaves an existing file as it was. Through a symbolic link the link's
+    // target is written; a read-only file is refused.
     Acad::ErrorStatus saveAs(const wchar_t* fileName);
     // Loads into an empty database. Any fault in the file gives an error status and leaves the
     // database empty.
@@ -107,5 +108,9 @@ private:
 };
 
 AcDbHostApplicationServices* acdbHostApplicationServices();
+
+// Why the database's last saveAs failed at the file ("no space left on the device", "the file is
+// read-only" ...); empty when it succeeded or the file was not the trouble.
+const wchar_t* svDbFileError(const AcDbDatabase* db);
 
 #pragma GCC visibility pop

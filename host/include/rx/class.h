@@ -48,5 +48,7 @@ AcRxClass* newAcRxClass(const wchar_t* className, const wchar_t* parentClassName
 void deleteAcRxClass(AcRxClass* classObj);
 // Links every registered class to its parent by name.
 void acrxBuildClassHierarchy();
+// The module whose entry point registered the class (its application id); null for the host's.
+void* svClassModule(const AcRxClass* classObj);
 
 #pragma GCC visibility pop

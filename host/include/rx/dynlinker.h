@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "rx/service.h"
 #include "win/types.h"
 
@@ -57,6 +59,11 @@ void svOnModuleLoaded(SvModuleLoadedCallback callback);
 // Areas of the host that keep things on a module's behalf drop them when it goes.
 using SvModuleUnloadedCallback = void (*)(void* appId);
 void svOnModuleUnloaded(SvModuleUnloadedCallback callback);
+
+// Areas of the host that hold what a module's code serves say why it cannot go yet; an empty
+// answer lets it go.
+using SvModuleUnloadVeto = std::wstring (*)(void* appId);
+void svOnModuleUnloadAsked(SvModuleUnloadVeto veto);
 
 // The registry key under which the host keeps its per-user settings.
 const wchar_t* acrxProductKey();

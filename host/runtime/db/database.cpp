@@ -160,6 +160,8 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obj)
     SvDbDatabaseData& d = *m_impl;
     if (d.slots.size() >= 0xFFFFFFFFu)
         return Acad::eOutOfMemory;
+    if (d.handseed >= kSvDbMaxHandseed)
+        return Acad::eOutOfRange;
     const auto index = static_cast<std::uint32_t>(d.slots.size());
     const AcDbHandle handle(d.handseed++);
     d.slots.push_back({obj, handle});

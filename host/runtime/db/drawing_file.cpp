@@ -3,10 +3,6 @@
 // flags and the bytes its dwgOutFields wrote, ids stored as handles. Strings are UTF-16LE and
 // numbers little-endian.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -17,6 +13,8 @@
 #include "db/dictionary.h"
 #include "db/proxy.h"
 #include "db/symboltable.h"
+#include "file_filer.h"
+#include "file_replace.h"
 #include "internal.h"
 #include "rx/dictionary.h"
 
@@ -27,50 +25,11 @@ constexpr unsigned char kEndMarker[8] = {'S', 'V', 'D', 'E', 'N', 'D', '\r', '\n
 constexpr Adesk::UInt16 kFormatVersion = 1;
 constexpr Adesk::UInt8 kRecordErased = 1;
 constexpr Adesk::UInt8 kClassIsEntity = 1;
-// Handles stay far from the end of their range, so the seed can always move on.
-constexpr Adesk::UInt64 kMaxHandle = Adesk::UInt64{1} << 62;
 // The least a record, a class entry and a system variable take on file: counts beyond what the
 // remaining bytes can hold are refused before anything is allocated for them.
 constexpr std::size_t kMinRecord = 8 + 4 + 1 + 4;
 constexpr std::size_t kMinClass = 4 + 4 + 4 + 1;
 constexpr std::size_t kMinSysVar = 4 + 1 + 2;
-
-// Ids go to file as handles of the drawing being written; an id of anything else is a null
-// handle. Read back, a handle must name an object of the drawing being read.
-class FileFiler : public AcDbMemoryFiler {
-public:
-    explicit FileFiler(const SvDbDatabaseData& db) : AcDbMemoryFiler(AcDb::kFileFiler), m_db(db) {}
-    FileFiler(const unsigned char* data, std::size_t size, const SvDbDatabaseData& db)
-        : AcDbMemoryFiler(data, size, AcDb::kFileFiler, kReadInPlace), m_db(db) {}
-
-protected:
-    Acad::ErrorStatus writeId(const AcDbObjectId& id, IdKind) override {
-        Adesk::UInt64 handle = 0;
-        const std::uint32_t index = SvDbAccess::index(id);
-        if (SvDbAccess::serial(id) == m_db.serial && index < m_db.slots.size() &&
-            m_db.slots[index].object != nullptr)
-            handle = m_db.slots[index].handle.value();
-        return writeUInt64(handle);
-    }
-    Acad::ErrorStatus readId(AcDbObjectId* id, IdKind) override {
-        Adesk::UInt64 handle = 0;
-        readUInt64(&handle);
-        AcDbObjectId found;
-        if (filerStatus() == Acad::eOk && handle != 0) {
-            auto it = m_db.byHandle.find(handle);
-            if (it == m_db.byHandle.end())
-                setFilerStatus(Acad::eBadDwgFile);
-            else
-                found = SvDbAccess::makeId(m_db.serial, it->second);
-        }
-        if (id != nullptr)
-            *id = found;
-        return filerStatus();
-    }
-
-private:
-    const SvDbDatabaseData& m_db;
-};
 
 struct ClassEntry {
     std::wstring name;
@@ -165,7 +124,7 @@ Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, AcDbMemoryFiler& out)
     out.writeUInt32(static_cast<Adesk::UInt32>(order.size()));
     for (std::size_t r = 0; r < order.size(); ++r) {
         AcDbObject* obj = db.slots[order[r].second].object;
-        FileFiler record(db);
+        SvDbFileFiler record(db);
         Acad::ErrorStatus es;
         {
             SvDbFilingScope reading(obj);
@@ -234,7 +193,7 @@ Acad::ErrorStatus parse(AcDbMemoryFiler& in, Parsed& p) {
     in.readUInt64(&p.handseed);
     in.readUInt64(&p.blockTable);
     in.readUInt64(&p.nod);
-    if (p.handseed == 0 || p.handseed > kMaxHandle)
+    if (p.handseed == 0 || p.handseed > kSvDbMaxHandseed)
         return Acad::eBadDwgFile;
 
     Adesk::UInt32 count = 0;
@@ -348,7 +307,7 @@ AcDbObject* instantiate(const AcRxClass* cls, const ClassEntry& entry) {
 
 Acad::ErrorStatus fill(AcDbObject* obj, const Record& r, const SvDbDatabaseData& db,
                        bool& leftOver) {
-    FileFiler in(r.bytes, r.length, db);
+    SvDbFileFiler in(r.bytes, r.length, db);
     SvDbFilingScope filling(obj);
     const Acad::ErrorStatus es = obj->dwgInFields(&in);
     leftOver = es == Acad::eOk && in.remaining() != 0;
@@ -554,47 +513,20 @@ Acad::ErrorStatus AcDbDatabase::readDwgFile(const wchar_t* fileName) {
 Acad::ErrorStatus AcDbDatabase::saveAs(const wchar_t* fileName) {
     if (fileName == nullptr || *fileName == L'\0')
         return Acad::eInvalidInput;
+    m_impl->fileError.clear();
     AcDbMemoryFiler out(AcDb::kFileFiler);
     const Acad::ErrorStatus es = writeDrawing(*m_impl, out);
     if (es != Acad::eOk)
         return es;
 
-    const std::string target = pathOf(fileName);
-    std::string temp = target + ".svtmp-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return Acad::eFileAccessErr;
-    // The temporary file is private; the drawing gets the mode of the file it replaces, or what
-    // a newly created file would get.
-    struct stat existing {};
-    mode_t mode = 0;
-    if (::stat(target.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0;
-    const unsigned char* p = out.data();
-    std::size_t left = out.size();
-    while (ok && left > 0) {
-        const ssize_t written = ::write(fd, p, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        ok = written > 0;
-        if (ok) {
-            p += written;
-            left -= static_cast<std::size_t>(written);
-        }
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return Acad::eFileAccessErr;
-    }
+    const Acad::ErrorStatus written =
+        svDbReplaceFile(pathOf(fileName), out.data(), out.size(), m_impl->fileError);
+    if (written != Acad::eOk)
+        return written;
     m_impl->fileName = fileName;
     return Acad::eOk;
+}
+
+const wchar_t* svDbFileError(const AcDbDatabase* db) {
+    return db != nullptr ? SvDbAccess::impl(db).fileError.c_str() : L"";
 }

@@ -16,6 +16,10 @@
 #include "db/object.h"
 #include "db/transaction.h"
 
+// The largest handle seed a drawing may hold: handles stay far from the end of their range. The
+// loader refuses more, so no object is made that would take the seed past it.
+inline constexpr std::uint64_t kSvDbMaxHandseed = std::uint64_t{1} << 62;
+
 struct SvDbObjectData {
     AcDbObjectId id; // null while non-resident
     AcDbObjectId owner;
@@ -31,7 +35,11 @@ struct SvDbObjectData {
     bool modified = false;
     bool eraseToggled = false;
     bool openedForModifySent = false;
-    bool zombie = false; // taken back by an abort while open: deleted at its last close
+    bool zombie = false;  // taken back by an abort while open: deleted at its last close
+    bool waiting = false; // its reactors are to be told once the running ones are
+    bool waitingModified = false;
+    bool waitingEraseToggled = false;
+    bool unrevivable = false; // a proxy whose record its class, registered later, cannot read
 };
 
 struct SvDbSlot {
@@ -108,6 +116,7 @@ struct SvDbDatabaseData {
     AcDbTransactionManager* transactions = nullptr;
     std::vector<AcTransaction*> stack;
     std::wstring fileName;
+    std::wstring fileError; // why the last save failed at the file
     SvDbUndoHistory undo;
     int restoring = 0;
     bool destroying = false;
@@ -168,6 +177,7 @@ void svDbUnregister(std::uint64_t serial);
 // An id stopped being valid.
 void svDbNoteInvalidation();
 AcDbDatabase* svDbLive(std::uint64_t serial);
+std::vector<AcDbDatabase*> svDbLiveDatabases();
 // The object an id names, or null (database gone, object taken back).
 AcDbObject* svDbResolve(const AcDbObjectId& id);
 SvDbSlot* svDbSlot(const AcDbObjectId& id);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <deque>
 
 #include "db/acutbuffer.h"
 #include "db/dictionary.h"
@@ -30,11 +31,10 @@ void deleteIfAbandoned(AcDbObject* obj) {
         delete obj;
 }
 
-// Sends what the ending write opening has to tell. The object is not writable meanwhile, so a
-// reactor that wants to change it again is refused (eWasNotifying) and a cycle of reactors ends.
-void notifyClose(AcDbObject* obj, bool modified, bool eraseToggled) {
+// Tells the reactors what the ending write opening changed. The object is not writable meanwhile,
+// so a reactor that wants to change it again is refused (eWasNotifying).
+void deliver(AcDbObject* obj, bool modified, bool eraseToggled) {
     SvDbObjectData& d = SvDbAccess::data(obj);
-    ++d.notifying;
     const bool erasing = d.erased;
     const std::vector<AcDbObjectId> reactors = d.reactors;
     for (const AcDbObjectId& reactorId : reactors) {
@@ -57,7 +57,80 @@ void notifyClose(AcDbObject* obj, bool modified, bool eraseToggled) {
         if (modified)
             reactor->modified(obj);
     }
-    --d.notifying;
+}
+
+// Closes made while reactors are being told wait here and are told after, in order, so a chain of
+// reactors of any length runs on a flat stack. Every object told stays unwritable until the whole
+// cascade is over: each is told once and a cycle of reactors ends.
+struct Cascade {
+    bool running = false;
+    std::deque<AcDbObjectId> waiting;
+    std::vector<AcDbObject*> told;
+};
+
+Cascade& cascade() {
+    static Cascade c;
+    return c;
+}
+
+void tellNext(Cascade& c) {
+    const AcDbObjectId id = c.waiting.front();
+    c.waiting.pop_front();
+    AcDbObject* obj = svDbResolve(id); // taken back meanwhile: nobody is left to tell
+    if (obj == nullptr)
+        return;
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    const bool modified = d.waitingModified;
+    const bool eraseToggled = d.waitingEraseToggled;
+    d.waiting = false;
+    d.waitingModified = false;
+    d.waitingEraseToggled = false;
+    if (d.zombie)
+        return;
+    ++d.notifying;
+    c.told.push_back(obj);
+    deliver(obj, modified, eraseToggled);
+}
+
+// Ends the cascade also when a reactor throws, so the objects told become writable again.
+class CascadeRun {
+public:
+    explicit CascadeRun(Cascade& c) : m_c(c) { m_c.running = true; }
+    ~CascadeRun() {
+        for (const AcDbObjectId& id : m_c.waiting) {
+            if (AcDbObject* obj = svDbResolve(id))
+                SvDbAccess::data(obj).waiting = false;
+        }
+        m_c.waiting.clear();
+        std::vector<AcDbObject*> told;
+        told.swap(m_c.told);
+        m_c.running = false;
+        for (AcDbObject* done : told) {
+            --SvDbAccess::data(done).notifying;
+            deleteIfAbandoned(done);
+        }
+    }
+    CascadeRun(const CascadeRun&) = delete;
+    CascadeRun& operator=(const CascadeRun&) = delete;
+
+private:
+    Cascade& m_c;
+};
+
+void notifyClose(AcDbObject* obj, bool modified, bool eraseToggled) {
+    SvDbObjectData& d = SvDbAccess::data(obj);
+    d.waitingModified = d.waitingModified || modified;
+    d.waitingEraseToggled = d.waitingEraseToggled || eraseToggled;
+    Cascade& c = cascade();
+    if (!d.waiting) {
+        d.waiting = true;
+        c.waiting.push_back(d.id);
+    }
+    if (c.running)
+        return;
+    CascadeRun run(c);
+    while (!c.waiting.empty())
+        tellNext(c);
 }
 
 // Ends the write opening: flags are taken before notifying so that a reopening starts clean.

@@ -53,6 +53,13 @@ void svDbUnregister(std::uint64_t serial) {
     }
 }
 
+std::vector<AcDbDatabase*> svDbLiveDatabases() {
+    std::vector<AcDbDatabase*> all;
+    for (const auto& [serial, db] : live().bySerial)
+        all.push_back(db);
+    return all;
+}
+
 AcDbDatabase* svDbLive(std::uint64_t serial) {
     if (serial == 0)
         return nullptr;

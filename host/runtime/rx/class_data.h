@@ -16,4 +16,5 @@ struct AcRxClass::Data {
     int proxyFlags = 0;
     AcRxPseudoConstructor pseudoConstructor = nullptr;
     AppNameChangeFuncPtr appNameCallback = nullptr;
+    void* module = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include "rx/class_data.h"
 #include "rx/dictionary.h"
+#include "rx/dynlinker.h"
 #include "rx/members.h"
 
 namespace {
@@ -45,6 +46,7 @@ public:
         d.proxyFlags = proxyFlags;
         d.pseudoConstructor = pseudoConstructor;
         d.appNameCallback = func;
+        d.module = svCurrentAppId();
         d.parent = d.parentName.empty() ? nullptr : classAt(d.parentName.c_str());
         classes->atPut(className, cls);
         return cls;
@@ -60,6 +62,10 @@ public:
                 other->m_data->parent = nullptr;
         });
         delete cls;
+    }
+
+    static void* module(const AcRxClass* cls) {
+        return cls != nullptr ? cls->m_data->module : nullptr;
     }
 
     static void linkParents() {
@@ -101,6 +107,10 @@ void deleteAcRxClass(AcRxClass* classObj) {
 
 void acrxBuildClassHierarchy() {
     AcRxClassRegistry::linkParents();
+}
+
+void* svClassModule(const AcRxClass* classObj) {
+    return AcRxClassRegistry::module(classObj);
 }
 
 AcRxClass* acrxCachedClass(AcRxClass*& cache, const wchar_t* name) {

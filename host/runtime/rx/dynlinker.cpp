@@ -43,6 +43,11 @@ std::vector<SvModuleUnloadedCallback>& unloadCallbacks() {
     return callbacks;
 }
 
+std::vector<SvModuleUnloadVeto>& unloadVetoes() {
+    static std::vector<SvModuleUnloadVeto> vetoes;
+    return vetoes;
+}
+
 std::vector<SvModuleLoadedCallback>& loadCallbacks() {
     static std::vector<SvModuleLoadedCallback> callbacks;
     return callbacks;
@@ -126,6 +131,14 @@ bool AcRxDynamicLinker::unloadModule(const wchar_t* fileName, bool printit, bool
         return false;
     }
     const std::wstring path = moduleFileName(module);
+    for (SvModuleUnloadVeto veto : unloadVetoes()) {
+        const std::wstring reason = veto(module);
+        if (!reason.empty()) {
+            if (printit)
+                acutPrintf(L"\n%s cannot be unloaded: %s.", fileName, reason.c_str());
+            return false;
+        }
+    }
     if (deliver(app->entryPoint, module, AcRx::kUnloadAppMsg, module) == AcRx::kRetError) {
         if (printit)
             acutPrintf(L"\n%s refused to unload.", path.c_str());
@@ -230,6 +243,10 @@ void* svCurrentAppId() {
 
 void svOnModuleLoaded(SvModuleLoadedCallback callback) {
     loadCallbacks().push_back(callback);
+}
+
+void svOnModuleUnloadAsked(SvModuleUnloadVeto veto) {
+    unloadVetoes().push_back(veto);
 }
 
 void svOnModuleUnloaded(SvModuleUnloadedCallback callback) {

@@ -132,6 +132,26 @@ TEST_F(DbOpenClose, ReactorChainReachesTheEndAndACycleStops) {
     EXPECT_EQ(readValue(c), c0 + 1);
 }
 
+// Each reactor's close waits until the one before has returned, so the stack stays flat however
+// long the chain; the links are told in the order their sources closed.
+TEST_F(DbOpenClose, ChainOfAHundredThousandReactorsRunsToItsEnd) {
+    constexpr int kLength = 100000;
+    std::vector<AcDbObjectId> records{addRecord()};
+    for (int i = 0; i < kLength; ++i) {
+        records.push_back(addRecord());
+        attachLink(records[records.size() - 2], records.back());
+    }
+    DbTestLink::s_events.clear();
+    ASSERT_EQ(writeValue(records.front(), 1), Acad::eOk);
+    ASSERT_EQ(DbTestLink::s_events.size(), static_cast<std::size_t>(kLength));
+    EXPECT_EQ(DbTestLink::s_events[1].source, records[1]);
+    EXPECT_EQ(DbTestLink::s_events.back().source, records[kLength - 1]);
+    EXPECT_EQ(DbTestLink::s_events.back().openStatus, Acad::eOk);
+    EXPECT_EQ(readValue(records.back()), 2);
+    // Once the cascade is over everything in it is writable again.
+    EXPECT_EQ(writeValue(records[kLength / 2], 7), Acad::eOk);
+}
+
 TEST_F(DbOpenClose, TransientReactorsHearChangesUntilRemoved) {
     const AcDbObjectId id = addRecord();
     DbTestTransientReactor reactor;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "StArxApp.h"
@@ -56,6 +58,31 @@ TEST(Loader, LoadingTwiceInitialisesOnce) {
     EXPECT_EQ(events(capture), L"");
     ASSERT_TRUE(acrxUnloadModule(L"probe_a.arx", false));
     EXPECT_EQ(GetModuleHandleW(L"probe_a.arx"), nullptr) << "a second load left a reference";
+}
+
+// A module is its file: reached through a linked folder, by name and by its real path it is one
+// module, attached and initialised once.
+TEST(Loader, AModuleReachedThroughALinkedFolderIsLoadedOnce) {
+    const std::string linked = testing::TempDir() + "sv-linked-bin-" + std::to_string(getpid());
+    std::filesystem::remove(linked);
+    std::filesystem::create_directory_symlink(binDir(), linked);
+    const std::wstring viaLink = std::wstring(linked.begin(), linked.end()) + L"/probe_a.arx";
+    OutputCapture capture;
+    ASSERT_TRUE(acrxLoadModule(viaLink.c_str(), false));
+    EXPECT_TRUE(acrxLoadModule(L"probe_a.arx", false));
+    EXPECT_TRUE(acrxLoadModule(modulePath(L"probe_a.arx").c_str(), false));
+    const HMODULE module = GetModuleHandleW(viaLink.c_str());
+    EXPECT_EQ(GetModuleHandleW(L"probe_a.arx"), module);
+    EXPECT_EQ(GetModuleHandleW(modulePath(L"probe_a.arx").c_str()), module);
+    wchar_t path[4096];
+    ASSERT_GT(GetModuleFileNameW(module, path, 4096), 0u);
+    EXPECT_EQ(std::filesystem::path(path), std::filesystem::canonical(binDir() + "/probe_a.arx"));
+    const std::wstring seen = events(capture);
+    EXPECT_EQ(seen.find(L"attach"), seen.rfind(L"attach")) << seen;
+    EXPECT_EQ(seen.find(L"OnInitApp\n"), seen.rfind(L"OnInitApp\n")) << seen;
+    ASSERT_TRUE(acrxUnloadModule(viaLink.c_str(), false));
+    EXPECT_EQ(GetModuleHandleW(L"probe_a.arx"), nullptr);
+    std::filesystem::remove(linked);
 }
 
 TEST(Loader, AttachAnsweringFalseRefusesTheModule) {

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "db/object.h"
+
+// Says on the command line that a style names a class of reader or modifier that is not
+// registered (a drawing of a newer or another add-on), so its labels no longer follow their
+// sources. Said once a class in each drawing read; the style is named by its key, or by its
+// handle while its dictionary is not read yet.
+void svReportUnregisteredClass(const AcDbObject* style, const wchar_t* className);

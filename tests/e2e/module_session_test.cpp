@@ -1,0 +1,90 @@
+// The add-on's modules loaded and unloaded while a linked drawing is open.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/run_program.h"
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class ModuleSession : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = testing::TempDir() + "module_session_" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        ASSERT_EQ(inFolder("'" + binDir() + "/make_sample' sample.svd").status, 0);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    ProgramRun inFolder(const std::string& command) const {
+        return runCommand("cd '" + folder + "' && " + command);
+    }
+    ProgramRun session(const std::string& lines) const {
+        std::ofstream(folder + "/session.scr")
+            << "ARXLOAD " + binDir() + "/SentavellUi17.arx\nOPEN sample.svd\n" + lines;
+        return inFolder("'" + binDir() + "/svhost' session.scr");
+    }
+
+    std::string folder;
+};
+
+// The application module goes and the links go on; the database module stays while its objects
+// live, says why, and the drawing can still be edited and saved.
+TEST_F(ModuleSession, DatabaseModuleStaysWhileItsObjectsLive) {
+    const ProgramRun run = session("ARXUNLOAD SentavellUi17.arx\n"
+                                   "ARXUNLOAD sentavell17.dbx\n");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(contains(run.output, "SentavellUi17.arx unloaded.")) << run.output;
+    EXPECT_TRUE(contains(run.output, "sentavell17.dbx cannot be unloaded: ")) << run.output;
+    EXPECT_TRUE(contains(run.output, " objects of its classes live in open drawings.\n"))
+        << run.output;
+
+    const ProgramRun edited = session("ARXUNLOAD SentavellUi17.arx\n"
+                                      "VERTEX 5,-1 10,-1 12,-1\n"
+                                      "LIST 5,-1.5 \"\"\n"
+                                      "SAVEAS kept.svd\n"
+                                      "QUIT\n");
+    EXPECT_EQ(edited.status, 0) << edited.output;
+    EXPECT_TRUE(contains(edited.output, "\"12.0 m\"")) << edited.output;
+    EXPECT_TRUE(std::filesystem::exists(folder + "/kept.svd"));
+}
+
+TEST_F(ModuleSession, DatabaseModuleGoesOnceItsDrawingsAreClosed) {
+    const ProgramRun run = session("ARXUNLOAD SentavellUi17.arx\n"
+                                   "CLOSE\n"
+                                   "ARXUNLOAD sentavell17.dbx\n"
+                                   "QUIT\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "sentavell17.dbx unloaded.")) << run.output;
+}
+
+// Opened before the add-on was loaded, the drawing's links and styles come alive with it: the label
+// follows its source and the saved drawing holds the new value.
+TEST_F(ModuleSession, ADrawingOpenedBeforeTheModulesFollowsItsSourcesAfter) {
+    std::ofstream(folder + "/before.scr") << "OPEN sample.svd\n"
+                                             "ARXLOAD "
+                                          << binDir()
+                                          << "/SentavellUi17.arx\n"
+                                             "VERTEX 5,-1 10,-1 12,-1\n"
+                                             "LIST 5,-1.5 \"\"\n"
+                                             "SAVEAS after.svd\n";
+    const ProgramRun run = inFolder("'" + binDir() + "/svhost' before.scr");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "\"12.0 m\"")) << run.output;
+    EXPECT_FALSE(contains(run.output, "stay proxies")) << run.output;
+
+    std::ofstream(folder + "/reopen.scr") << "OPEN after.svd\nLIST 5,-1.5 \"\"\n";
+    const ProgramRun reopened = inFolder("'" + binDir() + "/svhost' reopen.scr");
+    EXPECT_EQ(reopened.status, 0) << reopened.output;
+    EXPECT_TRUE(contains(reopened.output, "\"12.0 m\"")) << reopened.output;
+}
+
+} // namespace
