@@ -125,11 +125,12 @@ bool openInBrowser(const std::string& browser, const Topic& topic) {
     // The browser may stay open; the shell leaves it running on its own and returns at once.
     std::string command = browser;
     const std::size_t placeholder = command.find("%s");
-    if (placeholder != std::string::npos)
+    if (placeholder != std::string::npos) {
         command.replace(placeholder, 2, shellQuoted(file));
-    else
+    } else {
         command += ' ';
         command += shellQuoted(file);
+    }
     command += " </dev/null >/dev/null 2>&1 &";
     const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
     pid_t child = 0;
