@@ -190,20 +190,27 @@ TEST_F(Help, WithoutABrowserTheTopicIsPrintedOnTheCommandLine) {
     EXPECT_TRUE(output.text().empty()) << "an unknown topic is silent";
 }
 
-TEST_F(Help, WithABrowserTheTopicOpensThere) {
-    const std::string dir = testing::TempDir() + "sv-browser-" + std::to_string(getpid());
-    mkdir(dir.c_str(), 0700);
-    const std::string browser = dir + "/browser", opened = dir + "/opened";
+// Runs sv_help with a browser that notes the page it was given in `opened`, the help's temporary
+// folder below `dir`; answers the page.
+std::string helpPageOpenedBy(const std::string& dir, const std::string& opened) {
+    const std::string browser = dir + "/browser";
     std::ofstream(browser) << "#!/bin/sh\necho \"$1\" > '" << opened << ".tmp'\nmv '" << opened
                            << ".tmp' '" << opened << "'\n";
     chmod(browser.c_str(), 0700);
     setenv("BROWSER", browser.c_str(), 1);
     setenv("TMPDIR", dir.c_str(), 1);
-
     EXPECT_TRUE(svRunCommand(L"sv_help"));
     std::string page;
     for (int i = 0; i < 100 && !std::getline(std::ifstream(opened), page); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return page;
+}
+
+TEST_F(Help, WithABrowserTheTopicOpensThere) {
+    const std::string dir = testing::TempDir() + "sv-browser-" + std::to_string(getpid());
+    mkdir(dir.c_str(), 0700);
+    const std::string opened = dir + "/opened";
+    const std::string page = helpPageOpenedBy(dir, opened);
     ASSERT_NE(page.find("/overview.html"), std::string::npos) << page;
     std::stringstream html;
     html << std::ifstream(page).rdbuf();
@@ -221,17 +228,7 @@ TEST_F(Help, APlantedFolderAndLinkAreLeftAlone) {
     const std::string victim = dir + "/victim", opened = dir + "/opened";
     std::ofstream(victim) << "precious";
     std::filesystem::create_symlink(victim, planted + "/overview.html");
-    const std::string browser = dir + "/browser";
-    std::ofstream(browser) << "#!/bin/sh\necho \"$1\" > '" << opened << ".tmp'\nmv '" << opened
-                           << ".tmp' '" << opened << "'\n";
-    chmod(browser.c_str(), 0700);
-    setenv("BROWSER", browser.c_str(), 1);
-    setenv("TMPDIR", dir.c_str(), 1);
-
-    EXPECT_TRUE(svRunCommand(L"sv_help"));
-    std::string page;
-    for (int i = 0; i < 100 && !std::getline(std::ifstream(opened), page); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::string page = helpPageOpenedBy(dir, opened);
     ASSERT_NE(page.find("/overview.html"), std::string::npos) << page;
     EXPECT_EQ(page.rfind(planted, 0), std::string::npos) << page;
     struct stat file {

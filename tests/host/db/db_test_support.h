@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,6 +14,18 @@
 #include "db/entity.h"
 #include "db/symboltable.h"
 #include "db/transaction.h"
+
+// A drawing file's bytes, read and written whole.
+inline std::vector<unsigned char> bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
 
 struct DbAbortSeen : std::runtime_error {
     using std::runtime_error::runtime_error;

@@ -9,17 +9,6 @@
 
 namespace {
 
-std::vector<unsigned char> bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
 AcDbObjectId idOf(AcDbDatabase* db, const AcDbObjectId& original) {
     AcDbObjectId id;
     db->getAcDbObjectId(id, false, original.handle());

@@ -20,17 +20,6 @@ constexpr Adesk::UInt64 kMaxHandseed = Adesk::UInt64{1} << 62;
 // Where the header keeps the seed: after the signature, the format version and a reserved word.
 constexpr std::size_t kHandseedAt = 12;
 
-std::vector<unsigned char> bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
 // Any character a drawing may hold: ASCII, the rest of the plane without surrogates, astral.
 std::wstring randomText(std::mt19937& random) {
     std::uniform_int_distribution<int> length(0, 12);
