@@ -2,10 +2,7 @@
 // in drawings of 100 to 100,000 links; and the pass over queued self-links.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -17,6 +14,7 @@
 #include "AcPropertyLinkStyle.h"
 #include "AcPropertyLinkStyleMgr.h"
 #include "AcPropertyReader.h"
+#include "bench_support.h"
 #include "db/database.h"
 #include "db/dictionary.h"
 #include "db/polyline.h"
@@ -27,32 +25,10 @@
 
 namespace {
 
+using benchsupport::besideMe;
+using benchsupport::openAs;
+using benchsupport::square;
 using Clock = std::chrono::steady_clock;
-
-std::wstring besideMe(const wchar_t* file) {
-    char buffer[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    std::string dir(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-    dir = dir.substr(0, dir.rfind('/'));
-    return std::wstring(dir.begin(), dir.end()) + L"/" + file;
-}
-
-template <class T>
-T* openAs(AcDbObjectId id, AcDb::OpenMode mode) {
-    AcDbObject* obj = nullptr;
-    acdbOpenAcDbObject(obj, id, mode);
-    return T::cast(obj);
-}
-
-AcDbPolyline* square(double x) {
-    auto* outline = new AcDbPolyline;
-    outline->addVertexAt(0, AcGePoint2d(x, 0.0));
-    outline->addVertexAt(1, AcGePoint2d(x + 2.0, 0.0));
-    outline->addVertexAt(2, AcGePoint2d(x + 2.0, 2.0));
-    outline->addVertexAt(3, AcGePoint2d(x, 2.0));
-    outline->setClosed(true);
-    return outline;
-}
 
 // `count` squares, each with a text beside it; linked through an area style when `links`,
 // or linked to themselves (area into their own colour) when `selfLinks`.
