@@ -76,12 +76,16 @@ void pspace() {
 
 void tilemode() {
     AcDbDatabase* db = database();
-    const std::wstring answer = askWord(std::wstring(L"\nNew value for TILEMODE <") +
-                                        (db->tilemode() ? L"1" : L"0") + L">: ");
-    if (answer.empty())
-        return;
-    if (answer != L"0" && answer != L"1")
-        fail(L"TILEMODE is 0 (the layout) or 1 (model space).");
+    std::wstring answer;
+    for (;;) {
+        answer = askWord(std::wstring(L"\nNew value for TILEMODE <") +
+                         (db->tilemode() ? L"1" : L"0") + L">: ");
+        if (answer.empty())
+            return;
+        if (answer == L"0" || answer == L"1")
+            break;
+        refuse(L"TILEMODE is 0 (the layout) or 1 (model space).");
+    }
     check(db->setTilemode(answer == L"1"), L"TILEMODE keeps its value");
     acutPrintf(answer == L"1" ? L"\nModel space." : L"\nThe layout.");
 }

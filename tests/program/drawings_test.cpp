@@ -21,19 +21,23 @@ TEST(SvhostDrawings, SaveCloseReopenAndSwitch) {
     const std::string drawing = testing::TempDir() + "saved.svd";
     std::remove(drawing.c_str());
     TempScript script("drawings.scr", "SETVAR LUPREC 2\n"
-                                      "SAVEAS " + drawing + "\n"
-                                      "NEW\n"
-                                      "DRAWINGS\n"
-                                      "SWITCH 1\n"
-                                      "CLOSE\n"
-                                      "CLOSE\n"
-                                      "OPEN " + drawing + "\n"
-                                      "GETVAR luprec\n"
-                                      "DRAWINGS\n");
+                                      "SAVEAS " +
+                                          drawing +
+                                          "\n"
+                                          "NEW\n"
+                                          "DRAWINGS\n"
+                                          "SWITCH 1\n"
+                                          "CLOSE\n"
+                                          "CLOSE\n"
+                                          "OPEN " +
+                                          drawing +
+                                          "\n"
+                                          "GETVAR luprec\n"
+                                          "DRAWINGS\n");
     ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, "Saved " + drawing)) << run.output;
-    EXPECT_TRUE(contains(run.output, "  1 " + drawing + "\n* 2 Drawing2.dwg")) << run.output;
+    EXPECT_TRUE(contains(run.output, "  1 " + drawing + "\n* 2 Drawing2.svd")) << run.output;
     EXPECT_TRUE(contains(run.output, "luprec = 2")) << run.output;
     EXPECT_TRUE(contains(run.output, "* 1 " + drawing + "\n")) << run.output;
     EXPECT_FALSE(readFile(drawing).empty());
