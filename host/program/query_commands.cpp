@@ -13,6 +13,8 @@ namespace {
 
 using namespace cli;
 
+const Keywords kPlotSpaces{L"Current", L"Model", L"Paper", L"Layout"};
+
 std::wstring className(AcDbObjectId id) {
     Opened<AcDbObject> object(id, AcDb::kForRead);
     return object ? object->isA()->name() : L"(cannot be opened)";
@@ -90,14 +92,15 @@ void tilemode() {
     acutPrintf(answer == L"1" ? L"\nModel space." : L"\nThe layout.");
 }
 
-// Model, the layout (by its record's name, "Paper" or "Layout"), or any block.
+// Model, the layout or any block; the options are matched as keywords are, so a block whose
+// name is one of their abbreviations is plotted by its full name only when that is no option.
 AcDbObjectId spaceToPlot(AcDbDatabase* db, const std::wstring& name) {
-    if (name.empty() || _wcsicmp(name.c_str(), L"Current") == 0)
+    const std::wstring option = name.empty() ? L"Current" : kPlotSpaces.match(name);
+    if (option == L"Current")
         return db->currentSpaceId();
-    if (_wcsicmp(name.c_str(), L"Model") == 0)
+    if (option == L"Model")
         return db->modelSpaceId();
-    if (_wcsicmp(name.c_str(), L"Paper") == 0 || _wcsicmp(name.c_str(), L"Layout") == 0 ||
-        _wcsicmp(name.c_str(), L"Layout1") == 0)
+    if (option == L"Paper" || option == L"Layout" || _wcsicmp(name.c_str(), L"Layout1") == 0)
         return db->paperSpaceId();
     Opened<AcDbBlockTable> table(db->blockTableId(), AcDb::kForRead);
     AcDbObjectId id;

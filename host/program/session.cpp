@@ -7,6 +7,7 @@
 #include <iostream>
 #include <vector>
 
+#include "alias_files.h"
 #include "ap/docman.h"
 #include "crt/format.h"
 #include "db/database.h"
@@ -132,6 +133,7 @@ int runInput(forms::FormScreen& screen) {
 
 int runSession(const HostOptions& options) {
     registerHostCommands();
+    loadAliasFiles();
     forms::FormScreen screen;
     SvScreen* previousScreen = svSetScreen(&screen);
     AcApDocument* first = nullptr;

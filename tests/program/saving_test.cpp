@@ -22,7 +22,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(m_folder); }
 
     ProgramRun run(const std::string& lines) {
-        TempScript script("saving.scr", lines);
+        TempScript script("saving-" + std::to_string(getpid()) + ".scr", lines);
         return runCommand("cd '" + m_folder + "' && '" + binDir() + "/svhost' '" + script.path() +
                           "'");
     }
@@ -67,7 +67,9 @@ TEST_F(SavingScript, AScriptThatEndsWithChangesSaysThatTheyAreNotSaved) {
 TEST_F(SavingScript, ABadAnswerStopsTheScriptAtItsLine) {
     ProgramRun run = this->run("CIRCLE 0,0 1\nCLOSE\nPerhaps\nCIRCLE 5,5 1\n");
     EXPECT_EQ(run.status, 1) << run.output;
-    EXPECT_TRUE(contains(run.output, "saving.scr:3: command CLOSE failed")) << run.output;
+    EXPECT_TRUE(
+        contains(run.output, "saving-" + std::to_string(getpid()) + ".scr:3: command CLOSE failed"))
+        << run.output;
     EXPECT_FALSE(contains(run.output, "CIRCLE 6")) << run.output;
 }
 
