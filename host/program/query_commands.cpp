@@ -1,11 +1,14 @@
 // LIST, the spaces and PLOT.
 
+#include <cwctype>
+
 #include "command_input.h"
 #include "crt/crt.h"
 #include "db/database.h"
 #include "db/dictionary.h"
 #include "db/symboltable.h"
 #include "ed/spaces.h"
+#include "plot/png_plot.h"
 #include "plot/svg_plot.h"
 #include "rx/print.h"
 
@@ -109,15 +112,35 @@ AcDbObjectId spaceToPlot(AcDbDatabase* db, const std::wstring& name) {
     return id;
 }
 
+// The kind of file by its extension; one the host cannot write is refused, never written as
+// another kind under that name.
+bool plotToFile(AcDbDatabase* db, AcDbObjectId space, const std::wstring& path,
+                std::wstring& error) {
+    const std::size_t dot = path.rfind(L'.');
+    const std::size_t slash = path.find_last_of(L"/\\");
+    std::wstring extension =
+        dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)
+            ? L""
+            : path.substr(dot);
+    for (wchar_t& c : extension)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    if (extension == L".svg")
+        return svPlotToSvgFile(db, space, path, error);
+    if (extension == L".png")
+        return svPlotToPngFile(db, space, path, error);
+    error = L"PLOT writes .svg and .png files; \"" + shown(path) + L"\" is neither.";
+    return false;
+}
+
 void plot() {
     AcDbDatabase* db = database();
     const AcDbObjectId space =
         spaceToPlot(db, askWord(L"\nLayout to plot [Current/Model/Paper or a block] <Current>: "));
-    const std::wstring path = askLine(L"\nSVG file: ");
+    const std::wstring path = askLine(L"\nPlot file (.svg or .png): ");
     if (path.empty())
         fail(L"A file name is required.");
     std::wstring error;
-    if (!svPlotToSvgFile(db, space, path, error))
+    if (!plotToFile(db, space, path, error))
         fail(error);
     acutPrintf(L"\nPlotted to %s.", path.c_str());
 }
@@ -128,8 +151,8 @@ const HostCommand kCommands[] = {
     {L"MSPACE", L"", L"works in model space through the layout's viewport", &command<mspace>},
     {L"PSPACE", L"", L"works on the layout's paper", &command<pspace>},
     {L"TILEMODE", L"0|1", L"1 shows model space, 0 the layout", &command<tilemode>},
-    {L"PLOT", L"Current|Model|Paper|block file.svg",
-     L"writes the space, the layout or a block to an SVG file", &command<plot>},
+    {L"PLOT", L"Current|Model|Paper|block file.svg|file.png",
+     L"writes the space, the layout or a block to an SVG or PNG file", &command<plot>},
 };
 
 } // namespace
