@@ -8,7 +8,7 @@
 #include "db/dictionary.h"
 #include "db/symboltable.h"
 #include "ed/spaces.h"
-#include "plot/png_plot.h"
+#include "plot/painted_plot.h"
 #include "plot/svg_plot.h"
 #include "rx/print.h"
 
@@ -127,8 +127,10 @@ bool plotToFile(AcDbDatabase* db, AcDbObjectId space, const std::wstring& path,
     if (extension == L".svg")
         return svPlotToSvgFile(db, space, path, error);
     if (extension == L".png")
-        return svPlotToPngFile(db, space, path, error);
-    error = L"PLOT writes .svg and .png files; \"" + shown(path) + L"\" is neither.";
+        return svPlotPainted(db, space, path, SvPaintedPlot::Png, error);
+    if (extension == L".pdf")
+        return svPlotPainted(db, space, path, SvPaintedPlot::Pdf, error);
+    error = L"PLOT writes .svg, .png and .pdf files; \"" + shown(path) + L"\" is none of them.";
     return false;
 }
 
@@ -136,7 +138,7 @@ void plot() {
     AcDbDatabase* db = database();
     const AcDbObjectId space =
         spaceToPlot(db, askWord(L"\nLayout to plot [Current/Model/Paper or a block] <Current>: "));
-    const std::wstring path = askLine(L"\nPlot file (.svg or .png): ");
+    const std::wstring path = askLine(L"\nPlot file (.svg, .png or .pdf): ");
     if (path.empty())
         fail(L"A file name is required.");
     std::wstring error;
@@ -151,8 +153,8 @@ const HostCommand kCommands[] = {
     {L"MSPACE", L"", L"works in model space through the layout's viewport", &command<mspace>},
     {L"PSPACE", L"", L"works on the layout's paper", &command<pspace>},
     {L"TILEMODE", L"0|1", L"1 shows model space, 0 the layout", &command<tilemode>},
-    {L"PLOT", L"Current|Model|Paper|block file.svg|file.png",
-     L"writes the space, the layout or a block to an SVG or PNG file", &command<plot>},
+    {L"PLOT", L"Current|Model|Paper|block file.svg|.png|.pdf",
+     L"writes the space, the layout or a block to an SVG, PNG or PDF file", &command<plot>},
 };
 
 } // namespace

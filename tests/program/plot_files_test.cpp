@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -93,14 +94,51 @@ TEST_F(PlotFiles, OnlyTheKindsItWritesAreWritten) {
         m_folder + "/plan.svg'");
     EXPECT_TRUE(contains(parsed.output, "{http://www.w3.org/2000/svg}svg 1")) << parsed.output;
 
-    for (const char* name : {"plan.pdf", "plan.svg.bak", "plan", "dir.png/plan"}) {
+    for (const char* name : {"plan.dwg", "plan.svg.bak", "plan", "dir.png/plan"}) {
         ProgramRun refused = this->run(std::string(kDrawing) + "PLOT Model " + name + "\n");
         EXPECT_EQ(refused.status, 1) << name << refused.output;
         EXPECT_FALSE(std::filesystem::exists(m_folder + "/" + name)) << name;
     }
-    ProgramRun pdf = this->run(std::string(kDrawing) + "PLOT Model plan.pdf\n");
-    EXPECT_TRUE(contains(pdf.output, "PLOT writes .svg and .png files; \"plan.pdf\" is neither."))
-        << pdf.output;
+    ProgramRun dwg = this->run(std::string(kDrawing) + "PLOT Model plan.dwg\n");
+    EXPECT_TRUE(contains(dwg.output, "\"plan.dwg\" is none of them.")) << dwg.output;
+}
+
+TEST_F(PlotFiles, APdfHoldsOnePageOfThePicture) {
+    if (std::system("pdfinfo -v >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdfinfo (poppler-utils) reads the PDF back";
+    ProgramRun run = this->run(std::string(kDrawing) + "PLOT Model plan.pdf\n");
+    ASSERT_EQ(run.status, 0) << run.output;
+    ProgramRun info = runCommand("pdfinfo '" + m_folder + "/plan.pdf'");
+    EXPECT_EQ(info.status, 0) << info.output;
+    auto field = [&](const std::string& name) {
+        const std::size_t at = info.output.find(name + ":");
+        if (at == std::string::npos)
+            return std::string();
+        const std::size_t start = info.output.find_first_not_of(' ', at + name.size() + 1);
+        return info.output.substr(start, info.output.find('\n', start) - start);
+    };
+    EXPECT_EQ(field("Pages"), "1") << info.output;
+    // 1000 by 546 pixels at 96 to the inch.
+    EXPECT_EQ(field("Page size"), "750 x 409.5 pts") << info.output;
+    // Rendered back at the painting's own resolution, the circle's rim is red where it was.
+    ASSERT_EQ(runCommand("pdftoppm -png -r 96 -singlefile '" + m_folder + "/plan.pdf' '" +
+                         m_folder + "/back'")
+                  .status,
+              0);
+    cairo_surface_t* image = cairo_image_surface_create_from_png((m_folder + "/back.png").c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    cairo_surface_flush(image);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    const int row = static_cast<int>(std::lround(6.0 * 1000.0 / 22.0));
+    int reddish = 0;
+    for (int x = 0; x < cairo_image_surface_get_width(image); ++x) {
+        const std::uint32_t p =
+            *reinterpret_cast<const std::uint32_t*>(data + row * stride + x * 4);
+        reddish += ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 120 && (p & 0xFF) < 120;
+    }
+    EXPECT_GE(reddish, 2) << "the rim on both sides";
+    cairo_surface_destroy(image);
 }
 
 // A block alone is framed by all it holds: its attribute definitions' texts reach furthest here.

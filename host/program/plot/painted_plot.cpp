@@ -1,4 +1,4 @@
-#include "plot/png_plot.h"
+#include "plot/painted_plot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,9 +22,9 @@ constexpr int kCurveSegments = 96;
 constexpr double kFontSizePerHeight = 1.4;
 
 // Curves become polylines in pixels; a viewport's frame clips as a rectangle, which it is.
-class PngWriter : public PlotGeometry {
+class Painter : public PlotGeometry {
 public:
-    PngWriter(AcDbDatabase* db, HDC dc, const PlotFrame& frame, double scale)
+    Painter(AcDbDatabase* db, HDC dc, const PlotFrame& frame, double scale)
         : PlotGeometry(db), m_dc(dc), m_frame(frame), m_scale(scale) {}
 
 protected:
@@ -68,7 +68,7 @@ private:
     double m_scale;
 };
 
-void PngWriter::stroke(const std::vector<AcGePoint3d>& points) {
+void Painter::stroke(const std::vector<AcGePoint3d>& points) {
     if (points.size() < 2)
         return;
     std::vector<POINT> pixels;
@@ -81,7 +81,7 @@ void PngWriter::stroke(const std::vector<AcGePoint3d>& points) {
     DeleteObject(pen);
 }
 
-void PngWriter::worldPolyline(const std::vector<AcGePoint3d>& points, bool closed) {
+void Painter::worldPolyline(const std::vector<AcGePoint3d>& points, bool closed) {
     std::vector<AcGePoint3d> path = points;
     if (closed && !points.empty())
         path.push_back(points.front());
@@ -89,9 +89,9 @@ void PngWriter::worldPolyline(const std::vector<AcGePoint3d>& points, bool close
 }
 
 // A bulge's arc about the centre that sees the chord under four times the bulge's arc tangent.
-void PngWriter::worldBulgedPolyline(const std::vector<AcGePoint3d>& points,
-                                    const std::vector<double>& bulges, bool closed,
-                                    const AcGeVector3d& normal) {
+void Painter::worldBulgedPolyline(const std::vector<AcGePoint3d>& points,
+                                  const std::vector<double>& bulges, bool closed,
+                                  const AcGeVector3d& normal) {
     if (points.empty())
         return;
     std::vector<AcGePoint3d> path{points[0]};
@@ -120,9 +120,8 @@ void PngWriter::worldBulgedPolyline(const std::vector<AcGePoint3d>& points,
     stroke(path);
 }
 
-void PngWriter::worldCircularArc(const AcGePoint3d& center, double radius,
-                                 const AcGeVector3d& normal, const AcGeVector3d& startVector,
-                                 double sweep) {
+void Painter::worldCircularArc(const AcGePoint3d& center, double radius, const AcGeVector3d& normal,
+                               const AcGeVector3d& startVector, double sweep) {
     std::vector<AcGePoint3d> path;
     for (int k = 0; k <= kCurveSegments; ++k) {
         const AcGeMatrix3d turn = AcGeMatrix3d::rotation(sweep * k / kCurveSegments, normal);
@@ -131,9 +130,9 @@ void PngWriter::worldCircularArc(const AcGePoint3d& center, double radius,
     stroke(path);
 }
 
-void PngWriter::worldEllipticalArc(const AcGePoint3d& center, const AcGeVector3d& majorAxis,
-                                   const AcGeVector3d& minorAxis, double startParam,
-                                   double endParam) {
+void Painter::worldEllipticalArc(const AcGePoint3d& center, const AcGeVector3d& majorAxis,
+                                 const AcGeVector3d& minorAxis, double startParam,
+                                 double endParam) {
     std::vector<AcGePoint3d> path;
     for (int k = 0; k <= kCurveSegments; ++k) {
         const double t = startParam + (endParam - startParam) * k / kCurveSegments;
@@ -143,7 +142,7 @@ void PngWriter::worldEllipticalArc(const AcGePoint3d& center, const AcGeVector3d
 }
 
 // Along the x axis whatever the text's direction: the painting layer does not turn fonts.
-void PngWriter::worldText(const AcGiText& text) {
+void Painter::worldText(const AcGiText& text) {
     if (text.content.empty())
         return;
     const double height = text.height > 0.0 ? text.height : kSvTextDefaultHeight;
@@ -168,7 +167,7 @@ void PngWriter::worldText(const AcGiText& text) {
     DeleteObject(handle);
 }
 
-void PngWriter::beginClip(const std::vector<AcGePoint3d>& corners) {
+void Painter::beginClip(const std::vector<AcGePoint3d>& corners) {
     SaveDC(m_dc);
     LONG left = 1000000, top = 1000000, right = -1000000, bottom = -1000000;
     for (const AcGePoint3d& corner : corners) {
@@ -183,8 +182,8 @@ void PngWriter::beginClip(const std::vector<AcGePoint3d>& corners) {
 
 } // namespace
 
-bool svPlotToPngFile(AcDbDatabase* db, AcDbObjectId spaceId, const std::wstring& path,
-                     std::wstring& error) {
+bool svPlotPainted(AcDbDatabase* db, AcDbObjectId spaceId, const std::wstring& path,
+                   SvPaintedPlot kind, std::wstring& error) {
     const PlotFrame frame = plotFrame(spaceId);
     const double scale = kLongerSide / std::max(frame.width, frame.height);
     const int width = std::max(1, static_cast<int>(std::lround(frame.width * scale)));
@@ -200,11 +199,13 @@ bool svPlotToPngFile(AcDbDatabase* db, AcDbObjectId spaceId, const std::wstring&
     FillRect(dc, &all, white);
     DeleteObject(white);
     {
-        PngWriter writer(db, dc, frame, scale);
+        Painter writer(db, dc, frame, scale);
         writer.drawSpace(spaceId);
     }
     DeleteDC(dc);
-    const bool written = svWriteSurfacePng(surface, svToUtf8(path).c_str());
+    const std::string file = svToUtf8(path);
+    const bool written = kind == SvPaintedPlot::Png ? svWriteSurfacePng(surface, file.c_str())
+                                                    : svWriteSurfacePdf(surface, file.c_str());
     svDestroySurface(surface);
     if (!written)
         error = L"Cannot write " + path + L".";
