@@ -71,6 +71,16 @@ TEST(SvhostDrawings, BadVariablesStopAScript) {
     run = runProgram("svhost", "'" + range.path() + "'");
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(contains(run.output, "LUNITS keeps its value")) << run.output;
+
+    // A bad value fails its own line and leaves the next lines to be read as commands.
+    TempScript bad("bad_value.scr", "SETVAR LUNITS abc\nGETVAR LUNITS\n");
+    run = runProgram("svhost", "'" + bad.path() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.output, "bad_value.scr:1: command SETVAR failed")) << run.output;
+    EXPECT_FALSE(contains(run.output, "LUNITS = ")) << run.output;
+    run = runProgram("svhost", "<<'EOF'\nSETVAR LUNITS abc\nGETVAR LUNITS\nEOF");
+    EXPECT_EQ(run.status, 1) << "piped input";
+    EXPECT_TRUE(contains(run.output, "LUNITS = 2")) << run.output;
 }
 
 } // namespace
