@@ -82,9 +82,9 @@ void refuse(const std::wstring& message) {
 
 namespace {
 
-// Why a number does not do, or empty when it does.
-std::wstring numberFault(const std::wstring& answer, double value, bool parsed, Sign sign) {
-    if (!parsed)
+// Reads the number into `value`; why it does not do, or empty when it does.
+std::wstring numberFault(const std::wstring& answer, double& value, Sign sign) {
+    if (!svParseReal(answer, value))
         return L"Bad number \"" + shown(answer) + L"\".";
     if (sign == Sign::Positive && value <= 0.0)
         return L"The value must be positive: \"" + shown(answer) + L"\".";
@@ -133,7 +133,7 @@ std::wstring askRealOr(const std::wstring& prompt, const wchar_t* what, const Ke
         std::wstring keyword = keywords.match(answer);
         if (!keyword.empty())
             return keyword;
-        if (numberFault(answer, value, svParseReal(answer, value), sign).empty())
+        if (numberFault(answer, value, sign).empty())
             return {};
         refuse(L"Bad " + std::wstring(what) + L" \"" + shown(answer) + L"\": " +
                (sign == Sign::Any ? L"a number" : L"a positive number") + L" or " +
@@ -148,8 +148,7 @@ double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign
             return *byDefault;
         double value = 0.0;
         const std::wstring fault =
-            answer.empty() ? L"A number is required here."
-                           : numberFault(answer, value, svParseReal(answer, value), sign);
+            answer.empty() ? L"A number is required here." : numberFault(answer, value, sign);
         if (fault.empty())
             return value;
         refuse(fault);
