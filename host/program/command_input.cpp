@@ -19,14 +19,9 @@
 
 namespace cli {
 
-namespace {
-
-// Answers as they are typed are shown in messages; a hostile one is cut short.
 std::wstring shown(const std::wstring& answer) {
     return answer.size() > 60 ? answer.substr(0, 60) + L"..." : answer;
 }
-
-} // namespace
 
 void fail(const std::wstring& message) {
     acutPrintf(L"\n%s", message.c_str());
@@ -79,75 +74,117 @@ std::wstring askLine(const std::wstring& prompt) {
     return answer;
 }
 
+void refuse(const std::wstring& message) {
+    if (!svInputIsInteractive())
+        fail(message);
+    acutPrintf(L"\n%s", message.c_str());
+}
+
+namespace {
+
+// Reads the number into `value`; why it does not do, or empty when it does.
+std::wstring numberFault(const std::wstring& answer, double& value, Sign sign) {
+    if (!svParseReal(answer, value))
+        return L"Bad number \"" + shown(answer) + L"\".";
+    if (sign == Sign::Positive && value <= 0.0)
+        return L"The value must be positive: \"" + shown(answer) + L"\".";
+    if (sign == Sign::NotNegative && value < 0.0)
+        return L"The value must not be negative: \"" + shown(answer) + L"\".";
+    return {};
+}
+
+} // namespace
+
 Answer askPointOr(const std::wstring& prompt, const Keywords& keywords, const AcGePoint3d* base,
                   bool allowEnter) {
-    const std::wstring answer = askWord(prompt);
-    Answer result;
-    if (answer.empty()) {
-        if (!allowEnter)
-            fail(L"A point is required here.");
-        return result;
-    }
-    result.keyword = keywords.match(answer);
-    if (!result.keyword.empty()) {
-        result.kind = Answer::Keyword;
-        return result;
-    }
-    if (!svParsePoint(answer, base, result.point)) {
+    for (;;) {
+        const std::wstring answer = askWord(prompt);
+        Answer result;
+        if (answer.empty()) {
+            if (allowEnter)
+                return result;
+            refuse(L"A point is required here.");
+            continue;
+        }
+        result.keyword = keywords.match(answer);
+        if (!result.keyword.empty()) {
+            result.kind = Answer::Keyword;
+            return result;
+        }
+        if (svParsePoint(answer, base, result.point)) {
+            result.kind = Answer::Point;
+            return result;
+        }
         const std::wstring options = keywords.joined();
-        fail(L"Bad point \"" + shown(answer) + L"\": give x,y or x,y,z" +
-             (base != nullptr ? L", or @dx,dy from the last point" : L"") +
-             (options.empty() ? L"" : L", or one of " + options) + L".");
+        refuse(L"Bad point \"" + shown(answer) + L"\": give x,y or x,y,z, dist<angle" +
+               (base != nullptr ? L", or @dx,dy or @dist<angle from the last point" : L"") +
+               (options.empty() ? L"" : L", or one of " + options) + L".");
     }
-    result.kind = Answer::Point;
-    return result;
 }
 
 AcGePoint3d askPoint(const std::wstring& prompt, const AcGePoint3d* base) {
     return askPointOr(prompt, Keywords{}, base, false).point;
 }
 
-double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign sign) {
-    const std::wstring answer = askWord(prompt);
-    if (answer.empty()) {
-        if (!byDefault)
-            fail(L"A number is required here.");
-        return *byDefault;
+std::wstring askRealOr(const std::wstring& prompt, const wchar_t* what, const Keywords& keywords,
+                       Sign sign, double& value) {
+    for (;;) {
+        const std::wstring answer = askWord(prompt);
+        std::wstring keyword = keywords.match(answer);
+        if (!keyword.empty())
+            return keyword;
+        if (numberFault(answer, value, sign).empty())
+            return {};
+        refuse(L"Bad " + std::wstring(what) + L" \"" + shown(answer) + L"\": " +
+               (sign == Sign::Any ? L"a number" : L"a positive number") + L" or " +
+               keywords.joined() + L" is expected.");
     }
-    double value = 0.0;
-    if (!svParseReal(answer, value))
-        fail(L"Bad number \"" + shown(answer) + L"\".");
-    if (sign == Sign::Positive && value <= 0.0)
-        fail(L"The value must be positive: \"" + shown(answer) + L"\".");
-    if (sign == Sign::NotNegative && value < 0.0)
-        fail(L"The value must not be negative: \"" + shown(answer) + L"\".");
-    return value;
+}
+
+double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign sign) {
+    for (;;) {
+        const std::wstring answer = askWord(prompt);
+        if (answer.empty() && byDefault)
+            return *byDefault;
+        double value = 0.0;
+        const std::wstring fault =
+            answer.empty() ? L"A number is required here." : numberFault(answer, value, sign);
+        if (fault.empty())
+            return value;
+        refuse(fault);
+    }
 }
 
 int askCount(const std::wstring& prompt, int byDefault) {
-    const double value = askReal(prompt, byDefault, Sign::Positive);
-    if (value != std::floor(value) || value > 1e9)
-        fail(L"A whole number is required here.");
-    return static_cast<int>(value);
+    for (;;) {
+        const double value = askReal(prompt, byDefault, Sign::Positive);
+        if (value == std::floor(value) && value <= 1e9)
+            return static_cast<int>(value);
+        refuse(L"A whole number is required here.");
+    }
 }
 
 double askAngle(const std::wstring& prompt, std::optional<double> byDefaultDegrees) {
-    const double degrees = askReal(prompt, byDefaultDegrees);
-    if (std::fabs(degrees) > 1e9)
-        fail(L"The angle is out of range.");
-    return degrees * ge::kPi / 180.0;
+    for (;;) {
+        const double degrees = askReal(prompt, byDefaultDegrees);
+        if (std::fabs(degrees) <= 1e9)
+            return degrees * ge::kPi / 180.0;
+        refuse(L"The angle is out of range.");
+    }
 }
 
 std::wstring askKeyword(const std::wstring& prompt, const Keywords& keywords,
                         const wchar_t* byDefault) {
-    const std::wstring answer = askWord(prompt);
-    if (answer.empty() && byDefault != nullptr)
-        return byDefault;
-    const std::wstring keyword = keywords.match(answer);
-    if (keyword.empty())
-        fail(L"Unknown option \"" + shown(answer) + L"\": one of " + keywords.joined() +
-             L" is expected.");
-    return keyword;
+    for (;;) {
+        const std::wstring answer = askWord(prompt);
+        if (answer.empty() && byDefault != nullptr)
+            return byDefault;
+        std::wstring keyword = keywords.match(answer);
+        if (!keyword.empty())
+            return keyword;
+        refuse(L"Unknown option \"" + shown(answer) + L"\": one of " + keywords.joined() +
+               L" is expected.");
+    }
 }
 
 AcDbDatabase* database() {

@@ -40,6 +40,11 @@ struct CommandFailed {};
 
 [[noreturn]] void fail(const std::wstring& message);
 [[noreturn]] void cancelled();
+// A wrong answer: a person is told and asked again (the caller asks); a script fails at the line
+// that holds it.
+void refuse(const std::wstring& message);
+// An answer as messages quote it: a hostile one is cut short.
+std::wstring shown(const std::wstring& answer);
 
 // Runs a command body, turning a throw into a failed command.
 void guarded(void (*body)());
@@ -77,7 +82,13 @@ Answer askPointOr(const std::wstring& prompt, const Keywords& keywords, const Ac
                   bool allowEnter);
 AcGePoint3d askPoint(const std::wstring& prompt, const AcGePoint3d* base = nullptr);
 
+// A wrong answer to any of these is asked again of a person and fails a script.
+
 enum class Sign { Any, Positive, NotNegative };
+// A number into `value`, or one of the keywords, which is answered (empty for a number); `what`
+// names the number in messages.
+std::wstring askRealOr(const std::wstring& prompt, const wchar_t* what, const Keywords& keywords,
+                       Sign sign, double& value);
 // Enter takes the default when there is one.
 double askReal(const std::wstring& prompt, std::optional<double> byDefault, Sign sign = Sign::Any);
 // A whole number of at least one; Enter takes the default.

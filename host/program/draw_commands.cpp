@@ -116,17 +116,14 @@ void pline() {
     reportCreated(append(polyline.release(), drawingSpace(db)));
 }
 
-// CIRCLE reads its radius as a number or the Diameter option, so it asks for a word first.
 void circleCommand() {
     AcDbDatabase* db = database();
     const AcGePoint3d center = askPoint(L"\nCenter point: ");
-    const std::wstring answer = askWord(L"\nRadius or [Diameter]: ");
     double radius = 0.0;
-    if (!Keywords{L"Diameter"}.match(answer).empty()) {
+    if (!askRealOr(L"\nRadius or [Diameter]: ", L"radius", Keywords{L"Diameter"}, Sign::Positive,
+                   radius)
+             .empty())
         radius = askReal(L"\nDiameter: ", std::nullopt, Sign::Positive) / 2.0;
-    } else if (!svParseReal(answer, radius) || radius <= 0.0) {
-        fail(L"Bad radius \"" + answer.substr(0, 60) + L"\": a positive number is required.");
-    }
     reportCreated(append(new AcDbCircle(center, AcGeVector3d::kZAxis, radius), drawingSpace(db)));
 }
 

@@ -15,6 +15,7 @@
 #include "ed/sysvars.h"
 #include "host_commands.h"
 #include "rx/print.h"
+#include "saving.h"
 
 namespace {
 
@@ -71,45 +72,38 @@ void openDrawing() {
     acutPrintf(L"\n%s is the current drawing.", document->docTitle());
 }
 
-bool saveTo(AcApDocument* document, const std::wstring& path) {
-    const Acad::ErrorStatus es = document->database()->saveAs(path.c_str());
-    if (es != Acad::eOk) {
-        const wchar_t* why = svDbFileError(document->database());
-        acutPrintf(L"\nCannot save %s: %s.", path.c_str(),
-                   *why != L'\0' ? why : acadErrorStatusText(es));
-        svSetCommandFailed();
-        return false;
-    }
-    acDocManager->setFileName(document, path.c_str());
-    acutPrintf(L"\nSaved %s.", path.c_str());
-    return true;
-}
-
 void saveAsDrawing() {
     AcApDocument* document = currentOrComplain();
     std::wstring path;
     if (document == nullptr)
         return;
-    if (!askHostText(L"\nSave drawing as: ", path)) {
+    if (!askHostText(L"\nSave drawing as: ", path) || !saveDrawingTo(document, path))
         svSetCommandFailed();
-        return;
-    }
-    saveTo(document, path);
 }
 
 void saveDrawing() {
     AcApDocument* document = currentOrComplain();
-    if (document == nullptr)
-        return;
-    if (document->isNamedDrawing())
-        saveTo(document, document->fileName());
-    else
-        saveAsDrawing();
+    if (document != nullptr && !saveDrawingAsked(document))
+        svSetCommandFailed();
 }
 
+// Cancel keeps the drawing open; so does the end of a script, which leaves its changes unsaved.
 void closeDrawing() {
-    if (AcApDocument* document = currentOrComplain())
+    AcApDocument* document = currentOrComplain();
+    if (document == nullptr)
+        return;
+    switch (askToSaveChanges(document)) {
+    case SaveAnswer::Go:
         acDocManager->closeDocument(document);
+        break;
+    case SaveAnswer::Stay:
+    case SaveAnswer::InputEnd:
+        acutPrintf(L"\n%s stays open.", document->docTitle());
+        break;
+    case SaveAnswer::Refused:
+        svSetCommandFailed();
+        break;
+    }
 }
 
 void listDrawings() {

@@ -6,13 +6,16 @@
 
 #include "command_input.h"
 #include "crt/crt.h"
+#include "db/acutbuffer.h"
 #include "db/attribute.h"
 #include "db/blockref.h"
+#include "db/database.h"
 #include "db/dimension.h"
 #include "db/leader.h"
 #include "db/line.h"
 #include "db/mtext.h"
 #include "db/polyline.h"
+#include "db/symboltable.h"
 #include "db/text.h"
 #include "rx/print.h"
 
@@ -214,19 +217,54 @@ bool parseColor(const std::wstring& text, Adesk::UInt16& color) {
     return true;
 }
 
+// A drawing has no table of layers: a layer is there once an entity is on it, so naming a new one
+// makes it, as the message says.
+bool layerInUse(AcDbDatabase* db, const std::wstring& name) {
+    bool used = _wcsicmp(name.c_str(), L"0") == 0;
+    for (const AcDbObjectId space : {db->modelSpaceId(), db->paperSpaceId()}) {
+        Opened<AcDbBlockTableRecord> record(space, AcDb::kForRead);
+        AcDbBlockTableRecordIterator* it = nullptr;
+        if (!record || record->newIterator(it) != Acad::eOk)
+            continue;
+        for (; !it->done() && !used; it->step()) {
+            AcDbEntity* entity = nullptr;
+            if (it->getEntity(entity, AcDb::kForRead) != Acad::eOk)
+                continue;
+            wchar_t* layer = entity->layer();
+            used = _wcsicmp(layer, name.c_str()) == 0;
+            acutDelBuffer(layer);
+            entity->close();
+        }
+        delete it;
+    }
+    return used;
+}
+
+bool validLayerName(const std::wstring& name) {
+    return !name.empty() && name.size() <= 255 &&
+           name.find_first_of(L"<>/\\\":;?*|,=`") == std::wstring::npos;
+}
+
 void chprop() {
-    database();
+    AcDbDatabase* db = database();
     const std::vector<AcDbObjectId> ids = selectObjects();
     const std::wstring property =
         askKeyword(L"\nProperty to change [Color/LAyer]: ", Keywords{L"Color", L"LAyer"});
-    const std::wstring value =
-        askWord(property == L"Color" ? L"\nNew colour (0-256, a colour name, BYLAYER, BYBLOCK): "
-                                     : L"\nNew layer name: ");
     Adesk::UInt16 color = 0;
-    if (property == L"Color" && !parseColor(value, color))
-        fail(L"Bad colour \"" + value.substr(0, 60) + L"\": give 0 to 256 or a colour name.");
-    if (property == L"LAyer" && value.empty())
-        fail(L"A layer name is required.");
+    std::wstring value;
+    for (;;) {
+        value = askWord(property == L"Color"
+                            ? L"\nNew colour (0-256, a colour name, BYLAYER, BYBLOCK): "
+                            : L"\nNew layer name: ");
+        if (property == L"Color" && !parseColor(value, color))
+            refuse(L"Bad colour \"" + shown(value) + L"\": give 0 to 256 or a colour name.");
+        else if (property == L"LAyer" && !validLayerName(value))
+            refuse(L"\"" + shown(value) + L"\" is not a valid layer name.");
+        else
+            break;
+    }
+    if (property == L"LAyer" && !layerInUse(db, value))
+        acutPrintf(L"\nLayer %s is new to the drawing.", value.c_str());
     int changed = 0;
     for (const AcDbObjectId& id : ids) {
         Opened<AcDbEntity> entity(id, AcDb::kForWrite);

@@ -8,9 +8,10 @@
 #include "command_input.h"
 #include "crt/crt.h"
 #include "drawing_commands.h"
-#include "form_action.h"
+#include "ed/aliases.h"
 #include "ed/commands.h"
 #include "ed/getinput.h"
+#include "form_action.h"
 #include "rx/dynlinker.h"
 #include "rx/print.h"
 
@@ -18,15 +19,35 @@ namespace {
 
 constexpr const wchar_t* kGroup = L"SVHOST_COMMANDS";
 
+// Loading a module twice is no failure, but the second load does nothing and says so.
 void arxLoad() {
     std::wstring path;
-    if (!askHostText(L"\nModule file to load: ", path) || !acrxLoadModule(path.c_str(), true))
+    if (!askHostText(L"\nModule file to load: ", path)) {
         svSetCommandFailed();
+        return;
+    }
+    if (acrxDynamicLinker()->isModuleLoaded(path.c_str())) {
+        acutPrintf(L"\n%s is already loaded.", path.c_str());
+        return;
+    }
+    if (!acrxLoadModule(path.c_str(), true))
+        svSetCommandFailed();
+}
+
+// A module by its file name, also without the extension it was loaded with.
+std::wstring loadedModuleName(const std::wstring& name) {
+    for (const wchar_t* extension : {L"", L".arx", L".dbx", L".dll"}) {
+        const std::wstring candidate = name + extension;
+        if (acrxDynamicLinker()->isModuleLoaded(candidate.c_str()))
+            return candidate;
+    }
+    return name;
 }
 
 void arxUnload() {
     std::wstring name;
-    if (!askHostText(L"\nModule to unload: ", name) || !acrxUnloadModule(name.c_str(), true))
+    if (!askHostText(L"\nModule to unload: ", name) ||
+        !acrxUnloadModule(loadedModuleName(name).c_str(), true))
         svSetCommandFailed();
 }
 
@@ -65,34 +86,72 @@ void printSummary(const wchar_t* name, const wchar_t* syntax, const wchar_t* sum
         acutPrintf(L"\n  %-11s   %s %s", L"", name, syntax);
 }
 
-void help() {
-    acutPrintf(L"\nCommands (answers follow on the same line or the next ones; \"\" or an empty "
-               L"line is Enter;\n points are x,y or x,y,z, @dx,dy from the last point; objects "
-               L"are picked by point or #handle,\n selections end with Enter; angles are in "
-               L"degrees):");
-    for (const wchar_t* group : {L"ACAD_MAIN", kGroup}) {
-        for (AcEdCommand* command : acedRegCmds->groupCommands(group)) {
-            const wchar_t* name = command->globalName();
-            bool described = false;
-            for (std::span<const HostCommand> table : commandTables()) {
-                for (const HostCommand& entry : table) {
-                    if (!described && std::wcscmp(entry.name, name) == 0) {
-                        printSummary(name, entry.syntax, entry.summary);
-                        described = true;
-                    }
-                }
-            }
-            for (const Summary& entry : kOtherSummaries) {
-                if (!described && std::wcscmp(entry.name, name) == 0) {
-                    printSummary(name, entry.syntax, entry.summary);
-                    described = true;
-                }
-            }
-            if (!described)
-                acutPrintf(L"\n  %s", name);
+bool isHostGroup(const std::wstring& group) {
+    return group == L"ACAD_MAIN" || group == kGroup;
+}
+
+void describe(const wchar_t* name) {
+    for (std::span<const HostCommand> table : commandTables()) {
+        for (const HostCommand& entry : table) {
+            if (std::wcscmp(entry.name, name) == 0)
+                return printSummary(name, entry.syntax, entry.summary);
         }
     }
-    acutPrintf(L"\n  %-11s ends the session\nModules add their own commands.\n", L"QUIT");
+    for (const Summary& entry : kOtherSummaries) {
+        if (std::wcscmp(entry.name, name) == 0)
+            return printSummary(name, entry.syntax, entry.summary);
+    }
+    acutPrintf(L"\n  %s", name);
+}
+
+void listModuleCommands() {
+    bool any = false;
+    for (const std::wstring& group : acedRegCmds->groupNames()) {
+        if (isHostGroup(group))
+            continue;
+        for (AcEdCommand* command : acedRegCmds->groupCommands(group.c_str())) {
+            acutPrintf(L"%s\n  %-18s group %s", any ? L"" : L"\nCommands of the loaded modules:",
+                       command->globalName(), group.c_str());
+            any = true;
+        }
+    }
+    if (!any)
+        acutPrintf(L"\nModules add their own commands once loaded (ARXLOAD).");
+}
+
+// Several to a line, as "L LINE".
+void listAliases() {
+    const auto aliases = svCommandAliases();
+    if (aliases.empty())
+        return;
+    acutPrintf(L"\nAliases (svhost.pgp beside svhost, then in the configuration folder):");
+    int column = 0;
+    for (const auto& [alias, command] : aliases) {
+        acutPrintf(L"%s%-5s %-12s", column == 0 ? L"\n  " : L"", alias.c_str(), command.c_str());
+        column = (column + 1) % 4;
+    }
+}
+
+void help() {
+    acutPrintf(L"\nCommands (answers follow on the same line or the next ones; \"\" or an empty "
+               L"line is Enter):");
+    for (const wchar_t* group : {L"ACAD_MAIN", kGroup}) {
+        for (AcEdCommand* command : acedRegCmds->groupCommands(group))
+            describe(command->globalName());
+    }
+    acutPrintf(L"\n  %-11s ends the session, asking to save changed drawings", L"QUIT");
+    listModuleCommands();
+    listAliases();
+    acutPrintf(
+        L"\n\nPoints: x,y or x,y,z; dist<angle; @dx,dy or @dist<angle from the last point. "
+        L"Angles are in\n degrees, counter-clockwise from the x axis."
+        L"\nObjects are picked by a point or by #handle. At \"Select objects\": points and "
+        L"handles, W\n (window) and C (crossing) with two corners, ALL, L (the last object), "
+        L"P (the previous\n selection), R to remove from then on and A to add again; Enter "
+        L"ends the selection."
+        L"\nOptions are answered by their capitals (d or Di for Diameter) or their whole name."
+        L"\nCtrl-C, or ^C in a script, cancels the command; a person is asked a bad answer "
+        L"again,\n a script stops at it.\n");
     acutPrintf(L"\n%s\n", forms::formActionsHelp());
 }
 

@@ -21,10 +21,10 @@ HostOptions parseHostOptions(int argc, char** argv) {
         } else if (arg.size() > 1 && arg[0] == '-') {
             options.error = "unknown option " + std::string(arg);
             return options;
-        } else if (options.script.empty()) {
-            options.script = svFromUtf8(argv[i]);
+        } else if (options.file.empty()) {
+            options.file = svFromUtf8(argv[i]);
         } else {
-            options.error = "only one script may be given";
+            options.error = "only one drawing or script may be given";
             return options;
         }
     }
@@ -32,15 +32,17 @@ HostOptions parseHostOptions(int argc, char** argv) {
 }
 
 const char* hostUsage() {
-    return "usage: svhost [options] [script]\n"
+    return "usage: svhost [options] [drawing | script]\n"
            "\n"
-           "A command-line drafting host. Without a script it reads commands from standard\n"
-           "input; with one it runs the script's lines as commands and stops at the first error.\n"
+           "A command-line drafting host. It reads commands from standard input, after opening\n"
+           "the drawing when one is given; a script's lines run as commands up to the first\n"
+           "error. Ctrl-C cancels the command, QUIT ends the session.\n"
            "\n"
            "options:\n"
            "  -l, --load MODULE   load a module before anything else (may be repeated)\n"
            "  -h, --help          show this text\n"
            "      --version       show the version of the host and of the modules it loads\n"
            "\n"
-           "exit status: 0 success, 1 a command or script failed, 2 bad command line\n";
+           "exit status: 0 success, 1 a command failed in a script or piped input, or the\n"
+           "drawing cannot be opened, 2 bad command line\n";
 }

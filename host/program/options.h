@@ -8,8 +8,8 @@ struct HostOptions {
     bool showHelp = false;
     bool showVersion = false;
     std::vector<std::wstring> modules; // loaded before anything else, in this order
-    std::wstring script;               // empty: read commands from standard input
-    std::string error;                 // set when the command line is not understood
+    std::wstring file; // a drawing to open or a script to run; empty: commands from standard input
+    std::string error; // set when the command line is not understood
 };
 
 HostOptions parseHostOptions(int argc, char** argv);

@@ -1,17 +1,22 @@
 // LIST, the spaces and PLOT.
 
+#include <cwctype>
+
 #include "command_input.h"
 #include "crt/crt.h"
 #include "db/database.h"
 #include "db/dictionary.h"
 #include "db/symboltable.h"
 #include "ed/spaces.h"
+#include "plot/painted_plot.h"
 #include "plot/svg_plot.h"
 #include "rx/print.h"
 
 namespace {
 
 using namespace cli;
+
+const Keywords kPlotSpaces{L"Current", L"Model", L"Paper", L"Layout"};
 
 std::wstring className(AcDbObjectId id) {
     Opened<AcDbObject> object(id, AcDb::kForRead);
@@ -76,24 +81,29 @@ void pspace() {
 
 void tilemode() {
     AcDbDatabase* db = database();
-    const std::wstring answer = askWord(std::wstring(L"\nNew value for TILEMODE <") +
-                                        (db->tilemode() ? L"1" : L"0") + L">: ");
-    if (answer.empty())
-        return;
-    if (answer != L"0" && answer != L"1")
-        fail(L"TILEMODE is 0 (the layout) or 1 (model space).");
+    std::wstring answer;
+    for (;;) {
+        answer = askWord(std::wstring(L"\nNew value for TILEMODE <") +
+                         (db->tilemode() ? L"1" : L"0") + L">: ");
+        if (answer.empty())
+            return;
+        if (answer == L"0" || answer == L"1")
+            break;
+        refuse(L"TILEMODE is 0 (the layout) or 1 (model space).");
+    }
     check(db->setTilemode(answer == L"1"), L"TILEMODE keeps its value");
     acutPrintf(answer == L"1" ? L"\nModel space." : L"\nThe layout.");
 }
 
-// Model, the layout (by its record's name, "Paper" or "Layout"), or any block.
+// Model, the layout or any block; the options are matched as keywords are, so a block whose
+// name is one of their abbreviations is plotted by its full name only when that is no option.
 AcDbObjectId spaceToPlot(AcDbDatabase* db, const std::wstring& name) {
-    if (name.empty() || _wcsicmp(name.c_str(), L"Current") == 0)
+    const std::wstring option = name.empty() ? L"Current" : kPlotSpaces.match(name);
+    if (option == L"Current")
         return db->currentSpaceId();
-    if (_wcsicmp(name.c_str(), L"Model") == 0)
+    if (option == L"Model")
         return db->modelSpaceId();
-    if (_wcsicmp(name.c_str(), L"Paper") == 0 || _wcsicmp(name.c_str(), L"Layout") == 0 ||
-        _wcsicmp(name.c_str(), L"Layout1") == 0)
+    if (option == L"Paper" || option == L"Layout" || _wcsicmp(name.c_str(), L"Layout1") == 0)
         return db->paperSpaceId();
     Opened<AcDbBlockTable> table(db->blockTableId(), AcDb::kForRead);
     AcDbObjectId id;
@@ -102,15 +112,37 @@ AcDbObjectId spaceToPlot(AcDbDatabase* db, const std::wstring& name) {
     return id;
 }
 
+// The kind of file by its extension; one the host cannot write is refused, never written as
+// another kind under that name.
+bool plotToFile(AcDbDatabase* db, AcDbObjectId space, const std::wstring& path,
+                std::wstring& error) {
+    const std::size_t dot = path.rfind(L'.');
+    const std::size_t slash = path.find_last_of(L"/\\");
+    std::wstring extension =
+        dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)
+            ? L""
+            : path.substr(dot);
+    for (wchar_t& c : extension)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    if (extension == L".svg")
+        return svPlotToSvgFile(db, space, path, error);
+    if (extension == L".png")
+        return svPlotPainted(db, space, path, SvPaintedPlot::Png, error);
+    if (extension == L".pdf")
+        return svPlotPainted(db, space, path, SvPaintedPlot::Pdf, error);
+    error = L"PLOT writes .svg, .png and .pdf files; \"" + shown(path) + L"\" is none of them.";
+    return false;
+}
+
 void plot() {
     AcDbDatabase* db = database();
     const AcDbObjectId space =
         spaceToPlot(db, askWord(L"\nLayout to plot [Current/Model/Paper or a block] <Current>: "));
-    const std::wstring path = askLine(L"\nSVG file: ");
+    const std::wstring path = askLine(L"\nPlot file (.svg, .png or .pdf): ");
     if (path.empty())
         fail(L"A file name is required.");
     std::wstring error;
-    if (!svPlotToSvgFile(db, space, path, error))
+    if (!plotToFile(db, space, path, error))
         fail(error);
     acutPrintf(L"\nPlotted to %s.", path.c_str());
 }
@@ -121,8 +153,8 @@ const HostCommand kCommands[] = {
     {L"MSPACE", L"", L"works in model space through the layout's viewport", &command<mspace>},
     {L"PSPACE", L"", L"works on the layout's paper", &command<pspace>},
     {L"TILEMODE", L"0|1", L"1 shows model space, 0 the layout", &command<tilemode>},
-    {L"PLOT", L"Current|Model|Paper|block file.svg",
-     L"writes the space, the layout or a block to an SVG file", &command<plot>},
+    {L"PLOT", L"Current|Model|Paper|block file.svg|.png|.pdf",
+     L"writes the space, the layout or a block to an SVG, PNG or PDF file", &command<plot>},
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/run_program.h"
+#include "terminal_session.h"
 
 namespace {
 
@@ -349,13 +350,21 @@ TEST(SvhostEditing, RefusedChangesAreReportedAndStopTheScript) {
     EXPECT_TRUE(contains(run.output, "refused.scr:4:")) << run.output;
 }
 
+// A bad answer is asked again at the terminal, so the command goes on with the next one.
 TEST(SvhostEditing, AnInteractiveSessionShowsPromptsAndGoesOnAfterABadAnswer) {
-    ProgramRun run = runProgram("svhost", "<<'EOF'\nCIRCLE 1,1 x\nCIRCLE\n1,1\n2\nLIST 1,3\n\nEOF");
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(contains(run.output, "Bad radius \"x\"")) << run.output;
-    EXPECT_TRUE(contains(run.output, "Center point: ")) << run.output;
-    EXPECT_TRUE(contains(run.output, "Radius or [Diameter]: ")) << run.output;
-    EXPECT_TRUE(contains(run.output, "radius:           2.0000")) << run.output;
+    TerminalSession session;
+    ASSERT_TRUE(session.waitFor("Command: ")) << session.output();
+    session.type("CIRCLE 1,1 x\n");
+    ASSERT_TRUE(session.waitFor("Bad radius \"x\"")) << session.output();
+    ASSERT_TRUE(session.waitFor("Radius or [Diameter]: ")) << session.output();
+    session.type("2\nLIST 1,3\n\n");
+    ASSERT_TRUE(session.waitFor("radius:           2.0000")) << session.output();
+    session.type("CIRCLE\n");
+    ASSERT_TRUE(session.waitFor("Center point: ")) << session.output();
+    session.type("\x03");
+    ASSERT_TRUE(session.waitFor("Command: ")) << session.output();
+    session.type("QUIT\nN\n");
+    EXPECT_EQ(session.exitStatus(), 0) << session.output();
 }
 
 TEST(SvhostEditing, MovesAreHeardOnceEachByAPersistentReactor) {

@@ -40,7 +40,7 @@ TEST(SvhostDrawings, SaveCloseReopenAndSwitch) {
     ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, "Saved " + drawing)) << run.output;
-    EXPECT_TRUE(contains(run.output, "  1 " + drawing + "\n* 2 Drawing2.dwg")) << run.output;
+    EXPECT_TRUE(contains(run.output, "  1 " + drawing + "\n* 2 Drawing2.svd")) << run.output;
     EXPECT_TRUE(contains(run.output, "luprec = 2")) << run.output;
     EXPECT_TRUE(contains(run.output, "* 1 " + drawing + "\n")) << run.output;
     EXPECT_FALSE(readFile(drawing).empty());
@@ -88,7 +88,7 @@ TEST(SvhostDrawings, OpeningAnOpenFileAgainSwitchesToIt) {
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(contains(run.output, drawing + " is open already; it is the current drawing."))
         << run.output;
-    EXPECT_TRUE(contains(run.output, "* 2 " + drawing + "\n  3 Drawing2.dwg")) << run.output;
+    EXPECT_TRUE(contains(run.output, "* 2 " + drawing + "\n  3 Drawing2.svd")) << run.output;
     EXPECT_FALSE(contains(run.output, "  4 ")) << run.output;
     EXPECT_TRUE(contains(run.output, "LUPREC = 3")) << run.output;
     std::remove(linked.c_str());
@@ -134,6 +134,16 @@ TEST(SvhostDrawings, BadVariablesStopAScript) {
     run = runProgram("svhost", "'" + range.path() + "'");
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(contains(run.output, "LUNITS keeps its value")) << run.output;
+
+    // A bad value fails its own line and leaves the next lines to be read as commands.
+    TempScript bad("bad_value.scr", "SETVAR LUNITS abc\nGETVAR LUNITS\n");
+    run = runProgram("svhost", "'" + bad.path() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(contains(run.output, "bad_value.scr:1: command SETVAR failed")) << run.output;
+    EXPECT_FALSE(contains(run.output, "LUNITS = ")) << run.output;
+    run = runProgram("svhost", "<<'EOF'\nSETVAR LUNITS abc\nGETVAR LUNITS\nEOF");
+    EXPECT_EQ(run.status, 1) << "piped input";
+    EXPECT_TRUE(contains(run.output, "LUNITS = 2")) << run.output;
 }
 
 } // namespace

@@ -78,9 +78,10 @@ TEST(Svhost, UnknownCommandStopsAScriptWithItsLineNumber) {
     EXPECT_TRUE(contains(run.output, "unknown.scr:3:")) << run.output;
 }
 
-TEST(Svhost, InteractiveSessionGoesOnAfterAnError) {
+// Piped input is no person who can retry: its failures end in the exit status, as a script's do.
+TEST(Svhost, PipedInputGoesOnAfterAnErrorAndExitsWithOne) {
     ProgramRun run = runProgram("svhost", "<<'EOF'\nFROBNICATE\nHELP\nEOF");
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(contains(run.output, "Unknown command"));
     EXPECT_TRUE(contains(run.output, "ARXLOAD"));
 }

@@ -78,7 +78,7 @@ TEST(SvhostUndo, AFailedBlockLeavesNoBlockAndNoEntityBehind) {
                                  "U\n"
                                  "LIST #6 \"\"\n"
                                  "LIST #5 \"\"\n");
-    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_EQ(run.status, 1) << "piped input with failed commands" << run.output;
     // The circle went into the block before the mark refused to follow.
     EXPECT_EQ(count(run.output, "The object 6 cannot follow that change."), 1u) << run.output;
     EXPECT_TRUE(contains(run.output, "There is no block B.")) << run.output;
@@ -103,12 +103,13 @@ TEST(SvhostUndo, TheHistoryBelongsToTheOpenDrawing) {
                                  "U\n"
                                  "REDO\n"
                                  "CLOSE\n"
+                                 "No\n"
                                  "OPEN " +
                                  drawing +
                                  "\n"
                                  "U\n"
                                  "LIST #5 \"\"\n");
-    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_EQ(run.status, 1) << "piped input with failed commands" << run.output;
     // The new drawing has nothing to undo; the first one kept its CIRCLE across the save.
     const std::size_t nothing = run.output.find("Nothing to undo.");
     const std::size_t undone = run.output.find("Undone: 1 command(s).");
@@ -145,7 +146,7 @@ TEST(SvhostUndo, CountsAreWholeAndRedoFollowsAnUndo) {
                                  "UNDO 1.5\n"
                                  "REDO\n"
                                  "UNDO 5\n");
-    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_EQ(run.status, 1) << "piped input with failed commands" << run.output;
     EXPECT_TRUE(contains(run.output, "A whole number is required here.")) << run.output;
     EXPECT_TRUE(contains(run.output, "Nothing to redo")) << run.output;
     // More than there is undoes what there is.

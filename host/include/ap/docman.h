@@ -18,7 +18,7 @@ class AcApDocument : public AcRxObject {
 
     AcDbDatabase* database() const { return m_database; }
     AcDbTransactionManager* transactionManager() const;
-    // The file the drawing was opened from or saved to, or its temporary name ("Drawing1.dwg").
+    // The file the drawing was opened from or saved to, or its temporary name ("Drawing1.svd").
     const wchar_t* fileName() const { return m_fileName.c_str(); }
     const wchar_t* docTitle() const;
     bool isNamedDrawing() const { return m_named; }

@@ -97,6 +97,9 @@ private:
     SvDbDatabaseData* m_impl;
 };
 
+// Whether the file begins as the host's drawings do, whatever follows.
+bool svDbIsDrawingFile(const wchar_t* fileName);
+
 class AcDbHostApplicationServices {
 public:
     AcDbDatabase* workingDatabase() const;

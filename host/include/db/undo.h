@@ -33,5 +33,8 @@ Acad::ErrorStatus svDbUndo(AcDbDatabase* db, int count, int& undone);
 Acad::ErrorStatus svDbRedo(AcDbDatabase* db, int& redone);
 int svDbUndoSteps(const AcDbDatabase* db);
 int svDbRedoSteps(const AcDbDatabase* db);
+// Grows with every step kept, undone or redone: a drawing whose count is the one it had when it
+// was saved may still differ from its file only through work done outside commands.
+std::uint64_t svDbChangeCount(const AcDbDatabase* db);
 
 #pragma GCC visibility pop

@@ -58,6 +58,8 @@ class AcEdCommandStack : public AcRxObject {
     AcEdCommand* lookupLocalCmd(const wchar_t* localName) const;
     // The commands of a group in the order they were added; empty for an unknown group.
     std::vector<AcEdCommand*> groupCommands(const wchar_t* groupName) const;
+    // Every group in the order of its first command.
+    std::vector<std::wstring> groupNames() const;
 
 private:
     struct Data;
@@ -74,7 +76,8 @@ void svSetCommandFailed();
 // A command name without the "_" (global name), "-" (no dialog) and "." (built-in) prefixes.
 std::wstring svBareCommandName(const wchar_t* name);
 
-// Runs one command by name as the command line does (the "_", "-" and "." prefixes accepted):
+// Runs one command by name as the command line does (the "_", "-" and "." prefixes accepted; a
+// name that is no command may be an alias of one):
 // editor reactors hear that it starts and how it ends. All it changes in the current drawing is one
 // undo step; when it fails, nothing of it is kept. False when there is no such command, it was
 // cancelled, or it reported failure.

@@ -60,8 +60,8 @@ enum class SvAnswer {
     Line, // the rest of the line as it stands
 };
 
-// Reads the first word of the next non-blank line, showing the command prompt to a person.
-// False at the end of the input.
+// Reads the first word of the next non-blank line, showing the command prompt to a person; a
+// cancel there is shown and passed over. False at the end of the input.
 bool svReadCommand(std::wstring& command);
 // Reads one answer: from what is left on the current line, else from the next line, which may be
 // empty (the Enter key). False at the end of the input.
@@ -71,6 +71,8 @@ std::wstring svRestOfLine();
 // A person answers: a wrong answer is asked again. A script's wrong answer fails the prompt
 // instead, so the script stops at the line that holds it.
 bool svInputIsInteractive();
+// Whether the last read of the current source found the end of its input (a cancel did not).
+bool svInputEnded();
 // The line number of the line last read from the current source.
 int svInputLineNumber();
 

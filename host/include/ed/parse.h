@@ -10,7 +10,8 @@
 
 // A whole finite decimal number.
 bool svParseReal(const std::wstring& text, double& value);
-// "x,y" or "x,y,z"; "@dx,dy[,dz]" from `base` when there is one (without, it is refused).
+// "x,y" or "x,y,z", or "dist<angle" (degrees counter-clockwise from the x axis); with a leading
+// "@" the same from `base` when there is one (without, it is refused).
 bool svParsePoint(const std::wstring& text, const AcGePoint3d* base, AcGePoint3d& point);
 
 #pragma GCC visibility pop

@@ -18,6 +18,8 @@ int svSurfaceHeight(const SvSurface* surface);
 COLORREF svSurfacePixel(const SvSurface* surface, int x, int y);
 // path in UTF-8; false when the file cannot be written.
 bool svWriteSurfacePng(const SvSurface* surface, const char* path);
+// A one-page PDF document whose page is the surface's pixels, 96 to the inch.
+bool svWriteSurfacePdf(const SvSurface* surface, const char* path);
 
 // A DC over the surface whose logical (0, 0) is the surface pixel origin and which paints only
 // inside clip (surface pixels, cut to the surface). The window manager hands it to a window

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "shell/errors.h"
 #include "win/types.h"
@@ -79,5 +80,9 @@ LSTATUS RegDeleteKeyW(HKEY key, LPCWSTR subKey);
 // Forgets what was read, so the next call reads the file (and the desktop) again. Open handles
 // stay valid.
 void svRegistryForget();
+
+// The user's configuration folder named above, where the host keeps this user's files; empty when
+// none can be named.
+std::wstring svConfigurationFolder();
 
 #pragma GCC visibility pop

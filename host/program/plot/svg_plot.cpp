@@ -1,5 +1,7 @@
 #include "plot/svg_plot.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include "db/viewport.h"
 #include "db/worlddraw.h"
 #include "ge/curve_math.h"
+#include "plot/plot_geometry.h"
 
 namespace {
 
@@ -57,42 +60,21 @@ std::string xmlText(const std::wstring& text) {
     return svToUtf8(clean);
 }
 
-// A small colour-index table: the named colours, greys, and for the rest a hue wheel.
 std::string colorOf(int index) {
-    static const char* const named[] = {"#000000", "#FF0000", "#FFFF00", "#00FF00", "#00FFFF",
-                                        "#0000FF", "#FF00FF", "#000000", "#808080", "#C0C0C0"};
-    if (index >= 0 && index <= 9)
-        return named[index];
-    if (index >= 250 && index <= 255) {
-        const int grey = 51 + (index - 250) * 40;
-        return svToUtf8(svFormat(L"#%02X%02X%02X", grey, grey, grey));
-    }
-    if (index < 10 || index > 249)
-        return "#000000";
-    const double hue = ((index - 10) / 10) * 15.0;
-    const double light = (index % 2 == 0) ? 1.0 : 0.75;
-    const double shade = 1.0 - ((index % 10) / 2) * 0.15;
-    auto channel = [&](double offset) {
-        double h = std::fmod(hue + offset, 360.0);
-        double v = h < 60 ? h / 60 : h < 180 ? 1.0 : h < 240 ? (240 - h) / 60 : 0.0;
-        v = (v * light + (1.0 - light)) * shade;
-        return static_cast<int>(std::lround(v * 255));
-    };
-    return svToUtf8(svFormat(L"#%02X%02X%02X", channel(120), channel(0), channel(240)));
+    const PlotColor color = plotColor(index);
+    return svToUtf8(svFormat(L"#%02X%02X%02X", color.red, color.green, color.blue));
 }
 
-// The SVG sink: every primitive becomes an element, the viewports of the plotted layout show
-// model space clipped to their frames.
-class SvgWriter : public AcGiGeometry {
+// The SVG sink: every primitive becomes an element, a viewport's frame a clip path.
+class SvgWriter : public PlotGeometry {
 public:
-    explicit SvgWriter(AcDbDatabase* db) : m_db(db) {}
+    explicit SvgWriter(AcDbDatabase* db) : PlotGeometry(db) {}
 
-    void drawSpace(AcDbObjectId spaceId);
-    std::string document() const;
-
-    void viewportContents(const AcDbViewport& viewport) override;
+    std::string document(const PlotFrame& frame) const;
 
 protected:
+    void beginClip(const std::vector<AcGePoint3d>& corners) override;
+    void endClip() override { m_body += "</g>\n"; }
     void worldLine(const AcGePoint3d& from, const AcGePoint3d& to) override;
     void worldPolyline(const std::vector<AcGePoint3d>& points, bool closed) override;
     void worldBulgedPolyline(const std::vector<AcGePoint3d>& points,
@@ -113,11 +95,8 @@ private:
     std::string fill();
     void points(const std::vector<AcGePoint3d>& points, bool closed, const std::string& fill);
 
-    AcDbDatabase* m_db;
     std::string m_body;
-    AcDbExtents m_extents;
     int m_clipCount = 0;
-    bool m_insideViewport = false;
 };
 
 std::string SvgWriter::fill() {
@@ -233,80 +212,17 @@ void SvgWriter::worldText(const AcGiText& text) {
     m_body.append(">").append(xmlText(text.content)).append("</text>\n");
 }
 
-// Model space through the viewport, when the layout itself is plotted.
-void SvgWriter::viewportContents(const AcDbViewport& vp) {
-    if (drawDepth() > 1 || m_insideViewport)
-        return;
-    const AcGePoint3d c = vp.centerPoint();
-    const double w = vp.width() / 2, h = vp.height() / 2;
-    // Model to paper as the viewport shows it, kept invertible so entities can follow it.
-    const AcGePoint2d viewCenter = vp.viewCenter();
-    const AcGeMatrix3d toPaper =
-        AcGeMatrix3d::translation(c.asVector()) *
-        AcGeMatrix3d::scaling(vp.height() / vp.viewHeight()) *
-        AcGeMatrix3d::translation(AcGeVector3d(-viewCenter.x, -viewCenter.y, 0.0)) *
-        AcGeMatrix3d::rotation(-vp.twistAngle(), AcGeVector3d::kZAxis) *
-        AcGeMatrix3d::worldToPlane(vp.viewDirection()) *
-        AcGeMatrix3d::translation(-vp.viewTarget().asVector());
+void SvgWriter::beginClip(const std::vector<AcGePoint3d>& corners) {
     const std::string id = "vp" + std::to_string(++m_clipCount);
     m_body += "<clipPath id=\"" + id + "\"><polygon points=\"";
-    for (const AcGeVector3d& corner : {AcGeVector3d(-w, -h, 0), AcGeVector3d(w, -h, 0),
-                                       AcGeVector3d(w, h, 0), AcGeVector3d(-w, h, 0)})
-        m_body += pt(c + corner) + " ";
+    for (const AcGePoint3d& corner : corners)
+        m_body += pt(corner) + " ";
     m_body += "\"/></clipPath>\n<g clip-path=\"url(#" + id + ")\">\n";
-    // Model space keeps its own colours: BYBLOCK there is not the viewport's.
-    const AcGiSubEntityTraits frameTraits = subEntityTraits();
-    subEntityTraits() = AcGiSubEntityTraits();
-    m_insideViewport = true;
-    pushModelTransform(toPaper);
-    drawSpace(m_db->modelSpaceId());
-    popModelTransform();
-    m_insideViewport = false;
-    subEntityTraits() = frameTraits;
-    m_body += "</g>\n";
 }
 
-// The view box fits the extents of what the plotted space holds.
-void SvgWriter::drawSpace(AcDbObjectId spaceId) {
-    AcDbBlockTableRecord* space = nullptr;
-    if (acdbOpenObject(space, spaceId, AcDb::kForRead) != Acad::eOk)
-        return;
-    AcDbBlockTableRecordIterator* it = nullptr;
-    const bool iterating = space->newIterator(it) == Acad::eOk;
-    space->close();
-    if (!iterating)
-        return;
-    for (; !it->done(); it->step()) {
-        AcDbEntity* entity = nullptr;
-        if (it->getEntity(entity, AcDb::kForRead) != Acad::eOk)
-            continue;
-        if (!m_insideViewport)
-            entity->getGeomExtents(m_extents);
-        draw(*entity);
-        entity->close();
-    }
-    delete it;
-}
-
-std::string SvgWriter::document() const {
-    double x0 = 0, y0 = 0, x1 = 10, y1 = 10;
-    const AcGeVector3d span = m_extents.maxPoint() - m_extents.minPoint();
-    // Extents too large to subtract leave the default box: the file stays valid.
-    if (!m_extents.isEmpty() && std::isfinite(span.x) && std::isfinite(span.y)) {
-        x0 = m_extents.minPoint().x;
-        y0 = m_extents.minPoint().y;
-        x1 = m_extents.maxPoint().x;
-        y1 = m_extents.maxPoint().y;
-    }
-    double size = std::max(x1 - x0, y1 - y0);
-    if (!(size > 0.0) || !std::isfinite(size))
-        size = 1.0;
-    const double margin = size * 0.05;
-    x0 -= margin;
-    y0 -= margin;
-    x1 += margin;
-    y1 += margin;
-    const double w = std::max(x1 - x0, size * 0.01), h = std::max(y1 - y0, size * 0.01);
+std::string SvgWriter::document(const PlotFrame& frame) const {
+    const double x0 = frame.left, w = frame.width, h = frame.height, size = frame.size;
+    const double y1 = frame.bottom + h;
     const double pixels = 1000.0 / std::max(w, h);
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
@@ -327,7 +243,7 @@ std::string SvgWriter::document() const {
 std::string svPlotToSvg(AcDbDatabase* db, AcDbObjectId spaceId) {
     SvgWriter writer(db);
     writer.drawSpace(spaceId);
-    return writer.document();
+    return writer.document(plotFrame(spaceId));
 }
 
 bool svPlotToSvgFile(AcDbDatabase* db, AcDbObjectId spaceId, const std::wstring& path,

@@ -123,7 +123,7 @@ std::vector<AcApDocument*> AcApDocManager::documents() const {
 
 Acad::ErrorStatus AcApDocManager::newDocument(AcApDocument*& document) {
     m_data->notify([](AcApDocManagerReactor* r) { r->documentCreateStarted(nullptr); });
-    const std::wstring name = svFormat(L"Drawing%d.dwg", ++m_data->unnamedCount);
+    const std::wstring name = svFormat(L"Drawing%d.svd", ++m_data->unnamedCount);
     document = m_data->add(new AcDbDatabase(true), name, false);
     return Acad::eOk;
 }

@@ -530,3 +530,13 @@ Acad::ErrorStatus AcDbDatabase::saveAs(const wchar_t* fileName) {
 const wchar_t* svDbFileError(const AcDbDatabase* db) {
     return db != nullptr ? SvDbAccess::impl(db).fileError.c_str() : L"";
 }
+
+bool svDbIsDrawingFile(const wchar_t* fileName) {
+    unsigned char signature[sizeof kSignature] = {};
+    FILE* file = fileName != nullptr ? std::fopen(pathOf(fileName).c_str(), "rb") : nullptr;
+    if (file == nullptr)
+        return false;
+    const bool read = std::fread(signature, 1, sizeof signature, file) == sizeof signature;
+    std::fclose(file);
+    return read && std::memcmp(signature, kSignature, sizeof signature) == 0;
+}

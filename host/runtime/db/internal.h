@@ -95,6 +95,7 @@ struct SvDbUndoHistory {
     std::deque<SvDbUndoStep> done;      // oldest first
     std::vector<SvDbUndoStep> undone;   // the next to redo last
     std::vector<int> undoneBatches;     // steps of each UNDO, for REDO
+    std::uint64_t changes = 0;          // steps kept, undone and redone
 };
 
 struct SvDbTransactionData {

@@ -123,6 +123,7 @@ void svDbEndCommandScope(const SvDbCommandScope& scope, bool keep) {
         history.done.pop_front();
     history.undone.clear();
     history.undoneBatches.clear();
+    ++history.changes;
 }
 
 Acad::ErrorStatus svDbUndo(AcDbDatabase* db, int count, int& undone) {
@@ -138,8 +139,10 @@ Acad::ErrorStatus svDbUndo(AcDbDatabase* db, int count, int& undone) {
     if (es != Acad::eOk)
         return es;
     moveSteps(*d, history.done, history.undone, steps);
-    if (steps > 0)
+    if (steps > 0) {
         history.undoneBatches.push_back(static_cast<int>(steps));
+        ++history.changes;
+    }
     undone = static_cast<int>(steps);
     return Acad::eOk;
 }
@@ -158,6 +161,7 @@ Acad::ErrorStatus svDbRedo(AcDbDatabase* db, int& redone) {
         return es;
     history.undoneBatches.pop_back();
     moveSteps(*d, history.undone, history.done, steps);
+    ++history.changes;
     redone = static_cast<int>(steps);
     return Acad::eOk;
 }
@@ -170,4 +174,9 @@ int svDbUndoSteps(const AcDbDatabase* db) {
 int svDbRedoSteps(const AcDbDatabase* db) {
     const SvDbDatabaseData* d = dataOf(db);
     return d != nullptr ? static_cast<int>(d->undo.undone.size()) : 0;
+}
+
+std::uint64_t svDbChangeCount(const AcDbDatabase* db) {
+    const SvDbDatabaseData* d = dataOf(db);
+    return d != nullptr ? d->undo.changes : 0;
 }

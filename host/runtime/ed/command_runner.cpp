@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "db/undo.h"
+#include "ed/aliases.h"
 #include "ed/commands.h"
 #include "ed/editor.h"
 #include "ed/lisp.h"
@@ -28,9 +29,24 @@ void svSetCommandFailed() {
 
 namespace {
 
+// A command by name, else by the alias of one; aliases of aliases are not followed.
+AcEdCommand* findCommand(const std::wstring& bare) {
+    if (bare.empty())
+        return nullptr;
+    AcEdCommand* command = acedRegCmds->lookupCmd(bare.c_str());
+    const std::wstring aliased = command == nullptr ? svCommandForAlias(bare) : L"";
+    if (aliased.empty())
+        return command;
+    command = acedRegCmds->lookupCmd(aliased.c_str());
+    if (command == nullptr)
+        acutPrintf(L"\n%s is an alias of %s, which is not a command now.", bare.c_str(),
+                   aliased.c_str());
+    return command;
+}
+
 bool runCommand(const wchar_t* name) {
     const std::wstring bare = svBareCommandName(name);
-    AcEdCommand* command = bare.empty() ? nullptr : acedRegCmds->lookupCmd(bare.c_str());
+    AcEdCommand* command = findCommand(bare);
     if (command == nullptr && !bare.empty() && svHasExternalFunction(L"C:" + bare))
         return svEvaluateLisp((L"(C:" + bare + L")").c_str());
     if (command == nullptr) {

@@ -153,6 +153,13 @@ std::vector<AcEdCommand*> AcEdCommandStack::groupCommands(const wchar_t* groupNa
     return out;
 }
 
+std::vector<std::wstring> AcEdCommandStack::groupNames() const {
+    std::vector<std::wstring> out;
+    for (const Data::Group& group : m_data->groups)
+        out.push_back(group.name);
+    return out;
+}
+
 AcEdCommandStack* acedRegisteredCommands() {
     return static_cast<AcEdCommandStack*>(acrxSysRegistry()->at(L"ACAD_REGISTERED_COMMANDS"));
 }

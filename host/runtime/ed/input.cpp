@@ -14,10 +14,14 @@ struct LineReader {
     std::size_t position = 0;
     bool lineOpen = false; // words of the current line may still be read
     int lineNumber = 0;
+    bool ended = false; // the last read found the end of the input
 
     bool next() {
-        if (source == nullptr || !source->readLine(line))
+        ended = source == nullptr || !source->readLine(line);
+        if (ended) {
+            lineOpen = false;
             return false;
+        }
         position = 0;
         lineOpen = true;
         ++lineNumber;
@@ -111,10 +115,13 @@ bool svReadCommand(std::wstring& command) {
         showPrompt(L"\nCommand: ");
         if (!g_reader.next())
             return false;
-        if (!g_reader.atEnd()) {
-            command = g_reader.word();
+        if (g_reader.atEnd())
+            continue;
+        command = g_reader.word();
+        if (command != kSvCancelWord)
             return true;
-        }
+        acutPrintf(L"*Cancel*");
+        g_reader.rest();
     }
 }
 
@@ -134,6 +141,10 @@ std::wstring svRestOfLine() {
 
 bool svInputIsInteractive() {
     return g_reader.source != nullptr && g_reader.source->interactive();
+}
+
+bool svInputEnded() {
+    return g_reader.ended;
 }
 
 int svInputLineNumber() {

@@ -40,6 +40,7 @@ std::map<std::int64_t, std::vector<AcDbObjectId>>& selectionSets() {
 }
 
 std::int64_t g_nextSet = 1;
+std::vector<AcDbObjectId> g_previous; // the last selection made at the prompt
 
 std::vector<AcDbObjectId>* findSet(const ads_name ss) {
     if (ss == nullptr || ss[1] != kSetTag)
@@ -86,6 +87,13 @@ AcDbObjectId pickAt(const AcGePoint3d& point) {
         }
     });
     return best;
+}
+
+// The newest entity of the space that is still there.
+AcDbObjectId lastEntity() {
+    AcDbObjectId last;
+    forEachEntity([&](const AcDbEntity& entity) { last = entity.objectId(); });
+    return last;
 }
 
 AcDbObjectId byHandle(const std::wstring& hex) {
@@ -148,6 +156,10 @@ int acedEntSel(const wchar_t* prompt, ads_name entity, ads_point pickedPoint) {
         AcDbObjectId id;
         if (!text.empty() && text[0] == L'#') {
             id = byHandle(text.substr(1));
+            if (id.isNull()) {
+                acutPrintf(L"\nNo object has the handle %s.", text.c_str());
+                return RTERROR;
+            }
         } else if (svParsePoint(text, nullptr, point)) {
             id = pickAt(point);
             if (pickedPoint != nullptr) {
@@ -178,7 +190,7 @@ int acedSSGet(const wchar_t* mode, const void* pt1, const void* pt2, const resbu
     std::vector<AcDbObjectId> chosen;
     bool removing = false;
     for (;;) {
-        acedInitGet(0, L"Window Crossing ALL Remove Add");
+        acedInitGet(0, L"Window Crossing ALL Last Previous Remove Add");
         std::wstring text;
         const int status =
             svGetAnswer(removing ? L"\nRemove objects: " : L"\nSelect objects: ", text);
@@ -196,13 +208,29 @@ int acedSSGet(const wchar_t* mode, const void* pt1, const void* pt2, const resbu
             selectWindow(word == L"Crossing", found);
         } else if (word == L"ALL") {
             forEachEntity([&](const AcDbEntity& entity) { found.push_back(entity.objectId()); });
+        } else if (word == L"Last") {
+            if (const AcDbObjectId id = lastEntity(); !id.isNull())
+                found.push_back(id);
+        } else if (word == L"Previous") {
+            for (const AcDbObjectId& id : g_previous) {
+                AcDbEntity* entity = nullptr;
+                if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) == Acad::eOk) {
+                    entity->close();
+                    found.push_back(id);
+                }
+            }
         } else if (word == L"Remove" || word == L"Add") {
             removing = word == L"Remove";
             continue;
         } else if (!text.empty() && text[0] == L'#') {
             const AcDbObjectId id = byHandle(text.substr(1));
-            if (!id.isNull())
-                found.push_back(id);
+            if (id.isNull()) {
+                acutPrintf(L"\nNo object has the handle %s.", text.c_str());
+                if (!svInputIsInteractive())
+                    return RTERROR;
+                continue;
+            }
+            found.push_back(id);
         } else if (svParsePoint(text, nullptr, point)) {
             const AcDbObjectId id = pickAt(point);
             if (!id.isNull())
@@ -224,6 +252,7 @@ int acedSSGet(const wchar_t* mode, const void* pt1, const void* pt2, const resbu
     }
     if (chosen.empty())
         return RTERROR;
+    g_previous = chosen;
     selectionSet[0] = g_nextSet++;
     selectionSet[1] = kSetTag;
     selectionSets()[selectionSet[0]] = std::move(chosen);

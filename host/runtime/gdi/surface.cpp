@@ -1,5 +1,7 @@
 #include "gdi/surface.h"
 
+#include <cairo-pdf.h>
+
 #include <memory>
 
 #include "gdi/object_table.h"
@@ -44,6 +46,24 @@ bool svWriteSurfacePng(const SvSurface* surface, const char* path) {
     if (surface == nullptr || path == nullptr)
         return false;
     return cairo_surface_write_to_png(surface->pixels, path) == CAIRO_STATUS_SUCCESS;
+}
+
+bool svWriteSurfacePdf(const SvSurface* surface, const char* path) {
+    if (surface == nullptr || path == nullptr)
+        return false;
+    constexpr double kPointsPerPixel = 72.0 / 96.0;
+    cairo_surface_t* document =
+        cairo_pdf_surface_create(path, svSurfaceWidth(surface) * kPointsPerPixel,
+                                 svSurfaceHeight(surface) * kPointsPerPixel);
+    cairo_t* page = cairo_create(document);
+    cairo_scale(page, kPointsPerPixel, kPointsPerPixel);
+    cairo_set_source_surface(page, surface->pixels, 0, 0);
+    cairo_paint(page);
+    cairo_destroy(page);
+    cairo_surface_finish(document);
+    const bool written = cairo_surface_status(document) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(document);
+    return written;
 }
 
 HDC svCreateSurfaceDC(SvSurface* surface, POINT origin, RECT clip) {

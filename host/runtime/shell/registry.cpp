@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 
+#include "crt/format.h"
 #include "shell/desktop_browser.h"
 #include "shell/registry_file.h"
 #include "shell/registry_text.h"
@@ -357,4 +358,8 @@ void svRegistryForget() {
     Registry& reg = registry();
     std::lock_guard guard(reg.lock);
     reg.forget();
+}
+
+std::wstring svConfigurationFolder() {
+    return svFromUtf8(configurationFolder());
 }

@@ -55,7 +55,7 @@ TEST_F(Documents, TwoDrawingsSwitchAndCloseOneAlone) {
     EXPECT_EQ(acdbHostApplicationServices()->workingDatabase(), first->database());
     m_recorder.events.clear();
     ASSERT_EQ(acDocManager->closeDocument(second), Acad::eOk);
-    EXPECT_EQ(m_recorder.events, (std::vector<std::wstring>{L"toBeDestroyed Drawing2.dwg"}));
+    EXPECT_EQ(m_recorder.events, (std::vector<std::wstring>{L"toBeDestroyed Drawing2.svd"}));
     EXPECT_EQ(acDocManager->curDocument(), first);
     EXPECT_EQ(acDocManager->closeDocument(second), Acad::eInvalidInput);
 

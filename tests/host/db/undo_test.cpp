@@ -241,3 +241,23 @@ TEST_F(DbUndo, SystemVariablesGoWithTheirCommand) {
     EXPECT_EQ(redo(), 1);
     EXPECT_EQ(db->luprec(), 6);
 }
+
+// The count tells a saved drawing from a changed one, also at the bound of the history, where
+// the number of steps stops growing.
+TEST_F(DbUndo, TheChangeCountGrowsWithEveryStepKeptUndoneOrRedone) {
+    const AcDbObjectId id = addRecord(0);
+    for (int value = 1; value <= kSvDbUndoLimit; ++value)
+        command([&] { writeValue(id, value); });
+    const std::uint64_t full = svDbChangeCount(db);
+    command([&] { writeValue(id, -1); });
+    EXPECT_EQ(svDbChangeCount(db), full + 1) << "one more step, the history as long as before";
+    command([&] { readValue(id); });
+    command([&] { writeValue(id, -2); }, false);
+    EXPECT_EQ(svDbChangeCount(db), full + 1) << "no step: nothing changed";
+    undo();
+    redo();
+    EXPECT_EQ(svDbChangeCount(db), full + 3);
+    EXPECT_EQ(redo(), 0);
+    EXPECT_EQ(svDbChangeCount(db), full + 3) << "nothing redone";
+    EXPECT_EQ(svDbChangeCount(nullptr), 0u);
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -121,6 +123,51 @@ TEST(EditorInput, GetInputWritesAtMostTheHostLimit) {
     EXPECT_EQ(acedGetInput(buffer), RTNORM);
     EXPECT_EQ(std::wstring(buffer).size(), SV_MAX_INPUT - 1u);
     EXPECT_EQ(buffer[SV_MAX_INPUT], L'#');
+}
+
+} // namespace
+
+namespace {
+
+// The point answered, or -99 everywhere when the answer is refused.
+std::array<double, 3> pointAnswer(const wchar_t* typed, const double* base = nullptr) {
+    ScriptedAnswers answers({typed});
+    OutputCapture capture;
+    ads_point point = {-99, -99, -99};
+    if (acedGetPoint(base, L"", point) != RTNORM)
+        point[0] = point[1] = point[2] = -99;
+    return {point[0], point[1], point[2]};
+}
+
+TEST(EditorInput, PolarPointsAreADistanceAndAnAngleInDegrees) {
+    const ads_point base = {10, 20, 3};
+    const std::array<double, 3> relative = pointAnswer(L"@5<45", base);
+    EXPECT_NEAR(relative[0], 10 + 5 / std::sqrt(2.0), 1e-12);
+    EXPECT_NEAR(relative[1], 20 + 5 / std::sqrt(2.0), 1e-12);
+    EXPECT_EQ(relative[2], 3) << "the base's elevation is kept";
+    const std::array<double, 3> absolute = pointAnswer(L"2<90", base);
+    EXPECT_NEAR(absolute[0], 0, 1e-12);
+    EXPECT_NEAR(absolute[1], 2, 1e-12);
+    const std::array<double, 3> backwards = pointAnswer(L"@-1<-720", base);
+    EXPECT_NEAR(backwards[0], 9, 1e-12);
+    EXPECT_NEAR(backwards[1], 20, 1e-12);
+    for (const wchar_t* bad : {L"@5<", L"<45", L"5<45<1", L"5<x", L"1,2<3", L"@5<45,1"})
+        EXPECT_EQ(pointAnswer(bad, base)[0], -99) << bad;
+    EXPECT_EQ(pointAnswer(L"@5<45")[0], -99) << "no base to start from";
+}
+
+TEST(EditorInput, CancelAtTheCommandPromptIsPassedOverAndTheEndIsKnown) {
+    ScriptedAnswers answers({L"^C rest of the line", L"LINE 0,0"});
+    OutputCapture capture;
+    std::wstring command;
+    ASSERT_TRUE(svReadCommand(command));
+    EXPECT_EQ(command, L"LINE");
+    EXPECT_NE(capture.text().find(L"*Cancel*"), std::wstring::npos);
+    EXPECT_FALSE(svInputEnded());
+    std::wstring answer;
+    EXPECT_TRUE(svReadAnswer(L"", answer));
+    EXPECT_FALSE(svReadAnswer(L"", answer));
+    EXPECT_TRUE(svInputEnded());
 }
 
 } // namespace

@@ -134,6 +134,57 @@ TEST_F(Picking, WindowCrossingRemoveAndAll) {
     EXPECT_EQ(acedSSGet(L"X", nullptr, nullptr, nullptr, set), RTERROR);
 }
 
+TEST_F(Picking, LastPreviousAndAbbreviatedOptions) {
+    answer({L"5,0", L"35,0.5", L""});
+    ads_name set;
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    acedSSFree(set);
+    answer({L"L", L"p", L"Remove", L"5,0", L"a", L"WINDOW", L"99,99", L"111,101", L""});
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    std::vector<AcDbObjectId> ids;
+    Adesk::Int32 length = 0;
+    acedSSLength(set, &length);
+    for (Adesk::Int32 i = 0; i < length; ++i) {
+        ads_name name;
+        AcDbObjectId id;
+        acedSSName(set, i, name);
+        acdbGetObjectId(id, name);
+        ids.push_back(id);
+    }
+    acedSSFree(set);
+    // Last is the newest entity; Previous adds the first selection, which Remove thins out.
+    EXPECT_EQ(ids, (std::vector<AcDbObjectId>{m_far, m_circle}));
+
+    // Previous after an erase leaves out what is gone.
+    {
+        AcDbEntity* circle = nullptr;
+        ASSERT_EQ(acdbOpenAcDbEntity(circle, m_circle, AcDb::kForWrite), Acad::eOk);
+        circle->erase();
+        circle->close();
+    }
+    answer({L"P", L""});
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    acedSSLength(set, &length);
+    EXPECT_EQ(length, 1);
+    acedSSFree(set);
+}
+
+TEST_F(Picking, AHandleOfNoEntityIsNamedInTheRefusal) {
+    answer({L"#FFFFFF", L""});
+    ads_name set;
+    EXPECT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTERROR);
+    EXPECT_NE(m_capture.text().find(L"No object has the handle #FFFFFF."), std::wstring::npos);
+    EXPECT_EQ(m_capture.text().find(L"0 found"), std::wstring::npos) << "said instead";
+
+    // A person is asked again.
+    m_input = std::make_unique<SvScriptedInput>(
+        std::vector<std::wstring>{L"#FFFFFE", handleOf(m_far), L""}, true);
+    svSetInputSource(m_input.get());
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    acedSSFree(set);
+    EXPECT_NE(m_capture.text().find(L"#FFFFFE."), std::wstring::npos);
+}
+
 TEST_F(Picking, PaperSpaceAndViewports) {
     EXPECT_EQ(acedMspace(&m_db), Acad::eNotApplicable); // TILEMODE 1
     m_db.setTilemode(false);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "db/objectid.h"
+
+class AcDbDatabase;
+
+enum class SvPaintedPlot { Png, Pdf };
+
+// Paints the entities of one block record through the host's painting layer, framed as the SVG
+// plot is, 1000 pixels on the longer side, into a PNG image or a PDF page that holds the picture.
+// Lines, curves and texts are drawn, fills are left out. False with a message when the picture
+// cannot be made or written.
+bool svPlotPainted(AcDbDatabase* db, AcDbObjectId spaceId, const std::wstring& path,
+                   SvPaintedPlot kind, std::wstring& error);
