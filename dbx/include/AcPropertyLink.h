@@ -25,6 +25,8 @@ class SENTAVELL17_API AcPropertyLink : public AcDbObject {
     // The source was closed after a change: a normal link rewrites its label now, a self-link
     // asks the style manager service to do it once the notification is over.
     void modified(const AcDbObject* dbObj) override;
+    // Its style and label, as LIST shows them below the link.
+    void list() const override;
 
     // The style as a hard pointer, the label as a soft one; the flag is not filed.
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

@@ -39,6 +39,8 @@ class SENTAVELL17_API AcPropertyLinkStyle : public AcDbObject {
     // label receives "UNKNOWN PROPERTY VALUE" when the source cannot be read; a style without
     // reader or modifier leaves it alone.
     void update(AcDbEntity* source, AcDbEntity* label);
+    // Name, reader, modifier with its options, macro and description, one line each.
+    void list() const override;
 
     // The reader and modifier are filed inside the style's own record, named by class.
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;

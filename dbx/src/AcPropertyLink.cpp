@@ -1,10 +1,14 @@
 #include "AcPropertyLink.h"
 
+#include <string>
+
 #include "AcDbObjPtr.h"
 #include "AcPropertyLinkStyle.h"
 #include "AcPropertyLinkStyleMgrInterface.h"
 #include "LevelFiling.h"
 #include "SentavellProduct.h"
+#include "UnreadableClassReport.h"
+#include "rx/print.h"
 
 SV_RX_DEFINE_FILED_MEMBERS(AcPropertyLink, AcDbObject, 27, 1, 0, L"ACPROPERTYLINK",
                            SENTAVELL_PROXY_APP_NAME)
@@ -83,6 +87,30 @@ void AcPropertyLink::modified(const AcDbObject* dbObj) {
         follow(*this, dbObj);
     } catch (...) {
     }
+}
+
+void AcPropertyLink::list() const {
+    assertReadEnabled();
+    std::wstring label = L"the source itself";
+    if (!m_linkedObj.isNull()) {
+        AcDbObjPtr<AcDbEntity> entity(m_linkedObj, AcDb::kForRead);
+        label = L"not in the drawing";
+        if (entity) {
+            const AcRxClass* kind = entity->isA();
+            AcDbHandle handle;
+            entity->getAcDbHandle(handle);
+            wchar_t hex[20];
+            handle.getIntoAsciiBuffer(hex, sizeof hex / sizeof *hex);
+            label = kind->dxfName() != nullptr ? kind->dxfName() : kind->name();
+            label += L' ';
+            label += hex;
+        }
+    }
+    AcDbObjPtr<AcPropertyLinkStyle> style(m_style, AcDb::kForRead);
+    acutPrintf(L"            link:     style %s, label %s\n",
+               style ? svStyleNameOf(style.object()).c_str() : L"missing", label.c_str());
+    if (style)
+        style->list();
 }
 
 Acad::ErrorStatus AcPropertyLink::dwgOutFields(AcDbDwgFiler* filer) const {

@@ -10,6 +10,7 @@
 #include "acad/adscodes.h"
 #include "db/acutbuffer.h"
 #include "rx/dictionary.h"
+#include "rx/print.h"
 #include "win/modules.h"
 
 SV_RX_DEFINE_FILED_MEMBERS(AcPropertyLinkStyle, AcDbObject, 27, 1, 0, L"ACPROPERTYLINKSTYLE",
@@ -228,6 +229,24 @@ Acad::ErrorStatus AcPropertyLinkStyle::copyFrom(const AcRxObject* other) {
         m_reader = cloneOf(source->m_reader);
     }
     return AcDbObject::copyFrom(other);
+}
+
+void AcPropertyLinkStyle::list() const {
+    assertReadEnabled();
+    const CString reader =
+        m_reader != nullptr ? CString(m_reader->displayName()) : CString(L"nothing");
+    CString writer =
+        m_modifier != nullptr ? CString(m_modifier->displayName()) : CString(L"nothing");
+    if (const AcBlockModifier* block = AcBlockModifier::cast(m_modifier))
+        writer.AppendFormat(L", attribute %s", block->attribName());
+    acutPrintf(L"            reads:    %s\n", reader.GetString());
+    acutPrintf(L"            writes:   %s\n", writer.GetString());
+    if (m_macro.IsEmpty())
+        acutPrintf(L"            macro:    none\n");
+    else
+        acutPrintf(L"            macro:    \"%s\"\n", m_macro.GetString());
+    if (!m_description.IsEmpty())
+        acutPrintf(L"            about:    %s\n", m_description.GetString());
 }
 
 void AcPropertyLinkStyle::update(AcDbEntity* source, AcDbEntity* label) {

@@ -33,7 +33,16 @@ bool firstInThisReading(const AcDbObject* style, const wchar_t* className) {
     return reading.reported.insert(className).second;
 }
 
-std::wstring nameOf(const AcDbObject* style) {
+} // namespace
+
+void svReportUnregisteredClass(const AcDbObject* style, const wchar_t* className) {
+    if (!firstInThisReading(style, className))
+        return;
+    acutPrintf(L"\n%s Class %s, style %s.", kUnregisteredIn, className,
+               svStyleNameOf(style).c_str());
+}
+
+std::wstring svStyleNameOf(const AcDbObject* style) {
     AcDbObjPtr<AcDbDictionary> owner(style->ownerId(), AcDb::kForRead);
     wchar_t* key = nullptr;
     if (owner && owner->nameAt(style->objectId(), key) == Acad::eOk) {
@@ -46,12 +55,4 @@ std::wstring nameOf(const AcDbObject* style) {
     wchar_t hex[20];
     handle.getIntoAsciiBuffer(hex, sizeof hex / sizeof *hex);
     return L"#" + std::wstring(hex);
-}
-
-} // namespace
-
-void svReportUnregisteredClass(const AcDbObject* style, const wchar_t* className) {
-    if (!firstInThisReading(style, className))
-        return;
-    acutPrintf(L"\n%s Class %s, style %s.", kUnregisteredIn, className, nameOf(style).c_str());
 }

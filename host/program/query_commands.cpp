@@ -4,6 +4,7 @@
 
 #include "command_input.h"
 #include "crt/crt.h"
+#include "crt/format.h"
 #include "db/database.h"
 #include "db/dictionary.h"
 #include "db/symboltable.h"
@@ -23,8 +24,33 @@ std::wstring className(AcDbObjectId id) {
     return object ? object->isA()->name() : L"(cannot be opened)";
 }
 
-// What list() leaves out: the extension dictionary's entries and the persistent reactors.
-void listAttachments(const AcDbEntity* entity) {
+// Below the line naming an object that is not an entity, what the object itself has to say.
+void describe(AcDbObjectId id) {
+    Opened<AcDbObject> object(id, AcDb::kForRead);
+    if (object && !AcDbEntity::cast(object.get()))
+        object->list();
+}
+
+// Where an object that refers to a listed one lives: for one kept in an entity's extension
+// dictionary (as modules keep what they attach), that entity.
+std::wstring whereKept(AcDbObjectId id) {
+    Opened<AcDbObject> object(id, AcDb::kForRead);
+    if (!object)
+        return L"";
+    Opened<AcDbDictionary> dictionary(object->ownerId(), AcDb::kForRead);
+    if (!dictionary)
+        return L"";
+    Opened<AcDbEntity> holder(dictionary->ownerId(), AcDb::kForRead);
+    if (!holder || holder->extensionDictionary() != dictionary->objectId())
+        return L"";
+    const AcRxClass* kind = holder->isA();
+    return svFormat(L" of %s %s", kind->dxfName() != nullptr ? kind->dxfName() : kind->name(),
+                    handleText(holder->objectId()).c_str());
+}
+
+// What list() leaves out: the extension dictionary's entries, the persistent reactors and the
+// objects that refer to the entity.
+void listAttachments(const AcDbEntity* entity, const AcDbObjectIdArray& referring) {
     if (entity->extensionDictionary().isValid()) {
         Opened<AcDbDictionary> dictionary(entity->extensionDictionary(), AcDb::kForRead);
         if (dictionary) {
@@ -34,29 +60,45 @@ void listAttachments(const AcDbEntity* entity) {
             for (; !it->done(); it->next()) {
                 acutPrintf(L"        %s  %s  %s\n", it->name(), handleText(it->objectId()).c_str(),
                            className(it->objectId()).c_str());
+                describe(it->objectId());
             }
             delete it;
         }
     }
     const AcDbObjectIdArray reactors = entity->persistentReactors();
     for (int i = 0; i < reactors.length(); ++i) {
-        const AcDbObjectId reactor = reactors[i];
-        acutPrintf(L"    %-18s%s  %s\n", L"Reactor:", handleText(reactor).c_str(),
-                   className(reactor).c_str());
+        acutPrintf(L"    %-18s%s  %s\n", L"Reactor:", handleText(reactors[i]).c_str(),
+                   className(reactors[i]).c_str());
+        Opened<AcDbObject> reactor(reactors[i], AcDb::kForRead);
+        if (reactor && reactor->ownerId() != entity->extensionDictionary())
+            describe(reactors[i]); // those of the extension dictionary were described there
+    }
+    for (int i = 0; i < referring.length(); ++i) {
+        const AcDbObjectId id = referring[i];
+        if (id == entity->extensionDictionary() || entity->hasPersistentReactor(id))
+            continue;
+        Opened<AcDbObject> object(id, AcDb::kForRead);
+        if (object && object->ownerId() == entity->objectId())
+            continue; // its own parts, attributes say, point back at it
+        acutPrintf(L"    %-18s%s  %s%s\n", L"Referred to by:", handleText(id).c_str(),
+                   className(id).c_str(), whereKept(id).c_str());
+        describe(id);
     }
 }
 
 void list() {
-    database();
+    AcDbDatabase* db = database();
     const std::vector<AcDbObjectId> ids = selectObjects();
+    const std::vector<AcDbObjectIdArray> referring = svDbReferencesTo(db, ids);
     acutPrintf(L"\n");
     int listed = 0;
-    for (const AcDbObjectId& id : ids) {
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const AcDbObjectId& id = ids[i];
         Opened<AcDbEntity> entity(id, AcDb::kForRead);
         if (!entity)
             continue;
         entity->list();
-        listAttachments(entity.get());
+        listAttachments(entity.get(), referring[i]);
         ++listed;
     }
     acutPrintf(L"%d object(s) listed.", listed);

@@ -67,6 +67,18 @@ bool onPath(const char* program) {
     return false;
 }
 
+// The program a browser command starts, its first word, can be run: found on PATH, or named by
+// its path. The shell starts it in the background, so this is the one chance to tell.
+bool canStart(const std::string& command) {
+    const std::size_t begin = command.find_first_not_of(" \t");
+    if (begin == std::string::npos)
+        return false;
+    const std::string program = command.substr(begin, command.find_first_of(" \t", begin) - begin);
+    if (program.find('/') != std::string::npos)
+        return access(program.c_str(), X_OK) == 0;
+    return onPath(program.c_str());
+}
+
 // $BROWSER when set; xdg-open when a desktop session could show what it opens.
 std::string browserCommand() {
     if (const char* browser = std::getenv("BROWSER"); browser != nullptr && *browser != '\0')
@@ -226,7 +238,10 @@ HWND HtmlHelpA(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
     if (!findTopic(path, static_cast<unsigned long>(data), topic))
         return nullptr;
     const std::string browser = browserCommand();
-    if (!browser.empty() && openInBrowser(browser, topic))
+    if (!browser.empty() && !canStart(browser))
+        acutPrintf(L"\nThe help browser \"%s\" cannot be started; the page follows.",
+                   svFromUtf8(browser).c_str());
+    else if (!browser.empty() && openInBrowser(browser, topic))
         return nullptr;
     acutPrintf(L"\n%s\n", svFromUtf8(pageText(topic.page)).c_str());
     return nullptr;

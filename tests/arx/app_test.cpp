@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -204,6 +205,20 @@ std::string helpPageOpenedBy(const std::string& dir, const std::string& opened) 
     for (int i = 0; i < 100 && !std::getline(std::ifstream(opened), page); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return page;
+}
+
+TEST_F(Help, ABrowserThatCannotStartIsNamedAndThePageComesToTheCommandLine) {
+    for (const char* browser : {"/nonexistent/browser %s", "no-such-browser-here"}) {
+        output.clear();
+        setenv("BROWSER", browser, 1);
+        EXPECT_TRUE(svRunCommand(L"sv_help"));
+        const std::wstring wide(browser, browser + std::strlen(browser));
+        EXPECT_NE(output.text().find(L"The help browser \"" + wide + L"\" cannot be started"),
+                  std::wstring::npos)
+            << browser;
+        EXPECT_NE(output.text().find(L"Sentavell keeps labels in step"), std::wstring::npos);
+    }
+    unsetenv("BROWSER");
 }
 
 TEST_F(Help, WithABrowserTheTopicOpensThere) {

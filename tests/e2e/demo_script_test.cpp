@@ -107,9 +107,7 @@ protected:
         return inFolder("'" + binDir() + "/svhost' '" SV_EXAMPLES_DIR "/live_labels.scr'");
     }
 
-    Session makeSample() const {
-        return inFolder("'" + binDir() + "/make_sample' sample.svd");
-    }
+    Session makeSample() const { return inFolder("'" + binDir() + "/make_sample' sample.svd"); }
 
     Session runScript(const std::string& text) const {
         std::ofstream(folder + "/extra.scr") << text;
@@ -139,10 +137,14 @@ TEST_F(DemoScript, LabelsFollowTheirSourcesThroughChangesAndAReopening) {
         const Listing& model = lists[2 * phase];
         EXPECT_EQ(model[0].attributes.at("NAME"), "Kitchen") << "names stay as typed";
         EXPECT_EQ(model[2].kind, "CIRCLE");
-        return Labels{model[0].attributes.at("AREA"), model[1].attributes.at("AREA"),
-                      model[2].color,                 model[3].text,
-                      model[4].text,                  model[5].attributes.at("E"),
-                      model[5].attributes.at("N"),    lists[2 * phase + 1][0].text};
+        return Labels{model[0].attributes.at("AREA"),
+                      model[1].attributes.at("AREA"),
+                      model[2].color,
+                      model[3].text,
+                      model[4].text,
+                      model[5].attributes.at("E"),
+                      model[5].attributes.at("N"),
+                      lists[2 * phase + 1][0].text};
     };
     auto expectLabels = [&](std::size_t phase, const Labels& wanted) {
         const Labels got = labelsAt(phase);
@@ -157,13 +159,13 @@ TEST_F(DemoScript, LabelsFollowTheirSourcesThroughChangesAndAReopening) {
     };
     // Areas with their unit, green up to 25 m2, lengths through the macro tried in the check,
     // the survey point labelling itself, the sheet's label linked through the viewport.
-    expectLabels(0, {"24.00 m2", "16.00 m2", "3", "10.00 m", "4.00 m", "E 13.00", "N 2.00",
-                     "10.00 m"});
-    expectLabels(1, {"30.00 m2", "24.00 m2", "1", "12.00 m", "5.00 m", "E 15.00", "N 3.00",
-                     "12.00 m"});
+    expectLabels(
+        0, {"24.00 m2", "16.00 m2", "3", "10.00 m", "4.00 m", "E 13.00", "N 2.00", "10.00 m"});
+    expectLabels(
+        1, {"30.00 m2", "24.00 m2", "1", "12.00 m", "5.00 m", "E 15.00", "N 3.00", "12.00 m"});
     // A trapezoid now, 6 wide and 5 and 6 high; the unlinked bath kept its label when stretched.
-    expectLabels(2, {"33.00 m2", "24.00 m2", "1", "14.00 m", "5.00 m", "E 15.00", "N 3.00",
-                     "14.00 m"});
+    expectLabels(
+        2, {"33.00 m2", "24.00 m2", "1", "14.00 m", "5.00 m", "E 15.00", "N 3.00", "14.00 m"});
 }
 
 TEST_F(DemoScript, PlotsShowTheLabelsBeforeAndAfter) {
@@ -195,6 +197,29 @@ TEST_F(DemoScript, TheSavedDrawingKeepsItsLinks) {
     ASSERT_EQ(lists[0].size(), 2u) << reopened.output;
     EXPECT_EQ(lists[0][0].attributes.at("AREA"), "30.00 m2");
     EXPECT_EQ(lists[0][1].color, "1");
+}
+
+// LIST tells a user what a link is: on a source each link with its style, reader, modifier and
+// macro; on a label the link and the source that write it; on a self-linked point "itself".
+TEST_F(DemoScript, ListShowsEachLinkWithItsStyleAndALabelItsSource) {
+    ASSERT_EQ(makeSample().status, 0);
+    const Session run = runScript("ARXLOAD ../bin/SentavellUi17.arx\n"
+                                  "OPEN sample.svd\n"
+                                  "LIST 0,2 \"\"\n"
+                                  "LIST 5,-1.5 \"\"\n"
+                                  "LIST 13,2 \"\"\n");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto has = [&](const std::string& part) {
+        return run.output.find(part) != std::string::npos;
+    };
+    EXPECT_TRUE(has("link:     style \"Room area\", label INSERT ")) << run.output;
+    EXPECT_TRUE(has("writes:   Block modifier, attribute AREA")) << run.output;
+    EXPECT_TRUE(has("macro:    \"%PROPERTY m2\"")) << run.output;
+    EXPECT_TRUE(has("link:     style \"Area signal\", label CIRCLE ")) << run.output;
+    EXPECT_TRUE(has("  AcPropertyLink of LINE "))
+        << "the front text names its source" << run.output;
+    EXPECT_TRUE(has("reads:    Length")) << run.output;
+    EXPECT_TRUE(has("link:     style \"Easting\", label the source itself")) << run.output;
 }
 
 // Without the modules the drawing still opens and a changed source leaves its labels as they were.

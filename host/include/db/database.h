@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "db/objectid.h"
 #include "rx/members.h"
@@ -111,6 +112,11 @@ private:
 };
 
 AcDbHostApplicationServices* acdbHostApplicationServices();
+
+// For each target of db, the live objects that hold a hard or soft pointer to it, in the order of
+// the database; one pass over the drawing for all targets.
+std::vector<AcDbObjectIdArray> svDbReferencesTo(AcDbDatabase* db,
+                                                const std::vector<AcDbObjectId>& targets);
 
 // Why the database's last saveAs failed at the file ("no space left on the device", "the file is
 // read-only" ...); empty when it succeeded or the file was not the trouble.

@@ -44,7 +44,7 @@ class AcDbEntity : public AcDbObject {
     virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform);
     // Prints the entity's properties on the command line: this level prints the kind, handle,
     // space, layer and colour; each kind adds its geometry and texts below.
-    virtual void list() const;
+    void list() const override;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;

@@ -55,6 +55,9 @@ class AcDbObject : public AcRxObject {
 
     AcDbObjectId objectId() const;
     AcDbObjectId ownerId() const;
+    // What a user should see of the object, on the command line below the line that names it;
+    // nothing by default. Entities list themselves whole, that line included.
+    virtual void list() const;
     virtual Acad::ErrorStatus setOwnerId(AcDbObjectId ownerId);
     AcDbDatabase* database() const; // null while non-resident
     void getAcDbHandle(AcDbHandle& handle) const;

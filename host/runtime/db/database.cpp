@@ -248,6 +248,30 @@ Acad::ErrorStatus AcDbDatabase::countHardReferences(const AcDbObjectIdArray& ids
     return Acad::eOk;
 }
 
+std::vector<AcDbObjectIdArray> svDbReferencesTo(AcDbDatabase* db,
+                                                const std::vector<AcDbObjectId>& targets) {
+    std::vector<AcDbObjectIdArray> referring(targets.size());
+    std::unordered_map<AcDbObjectId, std::vector<std::size_t>> wanted;
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        wanted[targets[i]].push_back(i);
+    if (db == nullptr || wanted.empty())
+        return referring;
+    for (const SvDbSlot& slot : SvDbAccess::impl(db).slots) {
+        if (slot.object == nullptr || SvDbAccess::data(slot.object).erased)
+            continue;
+        for (const AcDbObjectId& ref : svDbFiledIds(slot.object, SvDbIdWanted::kPointers)) {
+            const auto it = wanted.find(ref);
+            if (it == wanted.end())
+                continue;
+            for (std::size_t i : it->second) {
+                if (!referring[i].contains(slot.object->objectId()))
+                    referring[i].append(slot.object->objectId());
+            }
+        }
+    }
+    return referring;
+}
+
 AcDbTransactionManager* AcDbDatabase::transactionManager() const {
     return m_impl->transactions;
 }

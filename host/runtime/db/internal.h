@@ -211,7 +211,8 @@ void svDbCloseNotify(AcDbObject* obj);
 void svDbCloseQuietly(AcDbObject* obj);
 // The ids that `obj` files as hard pointers and hard ownerships (what countHardReferences counts),
 // or as ownerships of either kind (what erasing takes along).
-enum class SvDbIdWanted { kHardReferences, kOwnerships };
+// kPointers: hard and soft pointers alike, what a user means by "refers to".
+enum class SvDbIdWanted { kHardReferences, kOwnerships, kPointers };
 std::vector<AcDbObjectId> svDbFiledIds(const AcDbObject* obj, SvDbIdWanted wanted);
 
 // Case-folded key for names that compare without regard to case.

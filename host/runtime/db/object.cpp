@@ -196,6 +196,8 @@ AcDbObjectId AcDbObject::objectId() const {
     return m_data->id;
 }
 
+void AcDbObject::list() const {}
+
 AcDbObjectId AcDbObject::ownerId() const {
     return m_data->owner;
 }
@@ -610,15 +612,18 @@ public:
     void resetFilerStatus() override { m_status = Acad::eOk; }
 
     Acad::ErrorStatus writeHardOwnershipId(const AcDbObjectId& id) override {
-        return take(id, true);
+        return take(id, m_wanted != SvDbIdWanted::kPointers);
     }
     Acad::ErrorStatus writeSoftOwnershipId(const AcDbObjectId& id) override {
         return take(id, m_wanted == SvDbIdWanted::kOwnerships);
     }
     Acad::ErrorStatus writeHardPointerId(const AcDbObjectId& id) override {
-        return take(id, m_wanted == SvDbIdWanted::kHardReferences);
+        return take(id, m_wanted == SvDbIdWanted::kHardReferences ||
+                            m_wanted == SvDbIdWanted::kPointers);
     }
-    Acad::ErrorStatus writeSoftPointerId(const AcDbObjectId&) override { return m_status; }
+    Acad::ErrorStatus writeSoftPointerId(const AcDbObjectId& id) override {
+        return take(id, m_wanted == SvDbIdWanted::kPointers);
+    }
     Acad::ErrorStatus readHardOwnershipId(AcDbObjectId* id) override { return refuse(id); }
     Acad::ErrorStatus readSoftOwnershipId(AcDbObjectId* id) override { return refuse(id); }
     Acad::ErrorStatus readHardPointerId(AcDbObjectId* id) override { return refuse(id); }

@@ -192,6 +192,19 @@ TEST_F(DbDatabase, CountHardReferencesCountsLiveHardLinksOnly) {
     EXPECT_EQ(counts[1], 0u);
     EXPECT_EQ(counts[2], 0u);
 
+    // Who refers to what, hard and soft alike, the erased user left out; ownership is not
+    // referring.
+    const std::vector<AcDbObjectIdArray> referring =
+        svDbReferencesTo(db, {style, label, unused, style});
+    AcDbObjectIdArray live;
+    live.append(users[1]);
+    live.append(users[2]);
+    ASSERT_EQ(referring.size(), 4u);
+    EXPECT_EQ(referring[0], live);
+    EXPECT_EQ(referring[1], live);
+    EXPECT_TRUE(referring[2].isEmpty());
+    EXPECT_EQ(referring[3], live) << "a target asked twice is answered twice";
+
     // A dictionary that treats its entries as hard holds them as hard references.
     AcDbDictionary* nod = nullptr;
     ASSERT_EQ(db->getNamedObjectsDictionary(nod, AcDb::kForWrite), Acad::eOk);
