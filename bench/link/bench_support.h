@@ -6,6 +6,8 @@
 #include <climits>
 #include <string>
 
+#include "AcPropertyLink.h"
+#include "db/dictionary.h"
 #include "db/object.h"
 #include "db/polyline.h"
 
@@ -35,6 +37,25 @@ inline AcDbPolyline* square(double x) {
     outline->addVertexAt(3, AcGePoint2d(x, 2.0));
     outline->setClosed(true);
     return outline;
+}
+
+// A link from source to label (null: a self-link) through style, stored as link creation stores
+// it: under "*U" in the source's extension dictionary and among its persistent reactors.
+inline AcDbObjectId linkSource(AcDbObjectId source, AcDbObjectId style, AcDbObjectId label) {
+    AcDbObject* owner = nullptr;
+    acdbOpenAcDbObject(owner, source, AcDb::kForWrite);
+    owner->createExtensionDictionary();
+    auto* xdict = openAs<AcDbDictionary>(owner->extensionDictionary(), AcDb::kForWrite);
+    auto* link = new AcPropertyLink;
+    link->setStyle(style);
+    link->setLinkedObj(label);
+    AcDbObjectId linkId;
+    xdict->setAt(L"*U", link, linkId);
+    link->close();
+    xdict->close();
+    owner->addPersistentReactor(linkId);
+    owner->close();
+    return linkId;
 }
 
 } // namespace benchsupport

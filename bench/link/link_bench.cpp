@@ -66,22 +66,9 @@ struct Drawing {
         space->close();
         if (!linked && !selfLinked)
             return;
-        for (int i = 0; i < count; ++i) {
-            AcDbObject* owner = nullptr;
-            acdbOpenAcDbObject(owner, sources[i], AcDb::kForWrite);
-            owner->createExtensionDictionary();
-            auto* xdict = openAs<AcDbDictionary>(owner->extensionDictionary(), AcDb::kForWrite);
-            auto* link = new AcPropertyLink;
-            link->setStyle(style);
-            link->setLinkedObj(selfLinked ? AcDbObjectId() : labels[i]);
-            AcDbObjectId linkId;
-            xdict->setAt(L"*U", link, linkId);
-            link->close();
-            xdict->close();
-            owner->addPersistentReactor(linkId);
-            owner->close();
-            links.push_back(linkId);
-        }
+        for (int i = 0; i < count; ++i)
+            links.push_back(benchsupport::linkSource(sources[i], style,
+                                                     selfLinked ? AcDbObjectId() : labels[i]));
     }
 };
 

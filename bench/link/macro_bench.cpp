@@ -140,21 +140,8 @@ struct Drawing {
         nod->setAt(L"Style", made, style);
         made->close();
         nod->close();
-        for (int i = 0; i < kLinks; ++i) {
-            AcDbObject* owner = nullptr;
-            acdbOpenAcDbObject(owner, sources[i], AcDb::kForWrite);
-            owner->createExtensionDictionary();
-            auto* xdict = openAs<AcDbDictionary>(owner->extensionDictionary(), AcDb::kForWrite);
-            auto* made = new AcPropertyLink;
-            made->setStyle(style);
-            made->setLinkedObj(labels[i]);
-            AcDbObjectId linkId;
-            xdict->setAt(L"*U", made, linkId);
-            made->close();
-            xdict->close();
-            owner->addPersistentReactor(linkId);
-            owner->close();
-        }
+        for (int i = 0; i < kLinks; ++i)
+            benchsupport::linkSource(sources[i], style, labels[i]);
     }
 };
 
