@@ -4,7 +4,6 @@
 #include "AcDbObjPtr.h"
 #include "AcPropertyLink.h"
 #include "AcPropertyLinkStyle.h"
-#include "AcPropertyLinkStyleMgr.h"
 #include "SentavellEditorReactor.h"
 #include "SentavellUiApp.h"
 #include "acad/adscodes.h"
@@ -34,14 +33,6 @@ void print(UINT id) {
     acutPrintf(L"%s", svResString()(id).GetString());
 }
 
-AcPropertyLinkStyleMgr* styleManager() {
-    return CSentavellUiApp::Get()->GetStyleMgr();
-}
-
-AcDbDatabase* workingDatabase() {
-    return acdbHostApplicationServices()->workingDatabase();
-}
-
 bool layoutActive() {
     return svShortVar(L"tilemode") == 0;
 }
@@ -55,7 +46,7 @@ void switchSpace(const char* exportName) {
     auto function =
         reinterpret_cast<SpaceSwitch>(GetProcAddress(GetModuleHandleW(nullptr), exportName));
     if (function != nullptr)
-        function(workingDatabase());
+        function(acdbHostApplicationServices()->workingDatabase());
 }
 
 void switchToModelSpace() {
@@ -121,7 +112,7 @@ bool ensureCurrentStyle(AcDbObjectId& styleId, bool& stylesConfirmed) {
         return true;
 
     AcDbObjPtr<AcDbDictionary> styles;
-    styles.acquire(styleManager()->stylesDictionary(workingDatabase(), AcDb::kForRead));
+    styles.acquire(svWorkingStylesDictionary(AcDb::kForRead));
     if (!styles)
         return false;
     AcDbDictionaryIterator* entries = styles->newIterator();
@@ -180,7 +171,7 @@ Answer askSource(AcDbObjectId& styleId, CString& styleName, AcDbObjectId& source
         if (chosen.isNull())
             return Answer::End;
         styleId = chosen;
-        styleManager()->styleName(styleId, styleName);
+        styleName = svStyleName(styleId);
         makeCurrent(styleId);
     } else if (isKeyword(keyword, L"Model")) {
         if (!enterModelSpace())
@@ -272,8 +263,7 @@ bool attachLink(AcDbObjectId sourceId, AcDbObjectId labelId, AcDbObjectId styleI
 
 bool createLink(AcDbObjectId& styleId, bool& stylesConfirmed) {
     CModuleResourceScope resources;
-    CString styleName;
-    styleManager()->styleName(styleId, styleName);
+    CString styleName = svStyleName(styleId);
 
     AcDbObjPtr<AcPropertyLinkStyle> style; // open from the source pick to the end
     AcDbObjectId sourceId;

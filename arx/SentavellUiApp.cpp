@@ -10,6 +10,7 @@
 #include "SentavellEditorReactor.h"
 #include "ap/docman.h"
 #include "crt/format.h"
+#include "db/database.h"
 #include "db/transaction.h"
 #include "dialogs/CDlgAbout.h"
 #include "dialogs/CDlgStyleMgr.h"
@@ -303,6 +304,17 @@ CString CResString::operator()(UINT id) const {
     text.LoadString(id);
     acDocManagerPtr()->popResourceHandle();
     return text;
+}
+
+AcDbDictionary* svWorkingStylesDictionary(AcDb::OpenMode mode) {
+    return theApp.GetStyleMgr()->stylesDictionary(acdbHostApplicationServices()->workingDatabase(),
+                                                  mode);
+}
+
+CString svStyleName(AcDbObjectId styleId) {
+    CString name;
+    theApp.GetStyleMgr()->styleName(styleId, name);
+    return name;
 }
 
 short svShortVar(const wchar_t* name) {

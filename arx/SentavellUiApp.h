@@ -2,9 +2,12 @@
 
 #include "SentavellUi17Api.h"
 #include "StArxApp.h"
+#include "db/objectid.h"
+#include "db/types.h"
 #include "mfc/afx.h"
 #include "mfc/cstring.h"
 
+class AcDbDictionary;
 class AcPropertyLinkStyleMgr;
 class AcTransaction;
 
@@ -63,6 +66,12 @@ private:
 };
 
 SENTAVELLUI17_API const CResString& svResString();
+
+// The styles dictionary of the working drawing, open in mode through the service (created when
+// missing); null without a drawing. The caller closes it.
+SENTAVELLUI17_API AcDbDictionary* svWorkingStylesDictionary(AcDb::OpenMode mode);
+// The key a style stands under in its drawing's styles dictionary; empty when it has none.
+SENTAVELLUI17_API CString svStyleName(AcDbObjectId styleId);
 
 // A short system variable of the working drawing; 0 when there is none of that type.
 SENTAVELLUI17_API short svShortVar(const wchar_t* name);

@@ -1,9 +1,7 @@
 #include "dialogs/CDlgStyle.h"
 
 #include "AcDbObjPtr.h"
-#include "AcPropertyLinkStyleMgr.h"
 #include "SentavellUiApp.h"
-#include "db/database.h"
 #include "db/dictionary.h"
 #include "dialogs/AnsiText.h"
 #include "dialogs/CDlgBlockModOptions.h"
@@ -54,10 +52,6 @@ void selectByName(CComboBox& list, const CString& name) {
     const int found = list.FindStringExact(-1, name);
     if (found != CB_ERR)
         list.SetCurSel(found);
-}
-
-AcPropertyLinkStyleMgr* styleManager() {
-    return CSentavellUiApp::Get()->GetStyleMgr();
 }
 
 } // namespace
@@ -117,10 +111,8 @@ void CDlgStyle::LoadStoredStyle() {
     if (acdbOpenObject(stored, m_styleId, AcDb::kForRead) == Acad::eOk)
         m_pStyle->copyFrom(stored);
 
-    CString name;
-    styleManager()->styleName(m_styleId, name);
     GetDlgItem(IDC_STYLE_NAME)->EnableWindow(FALSE);
-    SetDlgItemText(IDC_STYLE_NAME, name);
+    SetDlgItemText(IDC_STYLE_NAME, svStyleName(m_styleId));
     SetDlgItemText(IDC_STYLE_DESCRIPTION, m_pStyle->description());
     SetDlgItemText(IDC_MACRO, m_pStyle->postProcessingMacro());
     if (const AcContentModifier* modifier = m_pStyle->contentModifier())
@@ -280,8 +272,7 @@ void CDlgStyle::OnOK() {
 // False when the dialog must stay open; the working copy is then still the dialog's.
 bool CDlgStyle::StoreStyle(const CString& name) {
     AcDbObjPtr<AcDbDictionary> styles;
-    styles.acquire(styleManager()->stylesDictionary(
-        acdbHostApplicationServices()->workingDatabase(), AcDb::kForWrite));
+    styles.acquire(svWorkingStylesDictionary(AcDb::kForWrite));
     AcPropertyLinkStyle* stored = nullptr;
     if (!styles ||
         (!m_styleId.isNull() && acdbOpenObject(stored, m_styleId, AcDb::kForWrite) != Acad::eOk)) {

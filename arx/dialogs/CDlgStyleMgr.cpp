@@ -4,7 +4,6 @@
 
 #include "AcDbObjPtr.h"
 #include "AcPropertyLinkStyle.h"
-#include "AcPropertyLinkStyleMgr.h"
 #include "SentavellUiApp.h"
 #include "db/database.h"
 #include "db/dictionary.h"
@@ -22,14 +21,6 @@ constexpr char kDialogName[] = "Sentavell:DlgStyleMgr";
 // Shown until a row is filled, and kept by a row whose entry is not a readable style.
 constexpr wchar_t kPlaceholder[] = L"NAME";
 constexpr COLORREF kStyleInUse = RGB(255, 0, 0);
-
-AcPropertyLinkStyleMgr* styleManager() {
-    return CSentavellUiApp::Get()->GetStyleMgr();
-}
-
-AcDbDatabase* workingDatabase() {
-    return acdbHostApplicationServices()->workingDatabase();
-}
 
 } // namespace
 
@@ -74,7 +65,7 @@ BOOL CDlgStyleMgr::OnInitDialog() {
 void CDlgStyleMgr::FillList() {
     m_list.DeleteAllItems();
     AcDbObjPtr<AcDbDictionary> styles;
-    styles.acquire(styleManager()->stylesDictionary(workingDatabase(), AcDb::kForRead));
+    styles.acquire(svWorkingStylesDictionary(AcDb::kForRead));
     if (!styles)
         return;
     std::unique_ptr<AcDbDictionaryIterator> entries(styles->newIterator());
@@ -90,9 +81,7 @@ bool CDlgStyleMgr::SetStyleItem(int row, AcDbObjectId id) {
     AcDbObjPtr<AcPropertyLinkStyle> style(id, AcDb::kForRead);
     if (!style)
         return false;
-    CString name;
-    styleManager()->styleName(id, name);
-    m_list.SetItemText(row, 0, name);
+    m_list.SetItemText(row, 0, svStyleName(id));
     m_list.SetItemText(row, 1, style->description());
     m_list.SetItemData(row, static_cast<DWORD_PTR>(id.asOldId()));
     return true;
@@ -113,7 +102,7 @@ void CDlgStyleMgr::FindUnreferencedStyles() {
         if (id.isValid())
             listed.append(id);
     }
-    AcDbDatabase* db = workingDatabase();
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
     if (listed.isEmpty() || db == nullptr)
         return;
     std::unique_ptr<Adesk::UInt32[]> counts(new Adesk::UInt32[listed.length()]());
@@ -213,14 +202,13 @@ void CDlgStyleMgr::OnDeleteStyle() {
     const AcDbObjectId id = RowStyleId(row);
     if (!id.isValid())
         return;
-    CString name, question;
-    styleManager()->styleName(id, name);
-    question.Format(svResString()(IDS_DELETE_STYLE_TEXT), name.GetString());
+    CString question;
+    question.Format(svResString()(IDS_DELETE_STYLE_TEXT), svStyleName(id).GetString());
     if (MessageBox(question, svResString()(IDS_DELETE_STYLE_CAPTION),
                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     AcDbObjPtr<AcDbDictionary> styles;
-    styles.acquire(styleManager()->stylesDictionary(workingDatabase(), AcDb::kForWrite));
+    styles.acquire(svWorkingStylesDictionary(AcDb::kForWrite));
     if (!styles)
         return;
     // Opened before its entry goes, so that a style that cannot be erased keeps its entry and
