@@ -7,6 +7,7 @@
 #include "AcPropertyLinkStyleMgr.h"
 #include "LinkCommands.h"
 #include "LinkCreate.h"
+#include "LinkList.h"
 #include "SentavellEditorReactor.h"
 #include "ap/docman.h"
 #include "crt/format.h"
@@ -84,6 +85,7 @@ constexpr CommandEntry kCommands[] = {
     {L"sv_help", &command<&helpBody>},
     {L"sv_about", &command<&aboutBody>},
     {L"sv_update", &command<&updateLinks>},
+    {L"sv_linklist", &command<&listLinksCommand>},
 };
 
 struct LispEntry {
@@ -226,6 +228,8 @@ void CSentavellUiApp::UnregisterCommands() {
 AcRx::AppRetCode CSentavellUiApp::OnLoadDwg() {
     m_lispImp.RegisterFunctions();
     ads_queueexpr(L"(C:sv_init)");
+    // Labels edited where the add-on was not loaded are told at once.
+    reportStaleLabels();
     return AcRx::kRetOK;
 }
 
