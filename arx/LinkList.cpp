@@ -9,6 +9,7 @@
 #include "LinkCommands.h"
 #include "LinkStore.h"
 #include "SentavellUiApp.h"
+#include "ap/docman.h"
 #include "crt/crt.h"
 #include "db/array.h"
 #include "db/database.h"
@@ -142,6 +143,7 @@ bool listLinksCommand() {
 
 void reportStaleLabels() {
     const int stale = svCountStaleLabels(acdbHostApplicationServices()->workingDatabase());
-    if (stale > 0)
-        acutPrintf(svResString()(IDS_STALE_ON_OPEN), stale);
+    AcApDocument* document = acDocManagerPtr()->curDocument();
+    if (stale > 0 && document != nullptr)
+        acutPrintf(svResString()(IDS_STALE_ON_OPEN), document->fileName(), stale);
 }

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/run_program.h"
@@ -31,6 +32,17 @@ protected:
         std::ofstream(folder + "/session.scr")
             << "ARXLOAD " + binDir() + "/SentavellUi17.arx\nOPEN sample.svd\n" + lines;
         return inFolder("'" + binDir() + "/svhost' session.scr");
+    }
+
+    // A script of svhost alone, without the add-on.
+    ProgramRun plainSession(const std::string& lines) const {
+        std::ofstream(folder + "/plain.scr") << lines;
+        return inFolder("'" + binDir() + "/svhost' plain.scr");
+    }
+
+    std::string bytesOf(const std::string& name) const {
+        std::ifstream in(folder + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     std::string folder;
@@ -85,6 +97,48 @@ TEST_F(ModuleSession, ADrawingOpenedBeforeTheModulesFollowsItsSourcesAfter) {
     const ProgramRun reopened = inFolder("'" + binDir() + "/svhost' reopen.scr");
     EXPECT_EQ(reopened.status, 0) << reopened.output;
     EXPECT_TRUE(contains(reopened.output, "\"12.0 m\"")) << reopened.output;
+}
+
+// Labels rewritten where the add-on was not loaded are found stale when it comes back, whether
+// the drawing is opened under it or it is loaded over the drawing; the check itself changes
+// nothing, and a repair leaves a drawing that reopens without a word.
+TEST_F(ModuleSession, LabelsEditedWithoutTheAddOnAreStaleUntilFixed) {
+    const ProgramRun edited = plainSession("OPEN sample.svd\n"
+                                           "CHTEXT #23 \"12 feet\"\n"
+                                           "CHTEXT #16 AREA lots\n"
+                                           "SAVE\n");
+    ASSERT_EQ(edited.status, 0) << edited.output;
+    const std::string foreign = bytesOf("sample.svd");
+
+    const ProgramRun listed = session("sv_linklist\n\neXit\nSAVEAS same.svd\n");
+    EXPECT_EQ(listed.status, 0) << listed.output;
+    EXPECT_TRUE(contains(listed.output, "sample.svd: 2 labels no longer show what their links "
+                                        "give (sv_linklist lists them).\n"))
+        << listed.output;
+    EXPECT_TRUE(contains(listed.output, "#22 LINE -> #23 TEXT  style \"Length\"  label text "
+                                        "\"12 feet\"  stale (the style gives \"10.0 m\")"))
+        << listed.output;
+    EXPECT_TRUE(contains(listed.output, "label text \"lots\"  stale (the style gives "
+                                        "\"24.00 m2\")"))
+        << listed.output;
+    EXPECT_TRUE(contains(listed.output, "Links: 7; live 5, stale 2, orphan 0, style missing 0, "
+                                        "source unreadable 0."))
+        << listed.output;
+    EXPECT_EQ(bytesOf("same.svd"), foreign) << "the check and eXit leave every record as filed";
+
+    const ProgramRun loadedOver =
+        plainSession("OPEN sample.svd\nARXLOAD " + binDir() + "/SentavellUi17.arx\n");
+    EXPECT_TRUE(contains(loadedOver.output, "sample.svd: 2 labels no longer show"))
+        << loadedOver.output;
+
+    const ProgramRun fixed = session("sv_linklist\n\nFix\nSAVEAS fixed.svd\n");
+    EXPECT_EQ(fixed.status, 0) << fixed.output;
+    EXPECT_TRUE(contains(fixed.output, "Labels rewritten: 2. Links removed: 0.")) << fixed.output;
+    const ProgramRun reopened = session("OPEN fixed.svd\nsv_linklist\n\n");
+    EXPECT_EQ(reopened.status, 0) << reopened.output;
+    EXPECT_FALSE(contains(reopened.output, "fixed.svd: ")) << reopened.output;
+    EXPECT_TRUE(contains(reopened.output, "Links: 7; live 7, stale 0,")) << reopened.output;
+    EXPECT_TRUE(contains(reopened.output, "label text \"10.0 m\"  live")) << reopened.output;
 }
 
 } // namespace
