@@ -141,4 +141,40 @@ TEST_F(ModuleSession, LabelsEditedWithoutTheAddOnAreStaleUntilFixed) {
     EXPECT_TRUE(contains(reopened.output, "label text \"10.0 m\"  live")) << reopened.output;
 }
 
+// COPY of a source with its label links the copies; of a self-linked object, a copy that labels
+// itself; of a label or a source alone, a plain copy. UNDO takes a copy back with its links.
+TEST_F(ModuleSession, CopiesOfLinkedObjectsFollowTheCopyRules) {
+    const ProgramRun run = session("COPY #22 #23 \"\" 0,0 0,-10\n" // line and its length
+                                   "COPY #26 \"\" 0,0 0,-20\n"     // a line alone
+                                   "COPY #27 \"\" 0,0 0,-30\n"     // a length text alone
+                                   "COPY #2A \"\" 0,0 5,5\n"       // the survey point
+                                   "VERTEX 0,-11 10,-11 20,-11\n"  // the copied line
+                                   "VERTEX 0,-1 10,-1 15,-1\n"     // the original line
+                                   "sv_linklist\n\n"
+                                   "UNDO 3\n"
+                                   "sv_linklist\n\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "LINE 30 created.\nTEXT 33 created.")) << run.output;
+    EXPECT_TRUE(contains(run.output, "#30 LINE -> #33 TEXT  style \"Length\"  label text "
+                                     "\"20.0 m\"  live"))
+        << "the copied line writes the copied text" << run.output;
+    EXPECT_TRUE(contains(run.output, "#22 LINE -> #23 TEXT  style \"Length\"  label text "
+                                     "\"15.0 m\"  live"))
+        << "and the original its own" << run.output;
+    EXPECT_FALSE(contains(run.output, "#34 LINE ->")) << "a source alone is copied unlinked";
+    EXPECT_FALSE(contains(run.output, "-> #37 TEXT")) << "a label alone is a plain copy";
+    EXPECT_TRUE(contains(run.output, "#38 INSERT -> self  style \"Easting\"  label text "
+                                     "\"E 18.00\"  live"))
+        << run.output;
+    EXPECT_TRUE(contains(run.output, "#38 INSERT -> self  style \"Northing\"  label text "
+                                     "\"N 7.00\"  live"))
+        << run.output;
+    EXPECT_TRUE(contains(run.output, "Links: 10; live 10,")) << run.output;
+    // The two vertex moves and the survey point's copy are undone; the copied line stays.
+    EXPECT_TRUE(contains(run.output, "Links: 8; live 8,")) << run.output;
+    EXPECT_TRUE(contains(run.output, "#30 LINE -> #33 TEXT  style \"Length\"  label text "
+                                     "\"10.0 m\"  live"))
+        << run.output;
+}
+
 } // namespace
