@@ -39,8 +39,9 @@ UINT stateText(SvLinkState state) {
     return IDS_STATE_SOURCE_UNREADABLE;
 }
 
-// "#2A LWPOLYLINE"; an erased object is named as well, and said to be erased.
-CString describe(AcDbObjectId id) {
+} // namespace
+
+CString svDescribeObject(AcDbObjectId id) {
     wchar_t hex[32] = L"0";
     id.handle().getIntoAsciiBuffer(hex, 32);
     CString text;
@@ -57,16 +58,18 @@ CString describe(AcDbObjectId id) {
     return text;
 }
 
+namespace {
+
 void printLink(const SvLinkAudit& audit) {
     const CString label =
-        audit.label.isNull() ? svResString()(IDS_LABEL_SELF) : describe(audit.label);
+        audit.label.isNull() ? svResString()(IDS_LABEL_SELF) : svDescribeObject(audit.label);
     CString style = svStyleName(audit.style);
     if (style.IsEmpty())
         style = svResString()(IDS_STYLE_UNNAMED);
     CString state = svResString()(stateText(audit.state));
     if (audit.state == SvLinkState::Stale)
         state.AppendFormat(svResString()(IDS_STALE_GIVES), audit.expected.GetString());
-    acutPrintf(svResString()(IDS_LINKLIST_LINE), describe(audit.source).GetString(),
+    acutPrintf(svResString()(IDS_LINKLIST_LINE), svDescribeObject(audit.source).GetString(),
                label.GetString(), style.GetString(), audit.shown.GetString(), state.GetString());
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "AcPropertyLinkStyleMgr.h"
+#include "LinkBatch.h"
 #include "LinkCommands.h"
 #include "LinkCreate.h"
 #include "LinkList.h"
@@ -86,6 +87,7 @@ constexpr CommandEntry kCommands[] = {
     {L"sv_about", &command<&aboutBody>},
     {L"sv_update", &command<&updateLinks>},
     {L"sv_linklist", &command<&listLinksCommand>},
+    {L"sv_linkbatch", &command<&linkBatchCommand>},
 };
 
 struct LispEntry {

@@ -85,6 +85,12 @@
 #define IDS_FIX_DONE 78
 #define IDS_STALE_ON_OPEN 79
 
+// Links made in one go
+#define IDS_BATCH_DISTANCE_PROMPT 80
+#define IDS_BATCH_PAIRED 81
+#define IDS_BATCH_ALONE 82
+#define IDS_BATCH_SUMMARY 83
+
 // About box
 #define IDC_ABOUT_VERSION 2003
 #define IDD_ABOUT 2010
@@ -141,3 +147,4 @@
 #define IDH_STYLE_EDITOR 1003
 #define IDH_STYLE_MANAGER 1004
 #define IDH_LINK_LIST 1005
+#define IDH_LINK_BATCH 1006

@@ -16,8 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const wchar_t* const kCommands[] = {L"sv_linkcreate", L"sv_linkremove", L"sv_stylemgr", L"sv_help",
-                                    L"sv_about",      L"sv_update",     L"sv_linklist"};
+const wchar_t* const kCommands[] = {L"sv_linkcreate", L"sv_linkremove", L"sv_stylemgr",
+                                    L"sv_help",       L"sv_about",      L"sv_update",
+                                    L"sv_linklist",   L"sv_linkbatch"};
 
 // A folder holding copies of some of the build's shipped files.
 class ShippedCopy {
@@ -83,7 +84,7 @@ TEST(Startup, WithBothTheCommandsStandInOrderAndTheServiceIsFound) {
         acedRegCmds->groupCommands(L"Tovrik_Sentavell_Commands");
     const wchar_t* const inOrder[] = {L"sv_linkcreate", L"sv_linkremove", L"sv_stylemgr",
                                       L"sv_help",       L"sv_about",      L"sv_update",
-                                      L"sv_linklist"};
+                                      L"sv_linklist",   L"sv_linkbatch"};
     ASSERT_EQ(commands.size(), std::size(inOrder));
     for (std::size_t i = 0; i < commands.size(); ++i) {
         EXPECT_STREQ(commands[i]->globalName(), inOrder[i]);

@@ -177,4 +177,29 @@ TEST_F(ModuleSession, CopiesOfLinkedObjectsFollowTheCopyRules) {
         << run.output;
 }
 
+// One run of sv_linkbatch is one step for UNDO, however many links it made.
+TEST_F(ModuleSession, OneUndoTakesBackEveryLinkOfABatch) {
+    const ProgramRun run = session("PLINE 0,20 6,20 6,24 0,24 C\n"
+                                   "INSERT ROOM 3,22 1 0 Hall ?\n"
+                                   "PLINE 10,20 14,20 14,22 10,22 C\n"
+                                   "INSERT ROOM 12,21 1 0 Store ?\n"
+                                   "PLINE 20,20 22,20 22,22 20,22 C\n"
+                                   "sv_linkbatch\n\nW -1,19 23,25\n\n"
+                                   "sv_linklist\n\n"
+                                   "UNDO 1\n"
+                                   "sv_linklist\n\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "Linked: #30 LWPOLYLINE -> #31 INSERT\n"
+                                     "Linked: #34 LWPOLYLINE -> #35 INSERT\n"
+                                     "Left without a label: #38 LWPOLYLINE\n"
+                                     "Links made: 2. Sources left without a label: 1."))
+        << run.output;
+    EXPECT_TRUE(contains(run.output, "#34 LWPOLYLINE -> #35 INSERT  style \"Room area\"  label "
+                                     "text \"8.00 m2\"  live"))
+        << run.output;
+    EXPECT_TRUE(contains(run.output, "Links: 9; live 9,")) << run.output;
+    EXPECT_TRUE(contains(run.output, "Undone: 1 command(s).")) << run.output;
+    EXPECT_TRUE(contains(run.output, "Links: 7; live 7,")) << run.output;
+}
+
 } // namespace
