@@ -131,13 +131,18 @@ TEST_F(ModuleSession, LabelsEditedWithoutTheAddOnAreStaleUntilFixed) {
     EXPECT_TRUE(contains(loadedOver.output, "sample.svd: 2 labels no longer show"))
         << loadedOver.output;
 
-    const ProgramRun fixed = session("sv_linklist\n\nFix\nSAVEAS fixed.svd\n");
+    // One label erased as well: its link is an orphan, and goes with the repair.
+    const ProgramRun fixed = session("ERASE #27 \"\"\nsv_linklist\n\nFix\nSAVEAS fixed.svd\n");
     EXPECT_EQ(fixed.status, 0) << fixed.output;
-    EXPECT_TRUE(contains(fixed.output, "Labels rewritten: 2. Links removed: 0.")) << fixed.output;
+    EXPECT_TRUE(contains(fixed.output, "#26 LINE -> #27 TEXT (erased)  style \"Length\"  label "
+                                       "text \"\"  orphan (label erased)"))
+        << fixed.output;
+    EXPECT_TRUE(contains(fixed.output, "Labels rewritten: 2. Links removed: 1.")) << fixed.output;
     const ProgramRun reopened = session("OPEN fixed.svd\nsv_linklist\n\n");
     EXPECT_EQ(reopened.status, 0) << reopened.output;
     EXPECT_FALSE(contains(reopened.output, "fixed.svd: ")) << reopened.output;
-    EXPECT_TRUE(contains(reopened.output, "Links: 7; live 7, stale 0,")) << reopened.output;
+    EXPECT_TRUE(contains(reopened.output, "Links: 6; live 6, stale 0, orphan 0,"))
+        << reopened.output;
     EXPECT_TRUE(contains(reopened.output, "label text \"10.0 m\"  live")) << reopened.output;
 }
 
@@ -200,6 +205,18 @@ TEST_F(ModuleSession, OneUndoTakesBackEveryLinkOfABatch) {
     EXPECT_TRUE(contains(run.output, "Links: 9; live 9,")) << run.output;
     EXPECT_TRUE(contains(run.output, "Undone: 1 command(s).")) << run.output;
     EXPECT_TRUE(contains(run.output, "Links: 7; live 7,")) << run.output;
+}
+
+// Without the add-on its links are objects of unknown classes: a copy leaves them behind rather
+// than point them at what it cannot know.
+TEST_F(ModuleSession, CopiesMadeWithoutTheAddOnCarryNoLinks) {
+    const ProgramRun copied = plainSession("OPEN sample.svd\n"
+                                           "COPY #22 #23 \"\" 0,0 0,-10\n"
+                                           "SAVE\n");
+    ASSERT_EQ(copied.status, 0) << copied.output;
+    const ProgramRun listed = session("sv_linklist\n\n");
+    EXPECT_TRUE(contains(listed.output, "Links: 7; live 7,")) << listed.output;
+    EXPECT_FALSE(contains(listed.output, "#30 LINE ->")) << listed.output;
 }
 
 } // namespace

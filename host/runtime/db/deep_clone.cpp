@@ -8,6 +8,8 @@
 #include "db/dictionary.h"
 #include "db/filer.h"
 #include "db/idmapping.h"
+#include "db/opened.h"
+#include "db/proxy.h"
 #include "db/symboltable.h"
 #include "internal.h"
 
@@ -71,30 +73,6 @@ private:
     const AcDbIdMapping& m_map;
 };
 
-// Closes what it holds on every way out.
-template <class T>
-class Held {
-public:
-    explicit Held(T* object = nullptr) : m_object(object) {}
-    ~Held() {
-        if (m_object != nullptr)
-            m_object->close();
-    }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    T* operator->() const { return m_object; }
-    T* get() const { return m_object; }
-
-private:
-    T* m_object;
-};
-
-template <class T>
-T* opened(AcDbObjectId id, AcDb::OpenMode mode) {
-    T* object = nullptr;
-    return acdbOpenObject(object, id, mode) == Acad::eOk ? object : nullptr;
-}
-
 template <class T>
 T* cloneOf(const T& original) {
     AcRxObject* copy = original.clone();
@@ -106,7 +84,8 @@ T* cloneOf(const T& original) {
 
 Acad::ErrorStatus cloneOwned(const AcDbObject& original, AcDbObject& copy, AcDbIdMapping& map);
 
-// An anonymous entry gets a new anonymous name in the copy.
+// An anonymous entry gets a new anonymous name in the copy. An entry whose class is not loaded
+// stays behind: without its class nothing knows what its references mean.
 Acad::ErrorStatus cloneEntries(const AcDbDictionary& from, AcDbDictionary& to, AcDbIdMapping& map) {
     AcDbDictionaryIterator* it = from.newIterator();
     if (it == nullptr)
@@ -116,20 +95,20 @@ Acad::ErrorStatus cloneEntries(const AcDbDictionary& from, AcDbDictionary& to, A
         AcDbObject* entry = nullptr;
         if (it->getObject(entry, AcDb::kForRead) != Acad::eOk)
             continue;
-        Held<AcDbObject> original(entry);
-        AcDbObject* copy = cloneOf(*entry);
-        if (copy == nullptr)
-            continue;
-        const wchar_t* name = it->name();
-        AcDbObjectId copyId;
-        es = to.setAt(name[0] == L'*' ? L"*U" : name, copy, copyId);
-        if (es != Acad::eOk) {
-            delete copy;
-            break;
+        AcDbObject* copy = AcDbProxyObject::cast(entry) == nullptr ? cloneOf(*entry) : nullptr;
+        if (copy != nullptr) {
+            const wchar_t* name = it->name();
+            AcDbObjectId copyId;
+            es = to.setAt(name[0] == L'*' ? L"*U" : name, copy, copyId);
+            if (es == Acad::eOk) {
+                map.assign(AcDbIdPair(entry->objectId(), copyId, true));
+                es = cloneOwned(*entry, *copy, map);
+                copy->close();
+            } else {
+                delete copy;
+            }
         }
-        Held<AcDbObject> kept(copy);
-        map.assign(AcDbIdPair(entry->objectId(), copyId, true));
-        es = cloneOwned(*entry, *copy, map);
+        entry->close();
     }
     delete it;
     return es;
@@ -142,21 +121,18 @@ Acad::ErrorStatus cloneAttributes(const AcDbBlockReference& from, AcDbBlockRefer
         return Acad::eOk;
     Acad::ErrorStatus es = Acad::eOk;
     for (it->start(); es == Acad::eOk && !it->done(); it->step()) {
-        Held<AcDbAttribute> attribute(opened<AcDbAttribute>(it->objectId(), AcDb::kForRead));
-        if (attribute.get() == nullptr)
-            continue;
-        AcDbAttribute* copy = cloneOf(*attribute.get());
+        SvOpened<AcDbAttribute> attribute(it->objectId(), AcDb::kForRead);
+        AcDbAttribute* copy = attribute ? cloneOf(*attribute.get()) : nullptr;
         if (copy == nullptr)
             continue;
         AcDbObjectId copyId;
-        es = to.appendAttribute(copyId, copy);
-        if (es != Acad::eOk) {
+        if ((es = to.appendAttribute(copyId, copy)) != Acad::eOk) {
             delete copy;
             break;
         }
-        Held<AcDbAttribute> kept(copy);
         map.assign(AcDbIdPair(attribute->objectId(), copyId, true));
         es = cloneOwned(*attribute.get(), *copy, map);
+        copy->close();
     }
     delete it;
     return es;
@@ -167,13 +143,12 @@ Acad::ErrorStatus cloneOwned(const AcDbObject& original, AcDbObject& copy, AcDbI
     Acad::ErrorStatus es = Acad::eOk;
     const AcDbObjectId xdictId = original.extensionDictionary();
     if (xdictId.isValid()) {
-        Held<AcDbDictionary> xdict(opened<AcDbDictionary>(xdictId, AcDb::kForRead));
-        if (xdict.get() != nullptr && (es = copy.createExtensionDictionary()) == Acad::eOk) {
+        SvOpened<AcDbDictionary> xdict(xdictId, AcDb::kForRead);
+        if (xdict && (es = copy.createExtensionDictionary()) == Acad::eOk) {
             map.assign(AcDbIdPair(xdictId, copy.extensionDictionary(), true));
-            Held<AcDbDictionary> copyXdict(
-                opened<AcDbDictionary>(copy.extensionDictionary(), AcDb::kForWrite));
-            es = copyXdict.get() != nullptr ? cloneEntries(*xdict.get(), *copyXdict.get(), map)
-                                            : Acad::eWasOpenForWrite;
+            SvOpened<AcDbDictionary> copyXdict(copy.extensionDictionary(), AcDb::kForWrite);
+            es = copyXdict ? cloneEntries(*xdict.get(), *copyXdict.get(), map)
+                           : Acad::eWasOpenForWrite;
         }
     }
     if (es != Acad::eOk)
@@ -188,9 +163,9 @@ Acad::ErrorStatus cloneOwned(const AcDbObject& original, AcDbObject& copy, AcDbI
 // Filled by the engine, not changed by a user: the copy's close tells nobody. Mapping a copy
 // again changes nothing, so a mapping can grow over several calls.
 Acad::ErrorStatus translate(const AcDbIdPair& pair, const AcDbIdMapping& map) {
-    Held<AcDbObject> original(opened<AcDbObject>(pair.key(), AcDb::kForRead));
-    Held<AcDbObject> copy(opened<AcDbObject>(pair.value(), AcDb::kForWrite));
-    if (original.get() == nullptr || copy.get() == nullptr)
+    SvOpened<AcDbObject> original(pair.key(), AcDb::kForRead);
+    SvOpened<AcDbObject> copy(pair.value(), AcDb::kForWrite);
+    if (!original || !copy)
         return Acad::eWasOpenForWrite;
     SvDbFilingScope filing(copy.get());
     SvIdXlateFiler filer(map);
@@ -215,24 +190,24 @@ Acad::ErrorStatus translate(const AcDbIdPair& pair, const AcDbIdMapping& map) {
 Acad::ErrorStatus AcDbDatabase::deepCloneObjects(const AcDbObjectIdArray& objectIds,
                                                  AcDbObjectId owner, AcDbIdMapping& idMap) {
     for (int i = 0; i < objectIds.length(); ++i) {
-        Held<AcDbEntity> entity(opened<AcDbEntity>(objectIds[i], AcDb::kForRead));
-        if (entity.get() == nullptr)
+        SvOpened<AcDbEntity> entity(objectIds[i], AcDb::kForRead);
+        if (!entity)
             return Acad::eWasOpenForWrite;
         AcDbEntity* copy = cloneOf(*entity.get());
         if (copy == nullptr)
             return Acad::eNotThatKindOfClass;
         AcDbObjectId copyId;
         Acad::ErrorStatus es = Acad::eNullObjectPointer;
-        if (Held<AcDbBlockTableRecord> space(opened<AcDbBlockTableRecord>(owner, AcDb::kForWrite));
-            space.get() != nullptr)
+        if (SvOpened<AcDbBlockTableRecord> space(owner, AcDb::kForWrite); space)
             es = space->appendAcDbEntity(copyId, copy);
         if (es != Acad::eOk) {
             delete copy;
             return es;
         }
-        Held<AcDbEntity> kept(copy);
         idMap.assign(AcDbIdPair(objectIds[i], copyId, true, true));
-        if ((es = cloneOwned(*entity.get(), *copy, idMap)) != Acad::eOk)
+        es = cloneOwned(*entity.get(), *copy, idMap);
+        copy->close();
+        if (es != Acad::eOk)
             return es;
     }
     AcDbIdMappingIter pairs(idMap);
