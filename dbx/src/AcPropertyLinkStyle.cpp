@@ -1,5 +1,6 @@
 #include "AcPropertyLinkStyle.h"
 
+#include <charconv>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -120,6 +121,18 @@ Family* cloneOf(const Family* original) {
     return kept;
 }
 
+// %NPROPERTY's text: what "%g" writes, with a point whatever the numeric locale, for the macro
+// reads numbers with a point.
+void numberPlaceholderText(double number, wchar_t (&text)[32]) {
+    char narrow[32];
+    const char* end =
+        std::to_chars(narrow, narrow + sizeof narrow, number, std::chars_format::general, 6).ptr;
+    std::size_t n = 0;
+    for (const char* c = narrow; c != end; ++c)
+        text[n++] = static_cast<wchar_t>(*c);
+    text[n] = L'\0';
+}
+
 // The text the label gets: the reader's, or the macro's value over it.
 void computeLabel(AcPropertyReader& reader, const CString& macro, AcDbEntity* source,
                   wchar_t (&label)[kWorkingChars]) {
@@ -135,7 +148,7 @@ void computeLabel(AcPropertyReader& reader, const CString& macro, AcDbEntity* so
     if (text == nullptr)
         return;
     wchar_t numberText[32];
-    std::swprintf(numberText, sizeof numberText / sizeof *numberText, L"%g", number);
+    numberPlaceholderText(number, numberText);
     std::wstring expanded;
     if (!svExpandMacro(macro.GetString(), text.get(), numberText, expanded))
         return;
