@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,21 @@ std::string scriptUpTo(int last, const std::string& drawing, const std::string& 
     return script;
 }
 
+// In a process of its own: a session started from this one counts this one's memory as its own
+// peak, so the drawings are made and read back apart and this one stays small.
+bool apart(const std::function<bool()>& work) {
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const bool ok = work();
+        std::fflush(nullptr);
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
 struct SizeResult {
     int rooms = 0;
     Run cumulative[kSteps];
@@ -108,7 +124,9 @@ struct SizeResult {
 bool measure(const fs::path& dir, int rooms, int repeat, SizeResult& result) {
     const std::string drawing = "rooms-" + std::to_string(rooms) + ".svd";
     const std::string saved = "saved-" + std::to_string(rooms) + ".svd";
-    if (!svWriteRoomDrawing({rooms, kSurveyPoints}, (dir / drawing).wstring()))
+    if (!apart([&] {
+            return svWriteRoomDrawing({rooms, kSurveyPoints}, (dir / drawing).wstring());
+        }))
         return false;
     result.rooms = rooms;
     for (int step = 0; step < kSteps; ++step) {
@@ -124,13 +142,14 @@ bool measure(const fs::path& dir, int rooms, int repeat, SizeResult& result) {
         }
         result.cumulative[step] = best;
     }
-    std::string problem;
-    if (!svCheckSavedSession((dir / saved).wstring(), {rooms, kSurveyPoints}, problem)) {
+    return apart([&] {
+        std::string problem;
+        if (svCheckSavedSession((dir / saved).wstring(), {rooms, kSurveyPoints}, problem))
+            return true;
         std::fprintf(stderr, "the saved drawing of %d rooms is wrong: %s\n", rooms,
                      problem.c_str());
         return false;
-    }
-    return true;
+    });
 }
 
 double stepSeconds(const SizeResult& r, int step) {
