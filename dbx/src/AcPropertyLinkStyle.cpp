@@ -1,5 +1,6 @@
 #include "AcPropertyLinkStyle.h"
 
+#include <charconv>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -119,6 +120,18 @@ Family* cloneOf(const Family* original) {
     return kept;
 }
 
+// %NPROPERTY's text: what "%g" writes, with a point whatever the numeric locale, for the macro
+// reads numbers with a point.
+void numberPlaceholderText(double number, wchar_t (&text)[32]) {
+    char narrow[32];
+    const char* end =
+        std::to_chars(narrow, narrow + sizeof narrow, number, std::chars_format::general, 6).ptr;
+    std::size_t n = 0;
+    for (const char* c = narrow; c != end; ++c)
+        text[n++] = static_cast<wchar_t>(*c);
+    text[n] = L'\0';
+}
+
 // The text the label gets: the reader's, or the macro's value over it. False, with the label's
 // fallback left in place, when the source cannot be read.
 bool computeLabel(const AcPropertyReader& reader, const CString& macro, const AcDbEntity* source,
@@ -134,7 +147,7 @@ bool computeLabel(const AcPropertyReader& reader, const CString& macro, const Ac
         return true;
     }
     wchar_t numberText[32];
-    std::swprintf(numberText, sizeof numberText / sizeof *numberText, L"%g", number);
+    numberPlaceholderText(number, numberText);
     std::wstring expanded;
     if (!svExpandMacro(macro.GetString(), text.get(), numberText, expanded))
         return true;
