@@ -1,6 +1,7 @@
 // Which label belongs to which source, from where they stand in the drawing.
 #include "LabelPairing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -31,14 +32,14 @@ bool anchorOf(const AcDbEntity& entity, SvLabelCandidate& candidate) {
     return true;
 }
 
-// The outline as points along it, in the plane of the drawing.
+// Points along the curve, its end included for an open one.
 std::vector<AcGePoint3d> outlineOf(const AcDbCurve& curve) {
     std::vector<AcGePoint3d> points;
     double start = 0, end = 0;
     if (curve.getStartParam(start) != Acad::eOk || curve.getEndParam(end) != Acad::eOk ||
         !(end > start) || !std::isfinite(end - start))
         return points;
-    for (int i = 0; i < kOutlineSamples; ++i) {
+    for (int i = 0; i <= kOutlineSamples; ++i) {
         AcGePoint3d point;
         if (curve.getPointAtParam(start + (end - start) * i / kOutlineSamples, point) == Acad::eOk)
             points.push_back(point);
@@ -73,16 +74,39 @@ double planarDistance(const AcGePoint3d& a, const AcGePoint3d& b) {
     return std::hypot(a.x - b.x, a.y - b.y);
 }
 
+// The box round the points, widened by a margin: a candidate outside it cannot be the partner,
+// which spares the exact test for nearly every candidate of a large drawing.
+struct Box {
+    double minX, minY, maxX, maxY;
+    bool holds(const AcGePoint3d& p) const {
+        return p.x >= minX && p.x <= maxX && p.y >= minY && p.y <= maxY;
+    }
+};
+
+Box boxOf(const std::vector<AcGePoint3d>& points, double margin) {
+    Box box{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const AcGePoint3d& p : points) {
+        box.minX = std::min(box.minX, p.x);
+        box.minY = std::min(box.minY, p.y);
+        box.maxX = std::max(box.maxX, p.x);
+        box.maxY = std::max(box.maxY, p.y);
+    }
+    // The samples cut the corners of arcs a little; a hundredth of the size covers that.
+    margin += 0.01 * std::hypot(box.maxX - box.minX, box.maxY - box.minY);
+    return Box{box.minX - margin, box.minY - margin, box.maxX + margin, box.maxY + margin};
+}
+
 int insideOutline(const AcDbCurve& curve, const std::vector<SvLabelCandidate>& candidates,
                   const std::vector<bool>& taken) {
     const std::vector<AcGePoint3d> outline = outlineOf(curve);
     if (outline.size() < 3)
         return -1;
     const AcGePoint3d middle = middleOf(outline);
+    const Box box = boxOf(outline, 0);
     int best = -1;
     double bestDistance = std::numeric_limits<double>::infinity();
     for (std::size_t i = 0; i < candidates.size(); ++i) {
-        if (taken[i] || !inside(outline, candidates[i].anchor))
+        if (taken[i] || !box.holds(candidates[i].anchor) || !inside(outline, candidates[i].anchor))
             continue;
         const double distance = planarDistance(candidates[i].anchor, middle);
         if (distance < bestDistance) {
@@ -95,10 +119,14 @@ int insideOutline(const AcDbCurve& curve, const std::vector<SvLabelCandidate>& c
 
 int nearCurve(const AcDbCurve& curve, const std::vector<SvLabelCandidate>& candidates,
               const std::vector<bool>& taken, double maxDistance) {
+    const std::vector<AcGePoint3d> samples = outlineOf(curve);
+    if (samples.empty())
+        return -1;
+    const Box box = boxOf(samples, maxDistance);
     int best = -1;
     double bestDistance = maxDistance;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
-        if (taken[i] || !candidates[i].isText)
+        if (taken[i] || !candidates[i].isText || !box.holds(candidates[i].anchor))
             continue;
         AcGePoint3d onCurve;
         if (curve.getClosestPointTo(candidates[i].anchor, onCurve) != Acad::eOk)
