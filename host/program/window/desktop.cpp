@@ -85,6 +85,14 @@ HWND titleBarAt(POINT point) {
     return nullptr;
 }
 
+void keepTitleBarInSight(HWND window) {
+    RECT rect{};
+    if (GetParent(window) != nullptr && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0)
+        return;
+    if (hasCaption(window) && GetWindowRect(window, &rect) && rect.top < kTitleBarHeight)
+        moveTopLevelWindow(window, {rect.left, kTitleBarHeight});
+}
+
 void moveTopLevelWindow(HWND window, POINT topLeft) {
     SetWindowPos(window, nullptr, topLeft.x, topLeft.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -137,6 +137,11 @@ WindowScreen::~WindowScreen() {
     svDestroySurface(m_frame);
 }
 
+void WindowScreen::windowShown(HWND window) {
+    m_changed = true;
+    keepTitleBarInSight(window);
+}
+
 SIZE WindowScreen::size() const {
     int width = kStartWidth, height = kStartHeight;
     m_display->size(width, height);

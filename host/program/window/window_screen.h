@@ -27,7 +27,7 @@ public:
     ~WindowScreen() override;
 
     bool waitForInput(HWND modalWindow) override;
-    void windowShown(HWND) override { m_changed = true; }
+    void windowShown(HWND window) override;
     void windowHidden(HWND) override { m_changed = true; }
     SIZE size() const override;
 

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "gui_session.h"
+
+namespace {
+
+using guitest::GuiSession;
+using guitest::Picture;
+using guitest::VirtualDisplay;
+
+// Where the pointer rests while typing: over the command line, out of the drawing view, so no
+// crosshair is in the frames.
+constexpr int kCommandLineX = 500, kCommandLineY = 740;
+constexpr int kViewHeight = 641; // the window is 768 high; the command line takes the rest
+
+struct Box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    bool empty() const { return right < left; }
+    int centreX() const { return (left + right) / 2; }
+    int centreY() const { return (top + bottom) / 2; }
+};
+
+// The dark pixels of the view between two rows.
+Box darkBox(const Picture& frame, int top, int bottom) {
+    Box box;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < frame.width; ++x)
+            if (Picture::dark(frame.at(x, y))) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+// The row of the view with the most dark pixels: where a horizontal line is drawn.
+int darkestRow(const Picture& frame) {
+    int best = -1, bestCount = 0;
+    for (int y = 0; y < kViewHeight; ++y) {
+        int count = 0;
+        for (int x = 0; x < frame.width; ++x)
+            count += Picture::dark(frame.at(x, y)) ? 1 : 0;
+        if (count > bestCount) {
+            bestCount = count;
+            best = y;
+        }
+    }
+    return best;
+}
+
+std::string writeScript(const std::string& name, const std::string& text) {
+    const std::string path = testing::TempDir() + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+TEST(GuiWithoutDisplay, SaysSoInOneLineWithStatusTwo) {
+    const ProgramRun unset = runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '" +
+                                        binDir() + "/svhost' --gui");
+    EXPECT_EQ(unset.status, 2);
+    EXPECT_EQ(unset.output,
+              "svhost: --gui needs a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n");
+
+    // A display named but not there: SDL's reason, still one line.
+    const ProgramRun absent = runCommand(
+        "env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:987 '" + binDir() + "/svhost' --gui");
+    EXPECT_EQ(absent.status, 2);
+    EXPECT_EQ(absent.output.rfind("svhost: --gui needs a display: ", 0), 0u) << absent.output;
+    EXPECT_EQ(guitest::countOf(absent.output, "\n"), 1u) << absent.output;
+}
+
+class Gui : public testing::Test {
+protected:
+    VirtualDisplay display;
+    std::string folder =
+        testing::TempDir() + "gui_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+};
+
+TEST_F(Gui, TypedCommandsDrawAndTheViewZoomsAndPans) {
+    GuiSession gui(display, folder, "");
+    ASSERT_TRUE(gui.started());
+    ASSERT_TRUE(gui.waitFor("Command: "));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    gui.enter("CIRCLE 0,0 10");
+    ASSERT_TRUE(gui.waitFor("created."));
+    ASSERT_TRUE(gui.waitFor("Command: ", 2));
+
+    // The view keeps the extents in sight: the circle fills its height, centred.
+    const Picture fitted = gui.frame();
+    ASSERT_EQ(fitted.width, 1024);
+    const Box circle = darkBox(fitted, 0, kViewHeight);
+    ASSERT_FALSE(circle.empty());
+    EXPECT_NEAR(circle.centreX(), 512, 3);
+    EXPECT_NEAR(circle.centreY(), kViewHeight / 2, 3);
+    EXPECT_NEAR(circle.bottom - circle.top, kViewHeight / 1.1, 6);
+
+    // The wheel zooms about the pointer: over the centre the circle grows about it.
+    gui.moveTo(512, kViewHeight / 2);
+    gui.xdotool("click 4");
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture closer = gui.frame();
+    const Box bigger = darkBox(closer, 0, kViewHeight);
+    EXPECT_NEAR(bigger.right - bigger.left, (circle.right - circle.left) * 1.25, 8);
+    EXPECT_NEAR(bigger.centreX(), 512, 3);
+
+    // An arrow key pans by an eighth of the view; Home brings the extents back.
+    gui.key("Left");
+    const Box panned = darkBox(gui.frame(), 0, kViewHeight);
+    EXPECT_NEAR(panned.left - bigger.left, kViewHeight / 8, 2);
+    gui.key("Home");
+    const Box back = darkBox(gui.frame(), 0, kViewHeight);
+    EXPECT_EQ(back.left, circle.left);
+    EXPECT_EQ(back.right, circle.right);
+
+    gui.enter("QUIT");
+    ASSERT_TRUE(gui.waitFor("Save changes to Drawing1.svd?"));
+    gui.enter("N");
+    EXPECT_EQ(gui.exitStatus(), 0);
+}
+
+// A length style made by the script through the style manager's form, then the window.
+const char* const kLinkSetup = R"(ARXLOAD SentavellUi17.arx
+LINE 0,0 8,0 ""
+TEXT 2,2 0.5 0 label
+sv_stylemgr
+rclick 2000
+click 32771
+type 2003 Length
+type 2006 "Length of a line into a text"
+choose 2008 Length
+choose 2007 "Text modifier"
+type 2009 "$(rtos,%PROPERTY,2,2) m"
+click OK
+click OK
+)";
+
+TEST_F(Gui, PointerLinksALineToATextAndTheLabelRepaints) {
+    GuiSession gui(display, folder, "'" + writeScript("gui_link.scr", kLinkSetup) + "'");
+    ASSERT_TRUE(gui.started());
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", 1, 20.0));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture before = gui.frame();
+    const int lineRow = darkestRow(before);
+    ASSERT_GT(lineRow, 0);
+    const Box text = darkBox(before, 0, lineRow - 3);
+    ASSERT_FALSE(text.empty());
+
+    gui.enter("sv_linkcreate");
+    ASSERT_TRUE(gui.waitFor("Select the source object"));
+    gui.click(512, lineRow);
+    ASSERT_TRUE(gui.waitFor("Select the label"));
+    gui.click(text.centreX(), text.centreY());
+    ASSERT_TRUE(gui.waitFor("Command: ", 2));
+
+    // The label now reads the line's length, and the view shows the new text.
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture after = gui.frame();
+    EXPECT_GT(after.differences(before, 0, 0, after.width, lineRow - 3), 20);
+    const Box label = darkBox(after, 0, lineRow - 3);
+    // "8.00 m" is a character longer than "label" in the same height (the view may refit).
+    const double wideBefore = double(text.right - text.left) / (text.bottom - text.top);
+    const double wideAfter = double(label.right - label.left) / (label.bottom - label.top);
+    EXPECT_GT(wideAfter, wideBefore * 1.1);
+
+    gui.enter("LIST L");
+    gui.key("Return");
+    ASSERT_TRUE(gui.waitFor("listed."));
+    EXPECT_NE(gui.output().find("text:             \"8.00 m\""), std::string::npos);
+    EXPECT_NE(gui.output().find("link:     style \"Length\", label TEXT"), std::string::npos);
+    gui.closeWindow();
+    EXPECT_EQ(gui.exitStatus(), 0);
+}
+
+TEST_F(Gui, ClosingTheWindowAtAPromptCancelsTheCommandAndWritesNothing) {
+    GuiSession gui(display, folder, "");
+    ASSERT_TRUE(gui.started());
+    ASSERT_TRUE(gui.waitFor("Command: "));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    gui.enter("CIRCLE 0,0 1");
+    ASSERT_TRUE(gui.waitFor("created."));
+    gui.enter("LINE 0,0 5,5");
+    ASSERT_TRUE(gui.waitFor("Command: LINE 0,0 5,5"));
+    gui.closeWindow();
+    EXPECT_EQ(gui.exitStatus(), 0);
+    const std::string output = gui.output();
+    EXPECT_NE(output.find("*Cancel*"), std::string::npos) << output;
+    EXPECT_NE(output.find("The changes to Drawing1.svd are not saved."), std::string::npos);
+    EXPECT_FALSE(std::ifstream(folder + "/Drawing1.svd").good());
+}
+
+TEST_F(Gui, ClosingTheWindowInADialogCancelsIt) {
+    GuiSession gui(display, folder, "--load SentavellUi17.arx");
+    ASSERT_TRUE(gui.started());
+    ASSERT_TRUE(gui.waitFor("Command: "));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture empty = gui.frame();
+    gui.enter("sv_stylemgr");
+    // The dialog shows over the drawing.
+    ASSERT_TRUE(guitest::waitUntil(
+        [&] { return gui.frame().differences(empty, 0, 0, 1024, kViewHeight) > 1000; }));
+    gui.closeWindow();
+    EXPECT_EQ(gui.exitStatus(), 0);
+    EXPECT_FALSE(std::ifstream(folder + "/Drawing1.svd").good());
+}
+
+} // namespace
