@@ -206,4 +206,143 @@ TEST_F(Gui, ClosingTheWindowInADialogCancelsIt) {
     EXPECT_FALSE(std::ifstream(folder + "/Drawing1.svd").good());
 }
 
+// The extent of the pixels of one colour in the rectangle.
+Box colourBox(const Picture& frame, std::uint32_t colour, int left, int top, int right,
+              int bottom) {
+    Box box;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (frame.at(x, y) == colour) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+bool anyPixel(const Picture& frame, const Box& box, bool (*wanted)(std::uint32_t)) {
+    for (int y = box.top; y <= box.bottom; ++y)
+        for (int x = box.left; x <= box.right; ++x)
+            if (wanted(frame.at(x, y)))
+                return true;
+    return false;
+}
+
+bool reddish(std::uint32_t rgb) {
+    return ((rgb >> 16) & 0xFF) > 150 && ((rgb >> 8) & 0xFF) < 90 && (rgb & 0xFF) < 90;
+}
+
+bool selectionBlue(std::uint32_t rgb) {
+    return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
+}
+
+constexpr std::uint32_t kTitleBar = 0x284682;
+constexpr std::uint32_t kLinkBlue = 0x0000EE;
+
+// The push buttons along a dialog's bottom, left to right: the wide light runs that follow a
+// dark frame on a row below their labels.
+std::vector<Box> bottomButtons(const Picture& frame, const Box& dialog) {
+    std::vector<Box> buttons;
+    const int y = dialog.bottom - 17;
+    // The shadow of a button's right edge is dark grey.
+    auto edge = [&](int x) { return (frame.at(x, y) & 0xFF) < 110; };
+    for (int x = dialog.left + 1; x <= dialog.right; ++x) {
+        if (!edge(x - 1) || edge(x))
+            continue;
+        int end = x;
+        while (end <= dialog.right && !edge(end))
+            ++end;
+        if (end - x > 40 && end <= dialog.right) {
+            Box button;
+            button.left = x;
+            button.right = end - 1;
+            button.top = button.bottom = y;
+            buttons.push_back(button);
+        }
+        x = end;
+    }
+    return buttons;
+}
+
+TEST_F(Gui, DialogsTakeThePointer) {
+    const std::string setup = std::string(kLinkSetup) + R"(sv_stylemgr
+rclick 2000
+click 32771
+type 2003 Width
+type 2006 "Another length"
+choose 2008 Length
+choose 2007 "Text modifier"
+type 2009 "%PROPERTY"
+click OK
+click OK
+sv_linkcreate
+4,0
+2.5,2.2
+)";
+    GuiSession gui(display, folder, "'" + writeScript("gui_dialogs.scr", setup) + "'");
+    ASSERT_TRUE(gui.started());
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", 1, 20.0));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    gui.enter("sv_stylemgr");
+    Picture manager;
+    ASSERT_TRUE(guitest::waitUntil([&] {
+        manager = gui.frame();
+        return manager.at(5, 5) == kTitleBar;
+    }));
+    Box dialog = colourBox(manager, kTitleBar, 0, 0, 1024, 40);
+    dialog.bottom = dialog.top;
+    while (dialog.bottom < kViewHeight &&
+           manager.at(dialog.left + 2, dialog.bottom + 1) != 0xFFFFFF)
+        ++dialog.bottom;
+
+    // The first style is selected; a click on the second moves the selection, and the first,
+    // which a link uses, shows in red.
+    Box selected;
+    selected.top = dialog.top;
+    while (selected.top < dialog.bottom &&
+           !selectionBlue(manager.at(dialog.right - 20, selected.top)))
+        ++selected.top;
+    ASSERT_LT(selected.top, dialog.bottom);
+    selected.bottom = selected.top;
+    while (selectionBlue(manager.at(dialog.right - 20, selected.bottom + 1)))
+        ++selected.bottom;
+    selected.left = dialog.left + 12;
+    selected.right = dialog.right - 12;
+    const int rowHeight = selected.bottom - selected.top + 1;
+    gui.click(dialog.left + 30, selected.centreY() + rowHeight);
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture moved = gui.frame();
+    EXPECT_TRUE(anyPixel(moved, selected, reddish));
+    EXPECT_FALSE(selectionBlue(moved.at(dialog.right - 20, selected.centreY())));
+    EXPECT_TRUE(selectionBlue(moved.at(dialog.right - 20, selected.centreY() + rowHeight)));
+
+    // OK, pressed with the pointer, closes the manager and ends the command.
+    const std::vector<Box> buttons = bottomButtons(moved, dialog);
+    ASSERT_EQ(buttons.size(), 3u);
+    gui.click(buttons[0].centreX(), buttons[0].centreY());
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", 2));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    EXPECT_NE(gui.frame().at(5, 5), kTitleBar);
+
+    // The about box's link takes the hover colour under the pointer.
+    gui.enter("sv_about");
+    Picture about;
+    ASSERT_TRUE(guitest::waitUntil([&] {
+        about = gui.frame();
+        return about.at(5, 5) == kTitleBar;
+    }));
+    const Box link = colourBox(about, kLinkBlue, 0, 0, 1024, kViewHeight);
+    ASSERT_FALSE(link.empty());
+    gui.moveTo(link.centreX(), link.centreY());
+    gui.moveTo(link.centreX() + 1, link.centreY());
+    const Picture hovered = gui.frame();
+    EXPECT_TRUE(colourBox(hovered, kLinkBlue, 0, 0, 1024, kViewHeight).empty());
+    EXPECT_GT(hovered.differences(about, link.left, link.top, link.right + 1, link.bottom + 1), 10);
+    gui.key("Escape");
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", 3));
+    gui.closeWindow();
+    EXPECT_EQ(gui.exitStatus(), 0);
+}
+
 } // namespace
