@@ -51,6 +51,97 @@ int darkestRow(const Picture& frame) {
     return best;
 }
 
+// The extent of the pixels of one colour in the rectangle.
+Box colourBox(const Picture& frame, std::uint32_t colour, int left, int top, int right,
+              int bottom) {
+    Box box;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (frame.at(x, y) == colour) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+bool anyPixel(const Picture& frame, const Box& box, bool (*wanted)(std::uint32_t)) {
+    for (int y = box.top; y <= box.bottom; ++y)
+        for (int x = box.left; x <= box.right; ++x)
+            if (wanted(frame.at(x, y)))
+                return true;
+    return false;
+}
+
+bool reddish(std::uint32_t rgb) {
+    return ((rgb >> 16) & 0xFF) > 150 && ((rgb >> 8) & 0xFF) < 90 && (rgb & 0xFF) < 90;
+}
+
+bool selectionBlue(std::uint32_t rgb) {
+    return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
+}
+
+constexpr std::uint32_t kTitleBar = 0x284682;
+constexpr std::uint32_t kLinkBlue = 0x0000EE;
+
+// The push buttons along a dialog's bottom, left to right: the wide light runs that follow a
+// dark frame on a row below their labels.
+std::vector<Box> bottomButtons(const Picture& frame, const Box& dialog) {
+    std::vector<Box> buttons;
+    const int y = dialog.bottom - 17;
+    // The shadow of a button's right edge is dark grey.
+    auto edge = [&](int x) { return (frame.at(x, y) & 0xFF) < 110; };
+    for (int x = dialog.left + 1; x <= dialog.right; ++x) {
+        if (!edge(x - 1) || edge(x))
+            continue;
+        int end = x;
+        while (end <= dialog.right && !edge(end))
+            ++end;
+        if (end - x > 40 && end <= dialog.right) {
+            Box button;
+            button.left = x;
+            button.right = end - 1;
+            button.top = button.bottom = y;
+            buttons.push_back(button);
+        }
+        x = end;
+    }
+    return buttons;
+}
+
+// The columns holding the colour in the rows, grouped where they lie apart: words in a line.
+std::vector<Box> colourWords(const Picture& frame, bool (*wanted)(std::uint32_t), int top,
+                             int bottom) {
+    std::vector<Box> words;
+    int lastColumn = -100;
+    for (int x = 0; x < frame.width; ++x) {
+        int first = -1, last = -1;
+        for (int y = top; y < bottom; ++y) {
+            if (wanted(frame.at(x, y))) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
+        }
+        if (first < 0)
+            continue;
+        if (x - lastColumn > 5)
+            words.push_back(Box{x, first, x, last});
+        Box& word = words.back();
+        word.right = x;
+        word.top = std::min(word.top, first);
+        word.bottom = std::max(word.bottom, last);
+        lastColumn = x;
+    }
+    return words;
+}
+
+// Keywords are written in blue, smoothed at their edges.
+bool keywordBlue(std::uint32_t rgb) {
+    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return b > r + 80 && b > g + 60;
+}
+
 std::string writeScript(const std::string& name, const std::string& text) {
     const std::string path = testing::TempDir() + name;
     std::ofstream(path) << text;
@@ -174,6 +265,53 @@ TEST_F(Gui, PointerLinksALineToATextAndTheLabelRepaints) {
     EXPECT_EQ(gui.exitStatus(), 0);
 }
 
+TEST_F(Gui, SelectionTakesWindowAndCrossingDragsAndKeywordsTakeClicks) {
+    GuiSession gui(display, folder, "");
+    ASSERT_TRUE(gui.started());
+    ASSERT_TRUE(gui.waitFor("Command: "));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    gui.enter("CIRCLE 2,2 1");
+    gui.enter("CIRCLE 8,2 1");
+    gui.enter("LINE 0,6 10,6 \"\"");
+    ASSERT_TRUE(gui.waitFor("LINE 7 created."));
+    const Picture drawn = gui.frame();
+    const int lineRow = darkestRow(drawn);
+    const Box leftCircle = colourBox(drawn, 0, 0, lineRow + 3, 512, kViewHeight);
+    const Box rightCircle = colourBox(drawn, 0, 512, lineRow + 3, 1024, kViewHeight);
+    ASSERT_FALSE(leftCircle.empty());
+    ASSERT_FALSE(rightCircle.empty());
+
+    gui.enter("ERASE");
+    ASSERT_TRUE(gui.waitFor("Select objects: "));
+    // Left to right: a window, which takes what lies wholly inside.
+    gui.drag(leftCircle.left - 10, leftCircle.top - 10, leftCircle.right + 10,
+             leftCircle.bottom + 10);
+    ASSERT_TRUE(gui.waitFor("1 found"));
+    // Right to left: a crossing, which takes what it touches.
+    gui.drag(rightCircle.centreX(), rightCircle.centreY(), leftCircle.centreX(),
+             leftCircle.centreY() + 2);
+    ASSERT_TRUE(gui.waitFor("2 found"));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    gui.key("Return");
+    ASSERT_TRUE(gui.waitFor("Command: ", 5));
+    // The line was never taken: it is all that is left.
+    gui.enter("LIST ALL");
+    gui.key("Return");
+    ASSERT_TRUE(gui.waitFor("listed."));
+    EXPECT_NE(gui.output().find("1 object(s) listed."), std::string::npos);
+
+    // The keywords of a prompt are clicked where they are written.
+    gui.enter("QUIT");
+    ASSERT_TRUE(gui.waitFor("[Yes/No/Cancel]"));
+    const Picture asking = gui.frame();
+    const std::vector<Box> words = colourWords(asking, keywordBlue, kViewHeight, 768);
+    ASSERT_EQ(words.size(), 3u);
+    gui.click(words[1].centreX(), words[1].centreY());
+    EXPECT_EQ(gui.exitStatus(), 0);
+    EXPECT_NE(gui.output().find("[Yes/No/Cancel] <Yes>: No"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(folder + "/Drawing1.svd").good());
+}
+
 TEST_F(Gui, ClosingTheWindowAtAPromptCancelsTheCommandAndWritesNothing) {
     GuiSession gui(display, folder, "");
     ASSERT_TRUE(gui.started());
@@ -204,65 +342,6 @@ TEST_F(Gui, ClosingTheWindowInADialogCancelsIt) {
     gui.closeWindow();
     EXPECT_EQ(gui.exitStatus(), 0);
     EXPECT_FALSE(std::ifstream(folder + "/Drawing1.svd").good());
-}
-
-// The extent of the pixels of one colour in the rectangle.
-Box colourBox(const Picture& frame, std::uint32_t colour, int left, int top, int right,
-              int bottom) {
-    Box box;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if (frame.at(x, y) == colour) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
-
-bool anyPixel(const Picture& frame, const Box& box, bool (*wanted)(std::uint32_t)) {
-    for (int y = box.top; y <= box.bottom; ++y)
-        for (int x = box.left; x <= box.right; ++x)
-            if (wanted(frame.at(x, y)))
-                return true;
-    return false;
-}
-
-bool reddish(std::uint32_t rgb) {
-    return ((rgb >> 16) & 0xFF) > 150 && ((rgb >> 8) & 0xFF) < 90 && (rgb & 0xFF) < 90;
-}
-
-bool selectionBlue(std::uint32_t rgb) {
-    return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
-}
-
-constexpr std::uint32_t kTitleBar = 0x284682;
-constexpr std::uint32_t kLinkBlue = 0x0000EE;
-
-// The push buttons along a dialog's bottom, left to right: the wide light runs that follow a
-// dark frame on a row below their labels.
-std::vector<Box> bottomButtons(const Picture& frame, const Box& dialog) {
-    std::vector<Box> buttons;
-    const int y = dialog.bottom - 17;
-    // The shadow of a button's right edge is dark grey.
-    auto edge = [&](int x) { return (frame.at(x, y) & 0xFF) < 110; };
-    for (int x = dialog.left + 1; x <= dialog.right; ++x) {
-        if (!edge(x - 1) || edge(x))
-            continue;
-        int end = x;
-        while (end <= dialog.right && !edge(end))
-            ++end;
-        if (end - x > 40 && end <= dialog.right) {
-            Box button;
-            button.left = x;
-            button.right = end - 1;
-            button.top = button.bottom = y;
-            buttons.push_back(button);
-        }
-        x = end;
-    }
-    return buttons;
 }
 
 TEST_F(Gui, DialogsTakeThePointer) {
