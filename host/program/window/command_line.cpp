@@ -51,9 +51,10 @@ PromptWants promptWants(const std::wstring& prompt) {
 }
 
 void CommandLine::write(const wchar_t* text) {
-    const std::string narrow = svToUtf8(text);
-    std::fputs(narrow.c_str(), stdout);
-    std::fflush(stdout);
+    if (m_toStandardOutput) {
+        std::fputs(svToUtf8(text).c_str(), stdout);
+        std::fflush(stdout);
+    }
     for (const wchar_t* c = text; *c != L'\0'; ++c) {
         if (*c == L'\n') {
             m_lines.emplace_back();

@@ -24,10 +24,11 @@ enum class PromptWants {
 PromptWants promptWants(const std::wstring& prompt);
 
 // The command line of the window: what the session printed, the prompt it ends with and the
-// line being typed. Everything printed goes on to standard output as well, so the session's
-// transcript can be kept.
+// line being typed. Everything printed goes on to standard output as well, unless told otherwise,
+// so the session's transcript can be kept.
 class CommandLine : public SvOutputSink {
 public:
+    explicit CommandLine(bool toStandardOutput = true) : m_toStandardOutput(toStandardOutput) {}
     void write(const wchar_t* text) override;
 
     // The text after the last line end: the prompt waiting, if any.
@@ -46,6 +47,7 @@ public:
 private:
     std::deque<std::wstring> m_lines{std::wstring()};
     std::wstring m_typed;
+    bool m_toStandardOutput;
 };
 
 } // namespace window

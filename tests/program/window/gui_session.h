@@ -211,6 +211,10 @@ public:
         return written ? Picture::load(m_folder + "/" + name) : Picture{};
     }
 
+    std::string lastFramePath() const {
+        return m_folder + "/frame-" + std::to_string(m_frames) + ".png";
+    }
+
     // As a desktop's window manager closes a window: it asks, with WM_DELETE_WINDOW.
     void closeWindow() const {
         Display* x = XOpenDisplay(m_display.c_str());

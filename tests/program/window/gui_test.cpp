@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "gui_session.h"
@@ -84,6 +85,7 @@ bool selectionBlue(std::uint32_t rgb) {
 
 constexpr std::uint32_t kTitleBar = 0x284682;
 constexpr std::uint32_t kLinkBlue = 0x0000EE;
+constexpr std::uint32_t kTooltipBack = 0xFFFFE1;
 
 // The push buttons along a dialog's bottom, left to right: the wide light runs that follow a
 // dark frame on a row below their labels.
@@ -392,6 +394,9 @@ sv_linkcreate
     gui.click(dialog.left + 30, selected.centreY() + rowHeight);
     gui.moveTo(kCommandLineX, kCommandLineY);
     const Picture moved = gui.frame();
+    // The README shows this frame.
+    std::filesystem::copy_file(gui.lastFramePath(), SV_GUI_SCREENSHOT,
+                               std::filesystem::copy_options::overwrite_existing);
     EXPECT_TRUE(anyPixel(moved, selected, reddish));
     EXPECT_FALSE(selectionBlue(moved.at(dialog.right - 20, selected.centreY())));
     EXPECT_TRUE(selectionBlue(moved.at(dialog.right - 20, selected.centreY() + rowHeight)));
@@ -418,6 +423,22 @@ sv_linkcreate
     const Picture hovered = gui.frame();
     EXPECT_TRUE(colourBox(hovered, kLinkBlue, 0, 0, 1024, kViewHeight).empty());
     EXPECT_GT(hovered.differences(about, link.left, link.top, link.right + 1, link.bottom + 1), 10);
+
+    // Resting there, the pointer brings up the link's tooltip.
+    EXPECT_TRUE(guitest::waitUntil(
+        [&] { return !colourBox(gui.frame(), kTooltipBack, 0, 0, 1024, kViewHeight).empty(); },
+        5.0));
+
+    // The box follows its title bar.
+    const Box bar = colourBox(about, kTitleBar, 0, 0, 1024, 40);
+    gui.drag(bar.left + 40, bar.centreY(), bar.left + 240, bar.centreY() + 150);
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture dragged = gui.frame();
+    EXPECT_NE(dragged.at(bar.left + 20, bar.centreY()), kTitleBar);
+    EXPECT_EQ(dragged.at(bar.right + 190, bar.centreY() + 150), kTitleBar);
+    const Box movedLink = colourBox(dragged, kLinkBlue, 0, 0, 1024, kViewHeight);
+    EXPECT_EQ(movedLink.left, link.left + 200);
+    EXPECT_EQ(movedLink.top, link.top + 150);
     gui.key("Escape");
     ASSERT_TRUE(gui.waitFor("\nCommand: ", 3));
     gui.closeWindow();

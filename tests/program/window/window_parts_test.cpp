@@ -100,7 +100,7 @@ TEST(CommandLine, PromptKeywordsAndWhatThePromptWants) {
 }
 
 TEST(CommandLine, HistoryPromptTypingAndEcho) {
-    window::CommandLine line;
+    window::CommandLine line(false);
     line.write(L"\nCommand: ");
     EXPECT_EQ(line.prompt(), L"Command: ");
     line.type(L"CIRCLX");
@@ -122,7 +122,7 @@ TEST(CommandLine, HistoryPromptTypingAndEcho) {
 }
 
 TEST(CommandLine, HistoryIsBounded) {
-    window::CommandLine line;
+    window::CommandLine line(false);
     for (int i = 0; i < 2000; ++i)
         line.write(L"line\n");
     EXPECT_LE(line.history(100000).size(), 500u);
