@@ -282,6 +282,84 @@ TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
     EXPECT_EQ(byPointer, listed("typed.svd"));
 }
 
+// An easting style made through the style manager's form, and a circle's X linked to a text.
+const char* const kEastingSetup = R"(ARXLOAD SentavellUi17.arx
+CIRCLE 2,2 0.5
+TEXT 4,4 0.5 0 label
+sv_stylemgr
+rclick 2000
+click 32771
+type 2003 Easting
+type 2006 "X of a circle into a text"
+choose 2008 "X coordinate"
+choose 2007 "Text modifier"
+type 2009 "E %PROPERTY"
+click OK
+click OK
+sv_linkcreate
+2.5,2
+4.5,4.2
+)";
+
+// The text after `key` on its line of the transcript.
+std::string valueAfter(const std::string& output, const std::string& key) {
+    const std::size_t at = output.rfind(key);
+    if (at == std::string::npos)
+        return {};
+    const std::size_t start = at + key.size();
+    return output.substr(start, output.find_first_of(" \"\n", start) - start);
+}
+
+TEST_F(Gui, MovingASourceWithThePointerRewritesItsLabelAtOnce) {
+    GuiSession gui(display, folder, "'" + writeScript("gui_move.scr", kEastingSetup) + "'");
+    ASSERT_TRUE(gui.started());
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", 1, 20.0));
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture before = gui.frame();
+    const Box all = darkBox(before, 0, kViewHeight);
+    ASSERT_FALSE(all.empty());
+    Box circle;
+    for (int y = 0; y < kViewHeight; ++y)
+        for (int x = all.left; x < all.left + (all.right - all.left) / 4; ++x)
+            if (Picture::dark(before.at(x, y))) {
+                circle.left = std::min(circle.left, x);
+                circle.right = std::max(circle.right, x);
+                circle.top = std::min(circle.top, y);
+                circle.bottom = std::max(circle.bottom, y);
+            }
+    ASSERT_FALSE(circle.empty());
+
+    gui.enter("MOVE");
+    ASSERT_TRUE(gui.waitFor("Select objects: "));
+    gui.click(circle.left, circle.centreY());
+    ASSERT_TRUE(gui.waitFor("1 found"));
+    gui.key("Return");
+    ASSERT_TRUE(gui.waitFor("Base point: "));
+    gui.click(circle.centreX(), circle.centreY());
+    ASSERT_TRUE(gui.waitFor("Second point: "));
+    gui.click(circle.centreX() + (circle.right - circle.left), circle.centreY());
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", 2));
+
+    // The label has its new text in the view as soon as the command is done.
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture after = gui.frame();
+    EXPECT_GT(after.differences(before, circle.right + 10, 0, 1024, circle.top), 20);
+
+    gui.enter("LIST #5");
+    gui.key("Return");
+    gui.enter("LIST #6");
+    gui.key("Return");
+    ASSERT_TRUE(gui.waitFor("listed.", 2));
+    const std::string output = gui.output();
+    const std::string easting = valueAfter(output, "text:             \"E ");
+    const std::string centre = valueAfter(output, "center point:     X=");
+    EXPECT_FALSE(easting.empty()) << output;
+    EXPECT_EQ(easting, centre);
+    EXPECT_NE(easting, "2.0000");
+    gui.closeWindow();
+    EXPECT_EQ(gui.exitStatus(), 0);
+}
+
 TEST_F(Gui, SelectionTakesWindowAndCrossingDragsAndKeywordsTakeClicks) {
     GuiSession gui(display, folder, "");
     ASSERT_TRUE(gui.started());
