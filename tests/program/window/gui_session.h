@@ -26,6 +26,9 @@
 
 namespace guitest {
 
+// Over the command line of the 1024 by 768 window.
+constexpr int kCommandLineX = 500, kCommandLineY = 740;
+
 inline std::string readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -167,6 +170,14 @@ public:
     GuiSession& operator=(const GuiSession&) = delete;
 
     bool started() const { return !m_window.empty(); }
+    // Started, done with what it was given, at its command prompt, the pointer resting over the
+    // command line (out of the view, so no crosshair is in the frames).
+    bool ready() const {
+        if (!started() || !waitFor("\nCommand: ", 1, 20.0))
+            return false;
+        moveTo(kCommandLineX, kCommandLineY);
+        return true;
+    }
     std::string output() const { return readWhole(m_folder + "/out.txt"); }
     const std::string& folder() const { return m_folder; }
     // Waits until the transcript holds the text `times` times.

@@ -11,9 +11,8 @@ using guitest::GuiSession;
 using guitest::Picture;
 using guitest::VirtualDisplay;
 
-// Where the pointer rests while typing: over the command line, out of the drawing view, so no
-// crosshair is in the frames.
-constexpr int kCommandLineX = 500, kCommandLineY = 740;
+using guitest::kCommandLineX;
+using guitest::kCommandLineY;
 constexpr int kViewHeight = 641; // the window is 768 high; the command line takes the rest
 
 struct Box {
@@ -24,17 +23,23 @@ struct Box {
 };
 
 // The dark pixels of the view between two rows.
-Box darkBox(const Picture& frame, int top, int bottom) {
+// The extent of the pixels of the rectangle that the test wants.
+template <class Wanted>
+Box boxOf(const Picture& frame, Wanted wanted, int left, int top, int right, int bottom) {
     Box box;
     for (int y = top; y < bottom; ++y)
-        for (int x = 0; x < frame.width; ++x)
-            if (Picture::dark(frame.at(x, y))) {
+        for (int x = left; x < right; ++x)
+            if (wanted(frame.at(x, y))) {
                 box.left = std::min(box.left, x);
                 box.right = std::max(box.right, x);
                 box.top = std::min(box.top, y);
                 box.bottom = std::max(box.bottom, y);
             }
     return box;
+}
+
+Box darkBox(const Picture& frame, int top, int bottom) {
+    return boxOf(frame, Picture::dark, 0, top, frame.width, bottom);
 }
 
 // The row of the view with the most dark pixels: where a horizontal line is drawn.
@@ -55,16 +60,8 @@ int darkestRow(const Picture& frame) {
 // The extent of the pixels of one colour in the rectangle.
 Box colourBox(const Picture& frame, std::uint32_t colour, int left, int top, int right,
               int bottom) {
-    Box box;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if (frame.at(x, y) == colour) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
+    return boxOf(
+        frame, [colour](std::uint32_t rgb) { return rgb == colour; }, left, top, right, bottom);
 }
 
 bool anyPixel(const Picture& frame, const Box& box, bool (*wanted)(std::uint32_t)) {
@@ -174,9 +171,7 @@ protected:
 
 TEST_F(Gui, TypedCommandsDrawAndTheViewZoomsAndPans) {
     GuiSession gui(display, folder, "");
-    ASSERT_TRUE(gui.started());
-    ASSERT_TRUE(gui.waitFor("Command: "));
-    gui.moveTo(kCommandLineX, kCommandLineY);
+    ASSERT_TRUE(gui.ready());
     gui.enter("CIRCLE 0,0 10");
     ASSERT_TRUE(gui.waitFor("created."));
     ASSERT_TRUE(gui.waitFor("Command: ", 2));
@@ -232,9 +227,7 @@ click OK
 
 TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
     GuiSession gui(display, folder, "'" + writeScript("gui_link.scr", kLinkSetup) + "'");
-    ASSERT_TRUE(gui.started());
-    ASSERT_TRUE(gui.waitFor("\nCommand: ", 1, 20.0));
-    gui.moveTo(kCommandLineX, kCommandLineY);
+    ASSERT_TRUE(gui.ready());
     const Picture before = gui.frame();
     const int lineRow = darkestRow(before);
     ASSERT_GT(lineRow, 0);
@@ -312,21 +305,13 @@ std::string valueAfter(const std::string& output, const std::string& key) {
 
 TEST_F(Gui, MovingASourceWithThePointerRewritesItsLabelAtOnce) {
     GuiSession gui(display, folder, "'" + writeScript("gui_move.scr", kEastingSetup) + "'");
-    ASSERT_TRUE(gui.started());
-    ASSERT_TRUE(gui.waitFor("\nCommand: ", 1, 20.0));
-    gui.moveTo(kCommandLineX, kCommandLineY);
+    ASSERT_TRUE(gui.ready());
     const Picture before = gui.frame();
     const Box all = darkBox(before, 0, kViewHeight);
     ASSERT_FALSE(all.empty());
-    Box circle;
-    for (int y = 0; y < kViewHeight; ++y)
-        for (int x = all.left; x < all.left + (all.right - all.left) / 4; ++x)
-            if (Picture::dark(before.at(x, y))) {
-                circle.left = std::min(circle.left, x);
-                circle.right = std::max(circle.right, x);
-                circle.top = std::min(circle.top, y);
-                circle.bottom = std::max(circle.bottom, y);
-            }
+    // The circle is the left quarter of the picture, the text the rest.
+    const Box circle = boxOf(before, Picture::dark, all.left, 0,
+                             all.left + (all.right - all.left) / 4, kViewHeight);
     ASSERT_FALSE(circle.empty());
 
     gui.enter("MOVE");
@@ -362,9 +347,7 @@ TEST_F(Gui, MovingASourceWithThePointerRewritesItsLabelAtOnce) {
 
 TEST_F(Gui, SelectionTakesWindowAndCrossingDragsAndKeywordsTakeClicks) {
     GuiSession gui(display, folder, "");
-    ASSERT_TRUE(gui.started());
-    ASSERT_TRUE(gui.waitFor("Command: "));
-    gui.moveTo(kCommandLineX, kCommandLineY);
+    ASSERT_TRUE(gui.ready());
     gui.enter("CIRCLE 2,2 1");
     gui.enter("CIRCLE 8,2 1");
     gui.enter("LINE 0,6 10,6 \"\"");
@@ -409,9 +392,7 @@ TEST_F(Gui, SelectionTakesWindowAndCrossingDragsAndKeywordsTakeClicks) {
 
 TEST_F(Gui, ClosingTheWindowAtAPromptCancelsTheCommandAndWritesNothing) {
     GuiSession gui(display, folder, "");
-    ASSERT_TRUE(gui.started());
-    ASSERT_TRUE(gui.waitFor("Command: "));
-    gui.moveTo(kCommandLineX, kCommandLineY);
+    ASSERT_TRUE(gui.ready());
     gui.enter("CIRCLE 0,0 1");
     ASSERT_TRUE(gui.waitFor("created."));
     gui.enter("LINE 0,0 5,5");
@@ -426,9 +407,7 @@ TEST_F(Gui, ClosingTheWindowAtAPromptCancelsTheCommandAndWritesNothing) {
 
 TEST_F(Gui, ClosingTheWindowInADialogCancelsIt) {
     GuiSession gui(display, folder, "--load SentavellUi17.arx");
-    ASSERT_TRUE(gui.started());
-    ASSERT_TRUE(gui.waitFor("Command: "));
-    gui.moveTo(kCommandLineX, kCommandLineY);
+    ASSERT_TRUE(gui.ready());
     const Picture empty = gui.frame();
     gui.enter("sv_stylemgr");
     // The dialog shows over the drawing.
@@ -455,9 +434,7 @@ sv_linkcreate
 2.5,2.2
 )";
     GuiSession gui(display, folder, "'" + writeScript("gui_dialogs.scr", setup) + "'");
-    ASSERT_TRUE(gui.started());
-    ASSERT_TRUE(gui.waitFor("\nCommand: ", 1, 20.0));
-    gui.moveTo(kCommandLineX, kCommandLineY);
+    ASSERT_TRUE(gui.ready());
     gui.enter("sv_stylemgr");
     Picture manager;
     ASSERT_TRUE(guitest::waitUntil([&] {

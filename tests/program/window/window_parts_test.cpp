@@ -9,15 +9,21 @@ namespace {
 using window::DrawingView;
 using window::ViewPoint;
 
-TEST(DrawingView, ExtentsFillTheViewAndPixelsMapBothWays) {
+DrawingView viewOf(int width, int height, double left, double bottom, double frameWidth,
+                   double frameHeight) {
     DrawingView view;
-    view.resize(200, 100);
+    view.resize(width, height);
     PlotFrame frame;
-    frame.left = 10;
-    frame.bottom = 20;
-    frame.width = 40;
-    frame.height = 10;
+    frame.left = left;
+    frame.bottom = bottom;
+    frame.width = frameWidth;
+    frame.height = frameHeight;
     view.zoomExtents(frame);
+    return view;
+}
+
+TEST(DrawingView, ExtentsFillTheViewAndPixelsMapBothWays) {
+    DrawingView view = viewOf(200, 100, 10, 20, 40, 10);
     // The wider side decides: 40 units over 200 pixels; the frame's centre is the view's.
     EXPECT_DOUBLE_EQ(view.unitsPerPixel(), 0.2);
     const POINT centre = view.toPixel({30, 25});
@@ -31,12 +37,7 @@ TEST(DrawingView, ExtentsFillTheViewAndPixelsMapBothWays) {
 }
 
 TEST(DrawingView, ZoomKeepsThePointUnderThePointerAndPanMovesThePicture) {
-    DrawingView view;
-    view.resize(300, 200);
-    PlotFrame frame;
-    frame.width = 30;
-    frame.height = 20;
-    view.zoomExtents(frame);
+    DrawingView view = viewOf(300, 200, 0, 0, 30, 20);
     const POINT pointer{75, 150};
     const ViewPoint under = view.toDrawing(pointer);
     view.zoomAbout(pointer, 2.0);
