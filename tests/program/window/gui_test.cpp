@@ -471,6 +471,30 @@ sv_linkcreate
     EXPECT_FALSE(selectionBlue(moved.at(dialog.right - 20, selected.centreY())));
     EXPECT_TRUE(selectionBlue(moved.at(dialog.right - 20, selected.centreY() + rowHeight)));
 
+    // A right click on the list selects the row under it and brings up the list's menu over
+    // the dialog; Esc takes it away.
+    gui.click(dialog.left + 30, selected.centreY(), 3);
+    gui.moveTo(kCommandLineX, kCommandLineY);
+    const Picture menu = gui.frame();
+    EXPECT_GT(menu.differences(manager, dialog.left + 30, selected.bottom, dialog.right,
+                               selected.bottom + 60),
+              100);
+    gui.key("Escape");
+    const auto dialogChanges = [&](const Picture& from) {
+        gui.moveTo(kCommandLineX, kCommandLineY);
+        return gui.frame().differences(from, dialog.left, dialog.top, dialog.right, dialog.bottom);
+    };
+    EXPECT_EQ(dialogChanges(manager), 0);
+
+    // A double click on a style opens it in the style editor over the manager; Esc closes it.
+    gui.click(dialog.left + 30, selected.centreY() + rowHeight);
+    const Picture second = gui.frame();
+    gui.moveTo(dialog.left + 30, selected.centreY() + rowHeight);
+    gui.xdotool("click --repeat 2 --delay 60 1");
+    EXPECT_TRUE(guitest::waitUntil([&] { return dialogChanges(second) > 1000; }));
+    gui.key("Escape");
+    EXPECT_TRUE(guitest::waitUntil([&] { return dialogChanges(second) == 0; }));
+
     // OK, pressed with the pointer, closes the manager and ends the command.
     const std::vector<Box> buttons = bottomButtons(moved, dialog);
     ASSERT_EQ(buttons.size(), 3u);
