@@ -13,6 +13,7 @@ namespace {
 // The dialogs' clock moves at least this often while they wait, so tooltips come due.
 constexpr int kDialogTickMilliseconds = 50;
 constexpr int kPromptWaitMilliseconds = 100;
+constexpr unsigned kScriptFrameMilliseconds = 100;
 
 class FollowedScript : public SvInputSource {
 public:
@@ -70,6 +71,15 @@ void WindowScreen::refresh() {
         handle(event, Mode::Dialog);
     // Input meant for dialogs that are not there is nobody's.
     svDiscardInput();
+    presentNowAndThen();
+}
+
+// A script's lines come faster than anyone can see: painting every one would only slow it.
+void WindowScreen::presentNowAndThen() {
+    const unsigned now = SDL_GetTicks();
+    if (now - m_presentedAt < kScriptFrameMilliseconds)
+        return;
+    m_presentedAt = now;
     present();
 }
 
@@ -97,7 +107,7 @@ bool WindowScreen::waitForInput(HWND modalWindow) {
     if (!svInputIsInteractive()) {
         // A script answers its dialogs; the window shows them as it goes.
         m_changed = true;
-        present();
+        presentNowAndThen();
         return m_forms.waitForInput(modalWindow);
     }
     m_changed = true; // the last input has been worked off and may have changed what is shown

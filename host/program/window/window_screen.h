@@ -55,6 +55,7 @@ private:
     bool inView(POINT pixel) const { return pixel.y < m_view.height(); }
 
     void present();
+    void presentNowAndThen();
     void paintFrame();
     void paintCommandLine(HDC dc);
     void paintPointer(HDC dc);
@@ -82,6 +83,7 @@ private:
     std::vector<KeywordSpot> m_keywordSpots; // where the prompt's keywords were painted
     unsigned m_clock = 0;                    // SDL ticks when the window manager's clock last moved
     int m_framesWritten = 0;
+    unsigned m_presentedAt = 0; // SDL ticks of the last frame shown while a script runs
 };
 
 } // namespace window

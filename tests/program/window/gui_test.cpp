@@ -147,6 +147,16 @@ std::string writeScript(const std::string& name, const std::string& text) {
     return path;
 }
 
+// Lists every object of a saved drawing, as LIST shows it with the module loaded.
+std::string listedDrawing(const std::string& path) {
+    const std::string listing =
+        writeScript("gui_list.scr", "ARXLOAD SentavellUi17.arx\nLIST ALL\n\n");
+    const ProgramRun run = runProgram("svhost", "'" + path + "' <'" + listing + "'");
+    // From the module's line on: the line before names the drawing.
+    const std::size_t loaded = run.output.find("SentavellUi17.arx loaded.");
+    return loaded == std::string::npos ? run.output : run.output.substr(loaded);
+}
+
 TEST(GuiWithoutDisplay, SaysSoInOneLineWithStatusTwo) {
     const ProgramRun unset = runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '" +
                                         binDir() + "/svhost' --gui");
@@ -261,18 +271,10 @@ TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
                               "SAVEAS \"" + folder + "/typed.svd\"\n";
     const ProgramRun made = runProgram("svhost", "'" + writeScript("gui_typed.scr", typed) + "'");
     ASSERT_EQ(made.status, 0) << made.output;
-    const std::string listing =
-        writeScript("gui_list.scr", "ARXLOAD SentavellUi17.arx\nLIST ALL\n\n");
-    auto listed = [&](const std::string& drawing) {
-        const ProgramRun run =
-            runProgram("svhost", "'" + folder + "/" + drawing + "' <'" + listing + "'");
-        // From the module's line on: the line before names the drawing.
-        return run.output.substr(run.output.find("SentavellUi17.arx loaded."));
-    };
-    const std::string byPointer = listed("pointer.svd");
+    const std::string byPointer = listedDrawing(folder + "/pointer.svd");
     EXPECT_NE(byPointer.find("text:             \"8.00 m\""), std::string::npos) << byPointer;
     EXPECT_NE(byPointer.find("link:     style \"Length\", label TEXT"), std::string::npos);
-    EXPECT_EQ(byPointer, listed("typed.svd"));
+    EXPECT_EQ(byPointer, listedDrawing(folder + "/typed.svd"));
 }
 
 // An easting style made through the style manager's form, and a circle's X linked to a text.
@@ -343,6 +345,25 @@ TEST_F(Gui, MovingASourceWithThePointerRewritesItsLabelAtOnce) {
     EXPECT_NE(easting, "2.0000");
     gui.closeWindow();
     EXPECT_EQ(gui.exitStatus(), 0);
+}
+
+TEST_F(Gui, TheSampleSessionRunsInTheWindowAsAtTheTerminal) {
+    const std::string script = std::string(SV_EXAMPLES_DIR) + "/live_labels.scr";
+    const std::string terminal = folder + "_terminal";
+    runCommand("rm -rf '" + terminal + "' && mkdir -p '" + terminal + "'");
+    const ProgramRun typed =
+        runCommand("cd '" + terminal + "' && '" + binDir() + "/svhost' '" + script + "'");
+    ASSERT_EQ(typed.status, 0) << typed.output;
+
+    GuiSession gui(display, folder, "'" + script + "'");
+    ASSERT_TRUE(gui.ready());
+    // The session's last drawing is in the view.
+    EXPECT_FALSE(darkBox(gui.frame(), 0, kViewHeight).empty());
+    gui.closeWindow();
+    EXPECT_EQ(gui.exitStatus(), 0);
+    const std::string inWindow = listedDrawing(folder + "/session.svd");
+    EXPECT_NE(inWindow.find("Kitchen"), std::string::npos) << inWindow;
+    EXPECT_EQ(inWindow, listedDrawing(terminal + "/session.svd"));
 }
 
 TEST_F(Gui, SelectionTakesWindowAndCrossingDragsAndKeywordsTakeClicks) {
