@@ -58,7 +58,8 @@ Display::~Display() {
         SDL_DestroyRenderer(m_renderer);
     if (m_window != nullptr)
         SDL_DestroyWindow(m_window);
-    SDL_Quit();
+    // No SDL_Quit: it would unload the display libraries SDL opened, leaving what they keep for
+    // the process's life unnamed in a leak report. The display is closed once, at the end.
 }
 
 void Display::size(int& width, int& height) const {

@@ -89,7 +89,8 @@ void WindowScreen::handle(const SDL_Event& event, Mode mode) {
         return;
     case SDL_KEYDOWN:
         if (event.key.keysym.sym == SDLK_F12) {
-            writeFrame();
+            // Written once the input before it has been worked off, as the person saw it.
+            m_frameWanted = true;
             return;
         }
         [[fallthrough]];

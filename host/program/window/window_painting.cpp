@@ -181,7 +181,10 @@ void WindowScreen::paintCommandLine(HDC dc) {
 }
 
 // F12: the frame as shown, into the session's folder, numbered in turn.
-void WindowScreen::writeFrame() {
+void WindowScreen::writeWantedFrame() {
+    if (!m_frameWanted)
+        return;
+    m_frameWanted = false;
     m_changed = true;
     present();
     const std::string name = "frame-" + std::to_string(++m_framesWritten) + ".png";

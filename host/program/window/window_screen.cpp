@@ -72,6 +72,10 @@ void WindowScreen::refresh() {
     // Input meant for dialogs that are not there is nobody's.
     svDiscardInput();
     presentNowAndThen();
+    if (m_frameWanted) {
+        present();
+        writeWantedFrame();
+    }
 }
 
 // A script's lines come faster than anyone can see: painting every one would only slow it.
@@ -87,12 +91,13 @@ bool WindowScreen::readLine(std::wstring& line) {
     m_changed = true; // the prompt is new, and the command before may have changed the drawing
     while (!m_closed && !m_answer) {
         present();
+        writeWantedFrame();
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, kPromptWaitMilliseconds) == 0)
             continue;
         do
             handle(event, Mode::Prompt);
-        while (!m_closed && !m_answer && SDL_PollEvent(&event) != 0);
+        while (!m_closed && !m_answer && !m_frameWanted && SDL_PollEvent(&event) != 0);
     }
     if (m_closed)
         return false;
@@ -113,12 +118,13 @@ bool WindowScreen::waitForInput(HWND modalWindow) {
     m_changed = true; // the last input has been worked off and may have changed what is shown
     for (;;) {
         present();
+        writeWantedFrame();
         SDL_Event event;
         const bool got = SDL_WaitEventTimeout(&event, kDialogTickMilliseconds) != 0;
         if (got) {
             do
                 handle(event, Mode::Dialog);
-            while (!m_closed && SDL_PollEvent(&event) != 0);
+            while (!m_closed && !m_frameWanted && SDL_PollEvent(&event) != 0);
         }
         if (m_closed)
             return false;

@@ -59,7 +59,7 @@ private:
     void paintFrame();
     void paintCommandLine(HDC dc);
     void paintPointer(HDC dc);
-    void writeFrame();
+    void writeWantedFrame();
 
     std::unique_ptr<Display> m_display;
     SvSurface* m_frame = nullptr;
@@ -69,6 +69,7 @@ private:
     DrawingView m_view;
     bool m_closed = false;
     bool m_changed = true;
+    bool m_frameWanted = false;           // F12 was pressed
     std::optional<std::wstring> m_answer; // a line the person has given, not yet read
     POINT m_pointer{-1, -1};
     bool m_pointerInside = false;

@@ -172,8 +172,8 @@ public:
     bool started() const { return !m_window.empty(); }
     // Started, done with what it was given, at its command prompt, the pointer resting over the
     // command line (out of the view, so no crosshair is in the frames).
-    bool ready() const {
-        if (!started() || !waitFor("\nCommand: ", 1, 20.0))
+    bool ready(double seconds = 20.0) const {
+        if (!started() || !waitFor("\nCommand: ", 1, seconds))
             return false;
         moveTo(kCommandLineX, kCommandLineY);
         return true;

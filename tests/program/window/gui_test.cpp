@@ -356,7 +356,7 @@ TEST_F(Gui, TheSampleSessionRunsInTheWindowAsAtTheTerminal) {
     ASSERT_EQ(typed.status, 0) << typed.output;
 
     GuiSession gui(display, folder, "'" + script + "'");
-    ASSERT_TRUE(gui.ready());
+    ASSERT_TRUE(gui.ready(60.0));
     // The session's last drawing is in the view.
     EXPECT_FALSE(darkBox(gui.frame(), 0, kViewHeight).empty());
     gui.closeWindow();
