@@ -170,6 +170,7 @@ public:
     GuiSession& operator=(const GuiSession&) = delete;
 
     bool started() const { return !m_window.empty(); }
+    const std::string& window() const { return m_window; }
     // Started, done with what it was given, at its command prompt, the pointer resting over the
     // command line (out of the view, so no crosshair is in the frames).
     bool ready(double seconds = 20.0) const {

@@ -213,6 +213,20 @@ TEST_F(Gui, TypedCommandsDrawAndTheViewZoomsAndPans) {
     EXPECT_EQ(back.left, circle.left);
     EXPECT_EQ(back.right, circle.right);
 
+    // A smaller window: the frame takes its size and the view refits above the command line.
+    gui.xdotool("windowsize " + gui.window() + " 800 600");
+    Picture small;
+    ASSERT_TRUE(guitest::waitUntil([&] {
+        small = gui.frame();
+        return small.width == 800 && small.height == 600;
+    }));
+    const int smallView = 600 - (768 - kViewHeight);
+    const Box refitted = darkBox(small, 0, smallView);
+    EXPECT_NEAR(refitted.centreX(), 400, 3);
+    EXPECT_NEAR(refitted.centreY(), smallView / 2, 3);
+    EXPECT_NEAR(refitted.bottom - refitted.top, smallView / 1.1, 6);
+
+    gui.moveTo(400, 560);
     gui.enter("QUIT");
     ASSERT_TRUE(gui.waitFor("Save changes to Drawing1.svd?"));
     gui.enter("N");
