@@ -12,6 +12,8 @@ HostOptions parseHostOptions(int argc, char** argv) {
             options.showHelp = true;
         } else if (arg == "--version") {
             options.showVersion = true;
+        } else if (arg == "--gui") {
+            options.gui = true;
         } else if (arg == "--load" || arg == "-l") {
             if (i + 1 >= argc) {
                 options.error = "--load needs a module file";
@@ -39,10 +41,13 @@ const char* hostUsage() {
            "error. Ctrl-C cancels the command, QUIT ends the session.\n"
            "\n"
            "options:\n"
+           "      --gui           work in a desktop window: the drawing, the command line, the\n"
+           "                      dialogs under the pointer (F12 writes the window to "
+           "frame-N.png)\n"
            "  -l, --load MODULE   load a module before anything else (may be repeated)\n"
            "  -h, --help          show this text\n"
            "      --version       show the version of the host and of the modules it loads\n"
            "\n"
            "exit status: 0 success, 1 a command failed in a script or piped input, or the\n"
-           "drawing cannot be opened, 2 bad command line\n";
+           "drawing cannot be opened, 2 bad command line or no display for --gui\n";
 }

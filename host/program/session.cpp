@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <vector>
 
 #include "alias_files.h"
@@ -20,6 +22,7 @@
 #include "rx/print.h"
 #include "saving.h"
 #include "terminal_input.h"
+#include "window_screen.h"
 
 namespace {
 
@@ -59,9 +62,10 @@ bool runOne(const std::wstring& command, forms::FormScreen& screen) {
     return ok;
 }
 
-// Runs commands until the input ends or QUIT.
+// Runs commands until the input ends or QUIT; `quit` tells which. Unless more input follows,
+// the drawings' changes are settled on the way out.
 int runCommands(SvInputSource& source, const std::wstring& name, Reading reading,
-                forms::FormScreen& screen) {
+                forms::FormScreen& screen, bool moreFollows, bool& quit) {
     SvInputSource* previous = svSetInputSource(&source);
     int status = 0;
     bool asked = false; // the drawings' changes were settled on the way out
@@ -92,20 +96,26 @@ int runCommands(SvInputSource& source, const std::wstring& name, Reading reading
             break;
         }
     }
-    if (!asked)
+    quit = asked;
+    if (!asked && !moreFollows)
         reportUnsavedDrawings();
     svSetInputSource(previous);
     return status;
 }
 
-int runScript(const std::wstring& path, forms::FormScreen& screen) {
+// In the window a script runs as the window shows it, and the person goes on where it ends.
+int runScript(const std::wstring& path, forms::FormScreen& screen,
+              window::WindowScreen* windowScreen, bool& quit) {
     std::ifstream file(svToUtf8(path), std::ios::binary);
     if (!file) {
         acutPrintf(L"\nCannot open script %s.\n", path.c_str());
         return 1;
     }
     SvStreamInput source(file, false);
-    return runCommands(source, path, Reading::Script, screen);
+    if (windowScreen == nullptr)
+        return runCommands(source, path, Reading::Script, screen, false, quit);
+    const std::unique_ptr<SvInputSource> followed = windowScreen->follow(source);
+    return runCommands(*followed, path, Reading::Script, screen, true, quit);
 }
 
 // Through OPEN, as if typed; the empty drawing the host started with makes way for it.
@@ -120,22 +130,48 @@ bool openGivenDrawing(const std::wstring& path, AcApDocument* first) {
     return true;
 }
 
-int runInput(forms::FormScreen& screen) {
+int runInput(forms::FormScreen& screen, window::WindowScreen* windowScreen) {
+    bool quit = false;
+    if (windowScreen != nullptr)
+        return runCommands(*windowScreen, L"", Reading::Terminal, screen, false, quit);
     if (isatty(STDIN_FILENO) != 0) {
         TerminalInput terminal(STDIN_FILENO);
-        return runCommands(terminal, L"", Reading::Terminal, screen);
+        return runCommands(terminal, L"", Reading::Terminal, screen, false, quit);
     }
     SvStreamInput piped(std::cin, false);
-    return runCommands(piped, L"standard input", Reading::Pipe, screen);
+    return runCommands(piped, L"standard input", Reading::Pipe, screen, false, quit);
+}
+
+int runFile(const HostOptions& options, forms::FormScreen& screen,
+            window::WindowScreen* windowScreen, AcApDocument* first) {
+    if (svDbIsDrawingFile(options.file.c_str()))
+        return openGivenDrawing(options.file, first) ? runInput(screen, windowScreen) : 1;
+    bool quit = false;
+    const int status = runScript(options.file, screen, windowScreen, quit);
+    if (windowScreen == nullptr || quit || windowScreen->closed())
+        return status;
+    const int rest = runInput(screen, windowScreen);
+    return status != 0 ? status : rest;
 }
 
 } // namespace
 
 int runSession(const HostOptions& options) {
+    std::unique_ptr<window::WindowScreen> windowScreen;
+    if (options.gui) {
+        std::string error;
+        windowScreen = window::WindowScreen::open(error);
+        if (windowScreen == nullptr) {
+            std::fprintf(stderr, "svhost: --gui needs a display: %s\n", error.c_str());
+            return 2;
+        }
+    }
     registerHostCommands();
     loadAliasFiles();
-    forms::FormScreen screen;
-    SvScreen* previousScreen = svSetScreen(&screen);
+    forms::FormScreen formScreen;
+    forms::FormScreen& forms = windowScreen ? windowScreen->formScreen() : formScreen;
+    SvScreen* previousScreen =
+        svSetScreen(windowScreen ? static_cast<SvScreen*>(windowScreen.get()) : &formScreen);
     AcApDocument* first = nullptr;
     acDocManager->newDocument(first); // the host starts with an empty drawing, as a person expects
     int status = 0;
@@ -146,14 +182,9 @@ int runSession(const HostOptions& options) {
         }
     }
     svEvaluateQueuedExpressions();
-    if (status == 0) {
-        if (options.file.empty())
-            status = runInput(screen);
-        else if (!svDbIsDrawingFile(options.file.c_str()))
-            status = runScript(options.file, screen);
-        else
-            status = openGivenDrawing(options.file, first) ? runInput(screen) : 1;
-    }
+    if (status == 0)
+        status = options.file.empty() ? runInput(forms, windowScreen.get())
+                                      : runFile(options, forms, windowScreen.get(), first);
     acDocManager->closeAll();
     acrxDynamicLinker()->unloadAll(false);
     svSetScreen(previousScreen);

@@ -16,6 +16,10 @@ int svSurfaceWidth(const SvSurface* surface);
 int svSurfaceHeight(const SvSurface* surface);
 // CLR_INVALID outside the surface.
 COLORREF svSurfacePixel(const SvSurface* surface, int x, int y);
+// The pixels for a display to copy: rows top to bottom, `stride` bytes apart, each pixel a
+// native-endian 32-bit 0x00RRGGBB. Valid until the surface is painted on or destroyed; null for
+// a null surface.
+const unsigned char* svSurfaceRows(const SvSurface* surface, int* stride);
 // path in UTF-8; false when the file cannot be written.
 bool svWriteSurfacePng(const SvSurface* surface, const char* path);
 // A one-page PDF document whose page is the surface's pixels, 96 to the inch.

@@ -182,6 +182,12 @@ void Painter::beginClip(const std::vector<AcGePoint3d>& corners) {
 
 } // namespace
 
+void svPaintSpace(AcDbDatabase* db, AcDbObjectId spaceId, HDC dc, const PlotFrame& frame,
+                  double scale) {
+    Painter painter(db, dc, frame, scale);
+    painter.drawSpace(spaceId);
+}
+
 bool svPlotPainted(AcDbDatabase* db, AcDbObjectId spaceId, const std::wstring& path,
                    SvPaintedPlot kind, std::wstring& error) {
     const PlotFrame frame = plotFrame(spaceId);
@@ -198,10 +204,7 @@ bool svPlotPainted(AcDbDatabase* db, AcDbObjectId spaceId, const std::wstring& p
     HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
     FillRect(dc, &all, white);
     DeleteObject(white);
-    {
-        Painter writer(db, dc, frame, scale);
-        writer.drawSpace(spaceId);
-    }
+    svPaintSpace(db, spaceId, dc, frame, scale);
     DeleteDC(dc);
     const std::string file = svToUtf8(path);
     const bool written = kind == SvPaintedPlot::Png ? svWriteSurfacePng(surface, file.c_str())

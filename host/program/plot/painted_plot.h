@@ -3,6 +3,9 @@
 #include <string>
 
 #include "db/objectid.h"
+#include "gdi/types.h"
+
+struct PlotFrame;
 
 class AcDbDatabase;
 
@@ -14,3 +17,9 @@ enum class SvPaintedPlot { Png, Pdf };
 // cannot be made or written.
 bool svPlotPainted(AcDbDatabase* db, AcDbObjectId spaceId, const std::wstring& path,
                    SvPaintedPlot kind, std::wstring& error);
+
+// Paints the entities of one block record on a device context: a drawing point p lands on pixel
+// ((p.x - frame.left) * scale, (frame.bottom + frame.height - p.y) * scale). The plots and the
+// desktop window's drawing view share it.
+void svPaintSpace(AcDbDatabase* db, AcDbObjectId spaceId, HDC dc, const PlotFrame& frame,
+                  double scale);

@@ -42,6 +42,15 @@ COLORREF svSurfacePixel(const SvSurface* surface, int x, int y) {
     return svgdi::toColor(pixels.at(x, y) & 0x00FFFFFF);
 }
 
+const unsigned char* svSurfaceRows(const SvSurface* surface, int* stride) {
+    if (surface == nullptr)
+        return nullptr;
+    cairo_surface_flush(surface->pixels);
+    if (stride != nullptr)
+        *stride = cairo_image_surface_get_stride(surface->pixels);
+    return cairo_image_surface_get_data(surface->pixels);
+}
+
 bool svWriteSurfacePng(const SvSurface* surface, const char* path) {
     if (surface == nullptr || path == nullptr)
         return false;
