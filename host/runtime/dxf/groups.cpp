@@ -173,7 +173,8 @@ void SvDxfWriter::text(int code, const std::wstring& value) {
     std::string out;
     out.reserve(value.size());
     for (wchar_t c : value) {
-        if (c >= 0x20 && c < 0x7F) {
+        // Printable ASCII and Latin-1 are the same bytes in the drawing's code page, 1252.
+        if ((c >= 0x20 && c < 0x7F) || (c >= 0xA0 && c <= 0xFF)) {
             out += static_cast<char>(c);
         } else if (c == L'\t') {
             out += ' ';

@@ -39,7 +39,7 @@ public:
     SvDxfWriter& operator=(const SvDxfWriter&) = delete;
 
     void text(int code, const std::string& value);
-    void text(int code, const std::wstring& value); // non-ASCII as \U+XXXX
+    void text(int code, const std::wstring& value); // code page 1252, the rest as \U+XXXX
     void integer(int code, long long value);
     void real(int code, double value);
     void handle(int code, std::uint64_t value); // hexadecimal, as handles are written

@@ -66,6 +66,11 @@ const SvDxfGroup* find(Groups record, int code) {
     return nullptr;
 }
 
+// The anonymous blocks that hold the pictures of dimensions.
+bool isDimensionBlock(const std::string& name) {
+    return upper(trimmed(name)).rfind("*D", 0) == 0;
+}
+
 class Reader {
 public:
     Reader(AcDbDatabase* db, std::vector<SvDxfGroup>& groups) : m_db(db), m_groups(groups) {}
@@ -282,6 +287,10 @@ void Reader::readTables(Groups section) {
             const SvDxfGroup* name = find(record, 2);
             if (name == nullptr)
                 fail(record.front().line, L"the block record has no name");
+            if (isDimensionBlock(name->value)) {
+                m_dropped.insert(handleOf(record));
+                continue;
+            }
             Block& block = m_blocks[upper(name->value)];
             if (block.handle != 0)
                 fail(record.front().line, L"the block record comes twice");
@@ -416,6 +425,15 @@ void Reader::readBlocks(Groups section) {
         if (name == nullptr)
             fail(record.front().line, L"the block has no name");
         m_dropped.insert(handleOf(record));
+        if (isDimensionBlock(name->value)) {
+            // A dimension's picture: the host draws its dimensions itself.
+            while (++i < records.size() && trimmed(records[i].front().value) != "ENDBLK")
+                handleOf(records[i]);
+            if (i >= records.size())
+                fail(record.front().line, L"the block is not ended (ENDBLK)");
+            handleOf(records[i]);
+            continue;
+        }
         const std::uint64_t owner = blockFor(name->value);
         Block& block = m_blocks[upper(name->value)];
         if (block.defined)
@@ -530,11 +548,10 @@ void Reader::readObjects(Groups section) {
             }
             m_records.addFiled(head.handle, m_classes[static_cast<std::size_t>(id - 500)],
                                std::move(bytes));
-        } else if (remade.count(handleOf(record)) != 0) {
-            continue;
         } else {
-            Head head = headOf(record);
-            keepRaw(record, head, false);
+            const Head head = headOf(record);
+            if (remade.count(head.handle) == 0)
+                keepRaw(record, head, false);
         }
     }
 }

@@ -62,6 +62,8 @@ private:
     void writeClasses(SvDxfWriter& out);
     void writeTables();
     void writeBlocks();
+    void blockBoundary(const char* type, const char* subclass, std::uint64_t record, bool paper);
+    void blockStart(const std::wstring& name, int flags);
     void writeEntities();
     void writeObjects();
     void writeEntity(const AcDbEntity* entity, bool paper);
@@ -87,6 +89,12 @@ private:
     std::vector<bool> m_classIsEntity;
     std::unordered_map<std::wstring, long long> m_classIds;
     std::vector<std::pair<const AcDbEntity*, std::uint64_t>> m_images; // image, its definition
+    struct DimensionBlock {
+        const AcDbEntity* dimension;
+        std::wstring name;
+        std::uint64_t record;
+    };
+    std::vector<DimensionBlock> m_dimensionBlocks;
     std::uint64_t m_layoutDictionary = 0;
     std::uint64_t m_groupDictionary = 0;
     std::uint64_t m_imageDictionary = 0;
@@ -164,6 +172,11 @@ void Writer::collect() {
             delete[] layer;
             if (AcDbRasterImage::cast(entity) != nullptr)
                 m_images.emplace_back(entity, newHandle());
+            if (AcDbDimension::cast(entity) != nullptr) {
+                const std::wstring dimensionName =
+                    L"*D" + std::to_wstring(m_dimensionBlocks.size() + 1);
+                m_dimensionBlocks.push_back({entity, dimensionName, newHandle()});
+            }
         }
         delete entities;
         m_blocks.push_back(std::move(block));
@@ -201,6 +214,13 @@ SvDxfEntityContext Writer::context(bool paper) {
                 return definition;
         }
         return std::uint64_t{0};
+    };
+    context.dimensionBlockOf = [this](const AcDbEntity* dimension) {
+        for (const DimensionBlock& block : m_dimensionBlocks) {
+            if (block.dimension == dimension)
+                return block.name;
+        }
+        return std::wstring();
     };
     context.paperSpace = paper;
     return context;
@@ -400,7 +420,7 @@ void Writer::writeTables() {
     endTable();
 
     const std::uint64_t blockTable = handleOf(m_db.blockTable);
-    table("BLOCK_RECORD", blockTable, m_blocks.size());
+    table("BLOCK_RECORD", blockTable, m_blocks.size() + m_dimensionBlocks.size());
     for (const BlockInfo& block : m_blocks) {
         svDxfWriteHead(m_out, "BLOCK_RECORD", block.record, context(false));
         m_out.text(100, std::string("AcDbSymbolTableRecord"));
@@ -408,36 +428,57 @@ void Writer::writeTables() {
         m_out.text(2, block.name);
         m_out.handle(340, block.layout);
     }
+    for (const DimensionBlock& block : m_dimensionBlocks) {
+        m_out.text(0, std::string("BLOCK_RECORD"));
+        m_out.handle(5, block.record);
+        m_out.handle(330, blockTable);
+        m_out.text(100, std::string("AcDbSymbolTableRecord"));
+        m_out.text(100, std::string("AcDbBlockTableRecord"));
+        m_out.text(2, block.name);
+        m_out.handle(340, 0);
+    }
     endTable();
     m_out.text(0, std::string("ENDSEC"));
+}
+
+void Writer::blockBoundary(const char* type, const char* subclass, std::uint64_t record,
+                           bool paper) {
+    m_out.text(0, std::string(type));
+    m_out.handle(5, newHandle());
+    m_out.handle(330, record);
+    m_out.text(100, std::string("AcDbEntity"));
+    if (paper)
+        m_out.integer(67, 1);
+    m_out.text(8, std::string("0"));
+    m_out.text(100, std::string(subclass));
+}
+
+void Writer::blockStart(const std::wstring& name, int flags) {
+    m_out.text(2, name);
+    m_out.integer(70, flags);
+    m_out.point(10, 0.0, 0.0, 0.0);
+    m_out.text(3, name);
+    m_out.text(1, std::string(""));
 }
 
 void Writer::writeBlocks() {
     m_out.text(0, std::string("SECTION"));
     m_out.text(2, std::string("BLOCKS"));
     for (const BlockInfo& block : m_blocks) {
-        const auto boundary = [&](const char* type, const char* subclass) {
-            m_out.text(0, std::string(type));
-            m_out.handle(5, newHandle());
-            m_out.handle(330, block.handle);
-            m_out.text(100, std::string("AcDbEntity"));
-            if (block.paper)
-                m_out.integer(67, 1);
-            m_out.text(8, std::string("0"));
-            m_out.text(100, std::string(subclass));
-        };
-        boundary("BLOCK", "AcDbBlockBegin");
-        m_out.text(2, block.name);
+        blockBoundary("BLOCK", "AcDbBlockBegin", block.handle, block.paper);
         SvDbFilingScope reading(block.record);
-        m_out.integer(70, block.record->hasAttributeDefinitions() ? 2 : 0);
-        m_out.point(10, 0.0, 0.0, 0.0);
-        m_out.text(3, block.name);
-        m_out.text(1, std::string(""));
+        blockStart(block.name, block.record->hasAttributeDefinitions() ? 2 : 0);
         if (!block.model && !block.paper) {
             for (const AcDbEntity* entity : block.entities)
                 writeEntity(entity, false);
         }
-        boundary("ENDBLK", "AcDbBlockEnd");
+        blockBoundary("ENDBLK", "AcDbBlockEnd", block.handle, block.paper);
+    }
+    // A dimension's picture is the host's to draw: its block is left empty.
+    for (const DimensionBlock& block : m_dimensionBlocks) {
+        blockBoundary("BLOCK", "AcDbBlockBegin", block.record, false);
+        blockStart(block.name, 1);
+        blockBoundary("ENDBLK", "AcDbBlockEnd", block.record, false);
     }
     m_out.text(0, std::string("ENDSEC"));
 }

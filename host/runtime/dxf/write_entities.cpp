@@ -174,7 +174,8 @@ void writeMText(SvDxfWriter& out, const AcDbMText* mtext, const SvDxfEntityConte
 }
 
 void dimensionPart(SvDxfWriter& out, const AcDbDimension* dimension, const AcGePoint3d& dimLine,
-                   int type) {
+                   int type, const SvDxfEntityContext& context) {
+    out.text(2, context.dimensionBlockOf(dimension));
     point(out, 10, dimLine);
     point(out, 11, dimension->textPosition());
     out.integer(70, type | (dimension->isUsingDefaultTextPosition() ? 0 : 128));
@@ -189,7 +190,7 @@ void dimensionPart(SvDxfWriter& out, const AcDbDimension* dimension, const AcGeP
 void writeRotatedDimension(SvDxfWriter& out, const AcDbRotatedDimension* dimension,
                            const SvDxfEntityContext& context) {
     start(out, "DIMENSION", dimension, context, "AcDbDimension");
-    dimensionPart(out, dimension, dimension->dimLinePoint(), 0);
+    dimensionPart(out, dimension, dimension->dimLinePoint(), 0, context);
     point(out, 13, dimension->xLine1Point());
     point(out, 14, dimension->xLine2Point());
     out.real(50, dimension->rotation() * kDegrees);
@@ -199,7 +200,7 @@ void writeRotatedDimension(SvDxfWriter& out, const AcDbRotatedDimension* dimensi
 void writeAlignedDimension(SvDxfWriter& out, const AcDbAlignedDimension* dimension,
                            const SvDxfEntityContext& context) {
     start(out, "DIMENSION", dimension, context, "AcDbDimension");
-    dimensionPart(out, dimension, dimension->dimLinePoint(), 1);
+    dimensionPart(out, dimension, dimension->dimLinePoint(), 1, context);
     point(out, 13, dimension->xLine1Point());
     point(out, 14, dimension->xLine2Point());
     if (dimension->oblique() != 0.0)

@@ -18,6 +18,8 @@ struct SvDxfEntityContext {
     std::function<std::uint64_t()> newHandle;
     // The image definition written for a raster image's file.
     std::function<std::uint64_t(const AcDbEntity*)> imageDefinitionOf;
+    // The name of the block that holds a dimension's picture, as DXF wants one for each.
+    std::function<std::wstring(const AcDbEntity*)> dimensionBlockOf;
     bool paperSpace = false;
 };
 
