@@ -106,7 +106,6 @@ private:
     std::uint64_t m_blockTable = 0;
     std::uint64_t m_nod = 0;
     std::unordered_set<std::uint64_t> m_claimed;
-    std::unordered_set<std::uint64_t> m_dropped; // records of the file the host makes anew
     std::unordered_set<std::uint64_t> m_onFile;
     struct Block {
         std::uint64_t handle = 0;
@@ -278,17 +277,16 @@ void Reader::readTables(Groups section) {
         if (type == "TABLE") {
             const SvDxfGroup* name = find(record, 2);
             table = name != nullptr ? upper(trimmed(name->value)) : "";
-            const std::uint64_t handle = handleOf(record);
             if (table == "BLOCK_RECORD")
-                m_blockTable = handle;
+                m_blockTable = handleOf(record);
             else
-                m_dropped.insert(handle);
+                keepRaw(record, headOf(record), false);
         } else if (type == "BLOCK_RECORD" && table == "BLOCK_RECORD") {
             const SvDxfGroup* name = find(record, 2);
             if (name == nullptr)
                 fail(record.front().line, L"the block record has no name");
             if (isDimensionBlock(name->value)) {
-                m_dropped.insert(handleOf(record));
+                handleOf(record);
                 continue;
             }
             Block& block = m_blocks[upper(name->value)];
@@ -296,8 +294,9 @@ void Reader::readTables(Groups section) {
                 fail(record.front().line, L"the block record comes twice");
             block.handle = handleOf(record);
             block.name = svDxfDecode(name->value, m_text);
-        } else if (type != "ENDTAB") {
-            m_dropped.insert(handleOf(record));
+        } else if (type != "ENDTAB" && table != "BLOCK_RECORD") {
+            // Layers with their colours, text and dimension styles, line types: kept whole.
+            keepRaw(record, headOf(record), false);
         }
     }
 }
@@ -316,7 +315,7 @@ void Reader::keepRaw(Groups record, const Head& head, bool entity) {
     raw.reserve(record.size());
     for (const SvDxfGroup& group : record.subspan(1)) {
         if (group.code != 5 && group.code != 105)
-            raw.push_back({group.code, group.value});
+            raw.push_back({group.code, svToUtf8(svDxfDecode(group.value, m_text))});
     }
     SvDbClassEntry cls;
     cls.dxfName = svFromUtf8(trimmed(record.front().value));
@@ -361,7 +360,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
             for (std::size_t k = i + 1; k < last && why.empty(); ++k)
                 svDxfAddVertex(entity, records[k], why);
             for (std::size_t k = i + 1; k <= last; ++k)
-                m_dropped.insert(handleOf(records[k]));
+                handleOf(records[k]);
             if (!why.empty()) {
                 delete entity;
                 throw Failure{why};
@@ -373,7 +372,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
                                records[last].data() + records[last].size() - record.data());
             keepRaw(whole, head, true);
             for (std::size_t k = i + 1; k <= last; ++k)
-                m_dropped.insert(handleOf(records[k]));
+                handleOf(records[k]);
         } else if (auto* reference = AcDbBlockReference::cast(entity)) {
             const SvDxfGroup* name = find(record, 2);
             if (name == nullptr)
@@ -392,7 +391,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
                 m_records.add(attributeHead, attribute);
             }
             if (sequence)
-                m_dropped.insert(handleOf(records[last]));
+                handleOf(records[last]);
             m_records.addBlockReference(head, reference, attributes);
         } else {
             if (const SvDxfGroup* annotation = find(record, 340);
@@ -424,7 +423,7 @@ void Reader::readBlocks(Groups section) {
         const SvDxfGroup* name = find(record, 2);
         if (name == nullptr)
             fail(record.front().line, L"the block has no name");
-        m_dropped.insert(handleOf(record));
+        handleOf(record);
         if (isDimensionBlock(name->value)) {
             // A dimension's picture: the host draws its dimensions itself.
             while (++i < records.size() && trimmed(records[i].front().value) != "ENDBLK")
@@ -443,7 +442,7 @@ void Reader::readBlocks(Groups section) {
         placeEntities(records, i, owner, &block.entities);
         if (i >= records.size())
             fail(record.front().line, L"the block is not ended (ENDBLK)");
-        m_dropped.insert(handleOf(records[i]));
+        handleOf(records[i]);
     }
 }
 
@@ -521,9 +520,7 @@ void Reader::readObjects(Groups section) {
                 else
                     entries.emplace_back(key, target);
             }
-            if (remade.count(head.handle) != 0)
-                m_dropped.insert(head.handle);
-            else
+            if (remade.count(head.handle) == 0)
                 m_records.addDictionary(head, hard, entries);
         } else if (type == "ACAD_PROXY_OBJECT") {
             Head head = headOf(record);

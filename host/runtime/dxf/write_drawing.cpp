@@ -4,9 +4,12 @@
 // holding the bytes their DWG filing writes.
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <set>
 #include <unordered_map>
 
+#include "crt/format.h"
 #include "db/arc.h"
 #include "db/blockref.h"
 #include "db/circle.h"
@@ -68,8 +71,13 @@ private:
     void writeObjects();
     void writeEntity(const AcDbEntity* entity, bool paper);
     void writeProxy(const AcDbObject* obj, bool entity);
+    // A record kept as its groups came; `count` replaces a table's count of entries.
     void writeRaw(const AcDbObject* obj, const std::wstring& dxfName,
-                  const std::vector<unsigned char>& bytes);
+                  const std::string& count = "");
+    static std::wstring rawName(const AcDbObject* obj);
+    using EntryFields = std::function<void()>;
+    void writeTable(const char* name, const char* subclass,
+                    const std::vector<std::pair<std::wstring, EntryFields>>& needed);
     void writeDictionary(const AcDbObject* obj, std::uint64_t handle, std::uint64_t owner,
                          bool hard,
                          const std::vector<std::pair<std::wstring, std::uint64_t>>& entries);
@@ -95,6 +103,11 @@ private:
         std::uint64_t record;
     };
     std::vector<DimensionBlock> m_dimensionBlocks;
+    struct KeptTable {
+        const AcDbObject* table = nullptr;
+        std::vector<const AcDbObject*> entries;
+    };
+    std::map<std::wstring, KeptTable> m_keptTables; // by table name
     std::uint64_t m_layoutDictionary = 0;
     std::uint64_t m_groupDictionary = 0;
     std::uint64_t m_imageDictionary = 0;
@@ -114,6 +127,14 @@ bool isRaw(const AcDbObject* obj, std::wstring& dxfName, const std::vector<unsig
         return true;
     }
     return false;
+}
+
+// The tables and the kinds of their records, which go to the tables section.
+bool isTablePart(const std::wstring& dxfName) {
+    static const wchar_t* const kinds[] = {L"TABLE", L"VPORT", L"LTYPE", L"LAYER",   L"STYLE",
+                                           L"VIEW",  L"UCS",   L"APPID", L"DIMSTYLE"};
+    return std::any_of(std::begin(kinds), std::end(kinds),
+                       [&dxfName](const wchar_t* kind) { return dxfName == kind; });
 }
 
 bool isMapped(const AcDbEntity* entity) {
@@ -183,6 +204,17 @@ void Writer::collect() {
     }
     delete it;
     m_layers.insert(L"0");
+    for (const SvDbSlot& slot : m_db.slots) {
+        std::wstring dxfName;
+        const std::vector<unsigned char>* bytes = nullptr;
+        if (slot.object == nullptr || SvDbAccess::data(slot.object).erased ||
+            !isRaw(slot.object, dxfName, bytes) || !isTablePart(dxfName))
+            continue;
+        if (dxfName == L"TABLE")
+            m_keptTables[rawName(slot.object)].table = slot.object;
+        else
+            m_keptTables[dxfName].entries.push_back(slot.object);
+    }
     m_layoutDictionary = newHandle();
     auto* nod = AcDbDictionary::cast(svDbResolve(m_db.nod));
     SvDbFilingScope readingNod(nod);
@@ -227,13 +259,34 @@ SvDxfEntityContext Writer::context(bool paper) {
 }
 
 void Writer::writeRaw(const AcDbObject* obj, const std::wstring& dxfName,
-                      const std::vector<unsigned char>& bytes) {
+                      const std::string& count) {
+    std::wstring name;
+    const std::vector<unsigned char>* bytes = nullptr;
     std::vector<SvDxfRawGroup> groups;
-    svDxfUnpackGroups(bytes, groups);
+    if (isRaw(obj, name, bytes))
+        svDxfUnpackGroups(*bytes, groups);
     m_out.text(0, dxfName);
-    m_out.handle(5, handleOf(obj->objectId()));
-    for (const SvDxfRawGroup& group : groups)
-        m_out.text(group.code, group.value);
+    // Dimension styles carry their handle in 105, every other record in 5.
+    m_out.handle(dxfName == L"DIMSTYLE" ? 105 : 5, handleOf(obj->objectId()));
+    for (const SvDxfRawGroup& group : groups) {
+        if (group.code == 70 && !count.empty())
+            m_out.text(70, count);
+        else
+            m_out.text(group.code, svFromUtf8(group.value));
+    }
+}
+
+std::wstring Writer::rawName(const AcDbObject* obj) {
+    std::wstring name;
+    const std::vector<unsigned char>* bytes = nullptr;
+    std::vector<SvDxfRawGroup> groups;
+    if (isRaw(obj, name, bytes) && svDxfUnpackGroups(*bytes, groups)) {
+        for (const SvDxfRawGroup& group : groups) {
+            if (group.code == 2)
+                return svFromUtf8(group.value);
+        }
+    }
+    return L"";
 }
 
 void Writer::writeProxy(const AcDbObject* obj, bool entity) {
@@ -277,7 +330,7 @@ void Writer::writeEntity(const AcDbEntity* entity, bool paper) {
     std::wstring dxfName;
     const std::vector<unsigned char>* bytes = nullptr;
     if (isRaw(entity, dxfName, bytes))
-        writeRaw(entity, dxfName, *bytes);
+        writeRaw(entity, dxfName);
     else if (isMapped(entity))
         svDxfWriteEntity(m_out, entity, context(paper));
     else
@@ -348,76 +401,77 @@ void Writer::tableEntry(const char* type, std::uint64_t tableHandle, const char*
     m_out.text(100, std::string(subclass));
 }
 
+// Table records the drawing brought along are written as they came; of those the host needs
+// (the layers its entities name, the standard styles) the missing ones are added.
+void Writer::writeTable(const char* name, const char* subclass,
+                        const std::vector<std::pair<std::wstring, EntryFields>>& needed) {
+    const KeptTable& kept = m_keptTables[svFromUtf8(name)];
+    std::set<std::wstring> present;
+    for (const AcDbObject* entry : kept.entries)
+        present.insert(svDbFold(rawName(entry).c_str()));
+    std::vector<const std::pair<std::wstring, EntryFields>*> missing;
+    for (const auto& entry : needed) {
+        if (present.insert(svDbFold(entry.first.c_str())).second)
+            missing.push_back(&entry);
+    }
+    const std::size_t count = kept.entries.size() + missing.size();
+    std::uint64_t handle = 0;
+    if (kept.table != nullptr) {
+        handle = handleOf(kept.table->objectId());
+        writeRaw(kept.table, L"TABLE", std::to_string(count));
+    } else {
+        handle = newHandle();
+        table(name, handle, count);
+        if (std::string(name) == "DIMSTYLE") {
+            m_out.text(100, std::string("AcDbDimStyleTable"));
+            m_out.integer(71, 0);
+        }
+    }
+    for (const AcDbObject* entry : kept.entries)
+        writeRaw(entry, svFromUtf8(name));
+    for (const auto* entry : missing) {
+        tableEntry(name, handle, subclass, std::string(name) == "DIMSTYLE" ? 105 : 5);
+        m_out.text(2, entry->first);
+        m_out.integer(70, 0);
+        if (entry->second)
+            entry->second();
+    }
+    m_out.text(0, std::string("ENDTAB"));
+}
+
 void Writer::writeTables() {
     m_out.text(0, std::string("SECTION"));
     m_out.text(2, std::string("TABLES"));
-    const auto endTable = [this] { m_out.text(0, std::string("ENDTAB")); };
-
-    std::uint64_t handle = newHandle();
-    table("VPORT", handle, 1);
-    tableEntry("VPORT", handle, "AcDbViewportTableRecord");
-    m_out.text(2, std::string("*Active"));
-    m_out.integer(70, 0);
-    endTable();
-
-    handle = newHandle();
-    table("LTYPE", handle, 3);
-    for (const char* name : {"ByBlock", "ByLayer", "Continuous"}) {
-        tableEntry("LTYPE", handle, "AcDbLinetypeTableRecord");
-        m_out.text(2, std::string(name));
-        m_out.integer(70, 0);
+    writeTable("VPORT", "AcDbViewportTableRecord", {{L"*Active", nullptr}});
+    const EntryFields lineType = [this] {
         m_out.text(3, std::string(""));
         m_out.integer(72, 65);
         m_out.integer(73, 0);
         m_out.real(40, 0.0);
+    };
+    writeTable("LTYPE", "AcDbLinetypeTableRecord",
+               {{L"ByBlock", lineType}, {L"ByLayer", lineType}, {L"Continuous", lineType}});
+    std::vector<std::pair<std::wstring, EntryFields>> layers;
+    for (const std::wstring& layer : m_layers) {
+        layers.emplace_back(layer, [this] {
+            m_out.integer(62, 7);
+            m_out.text(6, std::string("Continuous"));
+        });
     }
-    endTable();
-
-    handle = newHandle();
-    table("LAYER", handle, m_layers.size());
-    for (const std::wstring& name : m_layers) {
-        tableEntry("LAYER", handle, "AcDbLayerTableRecord");
-        m_out.text(2, name);
-        m_out.integer(70, 0);
-        m_out.integer(62, 7);
-        m_out.text(6, std::string("Continuous"));
-    }
-    endTable();
-
-    handle = newHandle();
-    table("STYLE", handle, 1);
-    tableEntry("STYLE", handle, "AcDbTextStyleTableRecord");
-    m_out.text(2, std::string("Standard"));
-    m_out.integer(70, 0);
-    m_out.real(40, 0.0);
-    m_out.real(41, 1.0);
-    m_out.real(50, 0.0);
-    m_out.integer(71, 0);
-    m_out.real(42, 2.5);
-    m_out.text(3, std::string("txt"));
-    m_out.text(4, std::string(""));
-    endTable();
-
-    table("VIEW", newHandle(), 0);
-    endTable();
-    table("UCS", newHandle(), 0);
-    endTable();
-
-    handle = newHandle();
-    table("APPID", handle, 1);
-    tableEntry("APPID", handle, "AcDbRegAppTableRecord");
-    m_out.text(2, std::string("ACAD"));
-    m_out.integer(70, 0);
-    endTable();
-
-    handle = newHandle();
-    table("DIMSTYLE", handle, 1);
-    m_out.text(100, std::string("AcDbDimStyleTable"));
-    m_out.integer(71, 0);
-    tableEntry("DIMSTYLE", handle, "AcDbDimStyleTableRecord", 105);
-    m_out.text(2, std::string("Standard"));
-    m_out.integer(70, 0);
-    endTable();
+    writeTable("LAYER", "AcDbLayerTableRecord", layers);
+    writeTable("STYLE", "AcDbTextStyleTableRecord", {{L"Standard", [this] {
+                                                          m_out.real(40, 0.0);
+                                                          m_out.real(41, 1.0);
+                                                          m_out.real(50, 0.0);
+                                                          m_out.integer(71, 0);
+                                                          m_out.real(42, 2.5);
+                                                          m_out.text(3, std::string("txt"));
+                                                          m_out.text(4, std::string(""));
+                                                      }}});
+    writeTable("VIEW", "AcDbViewTableRecord", {});
+    writeTable("UCS", "AcDbUCSTableRecord", {});
+    writeTable("APPID", "AcDbRegAppTableRecord", {{L"ACAD", nullptr}});
+    writeTable("DIMSTYLE", "AcDbDimStyleTableRecord", {{L"Standard", nullptr}});
 
     const std::uint64_t blockTable = handleOf(m_db.blockTable);
     table("BLOCK_RECORD", blockTable, m_blocks.size() + m_dimensionBlocks.size());
@@ -437,7 +491,7 @@ void Writer::writeTables() {
         m_out.text(2, block.name);
         m_out.handle(340, 0);
     }
-    endTable();
+    m_out.text(0, std::string("ENDTAB"));
     m_out.text(0, std::string("ENDSEC"));
 }
 
@@ -553,7 +607,8 @@ void Writer::writeObjects() {
             }
             writeDictionary(dictionary, handle, 0, dictionary->isTreatElementsAsHard(), entries);
         } else if (isRaw(obj, dxfName, bytes)) {
-            writeRaw(obj, dxfName, *bytes);
+            if (!isTablePart(dxfName))
+                writeRaw(obj, dxfName);
         } else {
             writeProxy(obj, false);
         }
