@@ -33,11 +33,12 @@ bool isCodeLine(const char* begin, const char* end, int& code) {
 }
 
 // The lines of the file, checked: each group code line a code, each followed by a value line,
-// none longer than the bound. Counts the groups.
-bool checkLines(const std::string& bytes, std::size_t& groups, std::wstring& why) {
+// none longer than the bound. Gives the line of each group's code; comments (999), which libdime
+// passes over, are left out.
+bool checkLines(const std::string& bytes, std::vector<std::size_t>& codeLines, std::wstring& why) {
     std::size_t line = 0;
     std::size_t pos = 0;
-    groups = 0;
+    std::size_t groups = 0;
     while (pos < bytes.size()) {
         std::size_t end = bytes.find('\n', pos);
         if (end == std::string::npos)
@@ -64,6 +65,8 @@ bool checkLines(const std::string& bytes, std::size_t& groups, std::wstring& why
                 return false;
             }
             ++groups;
+            if (code != 999)
+                codeLines.push_back(line);
         }
         pos = end + 1;
     }
@@ -119,10 +122,11 @@ bool svDxfReadGroups(const std::string& path, std::vector<SvDxfGroup>& groups, s
         why = L"a binary DXF file is not read; save it as ASCII DXF";
         return false;
     }
-    std::size_t count = 0;
-    if (!checkLines(bytes, count, why))
+    std::vector<std::size_t> codeLines;
+    if (!checkLines(bytes, codeLines, why))
         return false;
     groups.clear();
+    const std::size_t count = codeLines.size();
     if (count == 0)
         return true;
     dimeInput in;
@@ -133,7 +137,7 @@ bool svDxfReadGroups(const std::string& path, std::vector<SvDxfGroup>& groups, s
     groups.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         int32 code = 0;
-        const std::size_t line = 2 * i + 1;
+        const std::size_t line = codeLines[i];
         if (!in.readGroupCode(code)) {
             why = svDxfAt(line, L"a group code was expected");
             return false;
@@ -198,8 +202,15 @@ void SvDxfWriter::integer(int code, long long value) {
 }
 
 void SvDxfWriter::real(int code, double value) {
+    // The shortest of the usual forms that reads back as the same number.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.16g", value == 0.0 ? 0.0 : value);
+    if (value == 0.0)
+        value = 0.0;
+    for (int digits : {15, 16, 17}) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+        if (std::strtod(buffer, nullptr) == value)
+            break;
+    }
     std::string text(buffer);
     if (text.find_first_of(".eEn") == std::string::npos)
         text += ".0";

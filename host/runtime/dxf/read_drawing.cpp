@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <span>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "crt/format.h"
+#include "db/attribute.h"
 #include "db/blockref.h"
 #include "db/database.h"
 #include "db/leader.h"
@@ -342,7 +344,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
             while (last + 1 < records.size() &&
                    trimmed(records[last + 1].front().value) != "SEQEND") {
                 const std::string inner = trimmed(records[last + 1].front().value);
-                if (inner != "VERTEX" && inner != "ATTRIB")
+                if (inner != (type == "POLYLINE" ? "VERTEX" : "ATTRIB"))
                     fail(records[last + 1].front().line, L"the sequence is not ended (SEQEND)");
                 ++last;
             }
@@ -353,18 +355,14 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
         Head head = headOf(record);
         head.owner = owner;
         std::wstring why;
-        AcDbEntity* entity = svDxfMakeEntity(record, m_text, why);
+        std::unique_ptr<AcDbEntity> entity(svDxfMakeEntity(record, m_text, why));
         if (!why.empty())
             throw Failure{why};
         if (entity != nullptr && type == "POLYLINE") {
             for (std::size_t k = i + 1; k < last && why.empty(); ++k)
-                svDxfAddVertex(entity, records[k], why);
-            for (std::size_t k = i + 1; k <= last; ++k)
-                handleOf(records[k]);
-            if (!why.empty()) {
-                delete entity;
+                svDxfAddVertex(entity.get(), records[k], why);
+            if (!why.empty())
                 throw Failure{why};
-            }
         }
         if (entity == nullptr) {
             // Kept whole, its sequence with it.
@@ -373,7 +371,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
             keepRaw(whole, head, true);
             for (std::size_t k = i + 1; k <= last; ++k)
                 handleOf(records[k]);
-        } else if (auto* reference = AcDbBlockReference::cast(entity)) {
+        } else if (auto* reference = AcDbBlockReference::cast(entity.get())) {
             const SvDxfGroup* name = find(record, 2);
             if (name == nullptr)
                 fail(record.front().line, L"the insertion names no block");
@@ -382,31 +380,36 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
             for (std::size_t k = i + 1; k < last; ++k) {
                 Head attributeHead = headOf(records[k]);
                 attributeHead.owner = head.handle;
-                AcDbEntity* attribute = svDxfMakeEntity(records[k], m_text, why);
-                if (!why.empty()) {
-                    delete reference;
+                std::unique_ptr<AcDbEntity> attribute(svDxfMakeEntity(records[k], m_text, why));
+                if (!why.empty())
                     throw Failure{why};
-                }
+                if (AcDbAttribute::cast(attribute.get()) == nullptr)
+                    fail(records[k].front().line, L"an insertion's sequence holds no attribute");
                 attributes.push_back(attributeHead.handle);
-                m_records.add(attributeHead, attribute);
+                m_records.add(attributeHead, attribute.release());
             }
             if (sequence)
                 handleOf(records[last]);
+            entity.release();
             m_records.addBlockReference(head, reference, attributes);
         } else {
+            if (type == "POLYLINE") {
+                for (std::size_t k = i + 1; k <= last; ++k)
+                    handleOf(records[k]);
+            }
             if (const SvDxfGroup* annotation = find(record, 340);
-                annotation != nullptr && AcDbLeader::cast(entity) != nullptr) {
+                annotation != nullptr && AcDbLeader::cast(entity.get()) != nullptr) {
                 std::uint64_t target = 0;
                 if (svDxfHandle(annotation->value, target) && target != 0)
                     m_annotations.emplace_back(head.handle, target);
             }
-            if (auto* image = AcDbRasterImage::cast(entity)) {
+            if (auto* image = AcDbRasterImage::cast(entity.get())) {
                 const SvDxfGroup* definition = find(record, 340);
                 std::uint64_t target = 0;
                 if (definition != nullptr && svDxfHandle(definition->value, target))
                     image->setImageFileName(m_imageFiles[target].c_str());
             }
-            m_records.add(head, entity);
+            m_records.add(head, entity.release());
         }
         into->push_back(head.handle);
         i = last;

@@ -169,13 +169,15 @@ AcDbEntity* makeOldPolyline(Fields& f) {
 
 AcDbEntity* makeMText(Fields& f, const SvDxfText& encoding) {
     auto* mtext = new AcDbMText;
-    std::wstring contents;
+    // The chunks are joined before decoding: an escape may run across the end of one.
+    std::string contents;
     for (const SvDxfGroup& group : f.groups()) {
         if (group.code == 3)
-            contents += svDxfDecode(group.value, encoding);
+            contents += group.value;
     }
-    contents += f.text(1, encoding);
-    mtext->setContents(contents.c_str());
+    if (const SvDxfGroup* last = f.find(1))
+        contents += last->value;
+    mtext->setContents(svDxfDecode(contents, encoding).c_str());
     mtext->setLocation(f.point(10));
     const double height = f.real(40, 0.0);
     if (height > 0.0)
