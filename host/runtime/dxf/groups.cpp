@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dime/Input.h>
 #include <dime/Output.h>
 #include <memory>
@@ -51,7 +52,7 @@ bool checkLines(const std::string& bytes, std::vector<std::size_t>& codeLines, s
             why = svDxfAt(line, L"the line is longer than a DXF line may be");
             return false;
         }
-        if (bytes.find('\0', pos) < stop) {
+        if (std::memchr(bytes.data() + pos, '\0', stop - pos) != nullptr) {
             why = svDxfAt(line, L"the line holds a zero byte (a binary DXF is not read)");
             return false;
         }

@@ -157,6 +157,12 @@ void Reader::splitSections() {
 }
 
 void Reader::scanHandles() {
+    std::size_t handles = 0;
+    for (const SvDxfGroup& group : m_groups)
+        handles += group.code == 5 || group.code == 105 ? 1 : 0;
+    m_onFile.reserve(handles);
+    m_claimed.reserve(handles);
+    m_records.reserve(handles);
     for (const SvDxfGroup& group : m_groups) {
         if (group.code != 5 && group.code != 105)
             continue;

@@ -34,6 +34,11 @@ public:
         std::uint64_t xdict = 0;
         std::vector<std::uint64_t> reactors;
     };
+    // Room for about that many records.
+    void reserve(std::size_t count) {
+        m_present.reserve(count);
+        m_pending.reserve(count);
+    }
     // Whether a record of that handle is made; ids to handles without one are filed as null.
     bool holds(std::uint64_t handle) const { return m_present.count(handle) != 0; }
     // Files every record added: ids are written once every handle is known.
