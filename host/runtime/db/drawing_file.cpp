@@ -494,24 +494,23 @@ const wchar_t* svDbReadError() {
 }
 
 Acad::ErrorStatus AcDbDatabase::readDwgData(const void* data, std::size_t size) {
-    SvDbDatabaseData& db = *m_impl;
-    if (!db.slots.empty())
+    if (!m_impl->slots.empty())
         return Acad::eNotApplicable;
     if (data == nullptr && size > 0)
         return Acad::eInvalidInput;
+    Parsed parsed; // its records point into `data`
     Acad::ErrorStatus es = Acad::eBadDwgFile;
     try {
         AcDbMemoryFiler in(data, size, AcDb::kFileFiler, AcDbMemoryFiler::kReadInPlace);
-        Parsed parsed;
         es = parse(in, parsed);
-        if (es == Acad::eOk)
-            es = build(this, db, parsed);
     } catch (const std::exception&) {
         es = Acad::eBadDwgFile;
     }
-    if (es != Acad::eOk)
-        clear(this, db);
-    return es;
+    if (es != Acad::eOk) {
+        clear(this, *m_impl);
+        return es;
+    }
+    return svDbBuildDrawing(this, parsed);
 }
 
 Acad::ErrorStatus AcDbDatabase::readDwgFile(const wchar_t* fileName) {

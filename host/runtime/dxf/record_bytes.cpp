@@ -66,6 +66,11 @@ void SvDxfRecords::store(std::uint64_t handle, AcDbObject* obj, std::vector<unsi
     data.xdict.setNull();
     data.reactors.clear();
     delete obj;
+    push(handle, cls, std::move(bytes));
+}
+
+void SvDxfRecords::push(std::uint64_t handle, const SvDbClassEntry& cls,
+                        std::vector<unsigned char> bytes) {
     SvDbRecord record;
     record.handle = handle;
     record.classIndex = classIndex(cls);
@@ -166,34 +171,19 @@ void SvDxfRecords::finish() {
 void SvDxfRecords::addFiled(std::uint64_t handle, const SvDbClassEntry& cls,
                             std::vector<unsigned char> bytes) {
     m_present.insert(handle);
-    SvDbRecord record;
-    record.handle = handle;
-    record.classIndex = classIndex(cls);
-    records.storage.push_back(std::move(bytes));
-    record.bytes = records.storage.back().data();
-    record.length = static_cast<Adesk::UInt32>(records.storage.back().size());
-    records.records.push_back(record);
+    push(handle, cls, std::move(bytes));
 }
 
 void SvDxfRecords::addBytes(const Head& head, const SvDbClassEntry& cls, bool entity,
                             const std::vector<unsigned char>& bytes) {
-    AcDbObject* holder = nullptr;
-    if (entity) {
-        auto* proxy = new AcDbProxyEntity;
+    const auto proxyOf = [&](auto* proxy) {
         SvDbAccess::proxyClassName(proxy) = cls.name;
         SvDbAccess::proxyDxfName(proxy) = cls.dxfName;
         SvDbAccess::proxyAppName(proxy) = cls.appName;
         SvDbAccess::proxyBytes(proxy) = bytes;
-        holder = proxy;
-    } else {
-        auto* proxy = new AcDbProxyObject;
-        SvDbAccess::proxyClassName(proxy) = cls.name;
-        SvDbAccess::proxyDxfName(proxy) = cls.dxfName;
-        SvDbAccess::proxyAppName(proxy) = cls.appName;
-        SvDbAccess::proxyBytes(proxy) = bytes;
-        holder = proxy;
-    }
-    add(head, holder);
+        return static_cast<AcDbObject*>(proxy);
+    };
+    add(head, entity ? proxyOf(new AcDbProxyEntity) : proxyOf(new AcDbProxyObject));
 }
 
 // ---------------------------------------------------------------------------------------------

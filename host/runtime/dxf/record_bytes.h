@@ -66,6 +66,7 @@ private:
     Adesk::UInt32 classIndex(const SvDbClassEntry& cls);
     void setHead(AcDbObject* obj, const Head& head);
     void store(std::uint64_t handle, AcDbObject* obj, std::vector<unsigned char> bytes);
+    void push(std::uint64_t handle, const SvDbClassEntry& cls, std::vector<unsigned char> bytes);
     void later(std::uint64_t handle, std::function<void()> job);
     std::vector<std::uint64_t> m_handles;
     std::unordered_set<std::uint64_t> m_present;

@@ -113,20 +113,20 @@ private:
     std::uint64_t m_imageDictionary = 0;
 };
 
+template <class Proxy>
+bool isRawProxy(const Proxy* proxy, std::wstring& dxfName,
+                const std::vector<unsigned char>*& bytes) {
+    if (proxy == nullptr || !svDxfIsRawClassName(proxy->originalClassName()))
+        return false;
+    dxfName = proxy->originalDxfName() != nullptr ? proxy->originalDxfName() : L"";
+    bytes = &proxy->proxyData();
+    return true;
+}
+
+// A record of a kind the host lacks, kept as its groups: its DXF name and packed groups.
 bool isRaw(const AcDbObject* obj, std::wstring& dxfName, const std::vector<unsigned char>*& bytes) {
-    if (auto* proxy = AcDbProxyObject::cast(obj);
-        proxy != nullptr && svDxfIsRawClassName(proxy->originalClassName())) {
-        dxfName = proxy->originalDxfName() != nullptr ? proxy->originalDxfName() : L"";
-        bytes = &proxy->proxyData();
-        return true;
-    }
-    if (auto* proxy = AcDbProxyEntity::cast(obj);
-        proxy != nullptr && svDxfIsRawClassName(proxy->originalClassName())) {
-        dxfName = proxy->originalDxfName() != nullptr ? proxy->originalDxfName() : L"";
-        bytes = &proxy->proxyData();
-        return true;
-    }
-    return false;
+    return isRawProxy(AcDbProxyObject::cast(obj), dxfName, bytes) ||
+           isRawProxy(AcDbProxyEntity::cast(obj), dxfName, bytes);
 }
 
 // The tables and the kinds of their records, which go to the tables section.
