@@ -130,9 +130,12 @@ bool svDxfReadGroups(const std::string& path, std::vector<SvDxfGroup>& groups, s
     const std::size_t count = codeLines.size();
     if (count == 0)
         return true;
+    // libdime reads the very bytes that were checked, not the file again.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> memory(
+        fmemopen(bytes.data(), bytes.size(), "r"), &std::fclose);
     dimeInput in;
-    if (!in.setFile(path.c_str())) {
-        why = L"the file cannot be opened";
+    if (!memory || !in.setFileHandle(memory.get())) {
+        why = L"the file cannot be read";
         return false;
     }
     groups.reserve(count);
