@@ -96,6 +96,7 @@ private:
     std::uint64_t blockFor(const std::string& name);
     void keepRaw(Groups record, const Head& head, bool entity);
     void finishBlocks();
+    std::uint64_t addFiled(Groups record);
     void attachAnnotations();
 
     AcDbDatabase* m_db;
@@ -117,7 +118,6 @@ private:
     };
     std::map<std::string, Block> m_blocks; // by upper-case name
     std::vector<SvDbClassEntry> m_classes;
-    std::vector<bool> m_classIsEntity;
     std::unordered_map<std::uint64_t, std::wstring> m_imageFiles;       // image definition -> file
     std::vector<std::pair<std::uint64_t, std::uint64_t>> m_annotations; // leader, annotation
 };
@@ -231,8 +231,8 @@ void Reader::readClasses(Groups section) {
             fail(isEntity->line + 1, L"a whole number was expected");
         if (entry.name.empty())
             fail(record.front().line, L"the class has no name");
+        entry.flags = flag != 0 ? kSvDbClassIsEntity : 0;
         m_classes.push_back(entry);
-        m_classIsEntity.push_back(flag != 0);
     }
 }
 
@@ -357,6 +357,10 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
             if (last + 1 >= records.size())
                 fail(record.front().line, L"the sequence is not ended (SEQEND)");
             ++last;
+        }
+        if (type == "ACAD_PROXY_ENTITY" && find(record, 310) != nullptr) {
+            into->push_back(addFiled(record));
+            continue;
         }
         Head head = headOf(record);
         head.owner = owner;
@@ -532,34 +536,41 @@ void Reader::readObjects(Groups section) {
             if (remade.count(head.handle) == 0)
                 m_records.addDictionary(head, hard, entries);
         } else if (type == "ACAD_PROXY_OBJECT") {
-            Head head = headOf(record);
-            const SvDxfGroup* classId = find(record, 91);
-            long long id = 0;
-            if (classId == nullptr || !svDxfInteger(*classId, id) || id < 500 ||
-                id - 500 >= static_cast<long long>(m_classes.size()))
-                fail(record.front().line, L"the proxy object names no class of the file");
-            std::vector<unsigned char> bytes;
-            for (const SvDxfGroup& group : record) {
-                if (group.code != 310)
-                    continue;
-                const std::string hex = trimmed(group.value);
-                if (hex.size() % 2 != 0)
-                    fail(group.line + 1, L"the binary data is not hexadecimal");
-                for (std::size_t k = 0; k < hex.size(); k += 2) {
-                    std::uint64_t byte = 0;
-                    if (!svDxfHandle(hex.substr(k, 2), byte))
-                        fail(group.line + 1, L"the binary data is not hexadecimal");
-                    bytes.push_back(static_cast<unsigned char>(byte));
-                }
-            }
-            m_records.addFiled(head.handle, m_classes[static_cast<std::size_t>(id - 500)],
-                               std::move(bytes));
+            addFiled(record);
         } else {
             const Head head = headOf(record);
             if (remade.count(head.handle) == 0)
                 keepRaw(record, head, false);
         }
     }
+}
+
+// A proxy record of a class of the CLASSES section with the bytes its DWG filing wrote: made an
+// object of that class when it is registered, else a proxy that keeps the bytes.
+std::uint64_t Reader::addFiled(Groups record) {
+    const Head head = headOf(record);
+    const SvDxfGroup* classId = find(record, 91);
+    long long id = 0;
+    if (classId == nullptr || !svDxfInteger(*classId, id) || id < 500 ||
+        id - 500 >= static_cast<long long>(m_classes.size()))
+        fail(record.front().line, L"the proxy names no class of the file");
+    std::vector<unsigned char> bytes;
+    for (const SvDxfGroup& group : record) {
+        if (group.code != 310)
+            continue;
+        const std::string hex = trimmed(group.value);
+        if (hex.size() % 2 != 0)
+            fail(group.line + 1, L"the binary data is not hexadecimal");
+        for (std::size_t k = 0; k < hex.size(); k += 2) {
+            std::uint64_t byte = 0;
+            if (!svDxfHandle(hex.substr(k, 2), byte))
+                fail(group.line + 1, L"the binary data is not hexadecimal");
+            bytes.push_back(static_cast<unsigned char>(byte));
+        }
+    }
+    m_records.addFiled(head.handle, m_classes[static_cast<std::size_t>(id - 500)],
+                       std::move(bytes));
+    return head.handle;
 }
 
 void Reader::finishBlocks() {

@@ -16,6 +16,7 @@
 #include "db/polyline.h"
 #include "db/proxy.h"
 #include "db/rasterimage.h"
+#include "db/region.h"
 #include "db/text.h"
 #include "db/viewport.h"
 #include "db_test_support.h"
@@ -210,6 +211,30 @@ TEST_F(DxfRoundTrip, PaperSpaceImagesAndSystemVariablesStay) {
     EXPECT_NEAR(u.x, 4.0, 1e-12);
     EXPECT_NEAR(v2.y, 2.0, 1e-12);
     i->close();
+}
+
+// A region has no DXF form of its own here: it travels as a proxy entity holding its DWG bytes and
+// comes back a region.
+TEST_F(DxfRoundTrip, RegionsComeBackAsRegions) {
+    AcDbPolyline outline;
+    outline.addVertexAt(0, {0, 0});
+    outline.addVertexAt(1, {6, 0});
+    outline.addVertexAt(2, {6, 4});
+    outline.addVertexAt(3, {0, 4});
+    outline.setClosed(true);
+    AcDbVoidPtrArray curves;
+    curves.append(&outline);
+    AcDbVoidPtrArray regions;
+    ASSERT_EQ(AcDbRegion::createFromCurves(curves, regions), Acad::eOk);
+    ASSERT_EQ(regions.length(), 1);
+    const AcDbObjectId region = append(db->modelSpaceId(), static_cast<AcDbRegion*>(regions[0]));
+
+    AcDbDatabase* in = reloaded(db);
+    auto* back = open<AcDbRegion>(in, region.handle());
+    double area = 0.0;
+    EXPECT_EQ(back->getArea(area), Acad::eOk);
+    EXPECT_EQ(area, 24.0);
+    back->close();
 }
 
 // A link travels as a proxy record holding its DWG bytes and comes back into its class: changing
