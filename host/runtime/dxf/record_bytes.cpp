@@ -60,20 +60,30 @@ void SvDxfRecords::setHead(AcDbObject* obj, const Head& head) {
 }
 
 void SvDxfRecords::store(std::uint64_t handle, AcDbObject* obj, std::vector<unsigned char> bytes) {
-    const SvDbClassEntry cls = svDbClassOf(obj);
+    // Most records are of a few classes: their entries are found by class, not made each time.
+    const bool proxy =
+        AcDbProxyObject::cast(obj) != nullptr || AcDbProxyEntity::cast(obj) != nullptr;
+    Adesk::UInt32 index = 0;
+    if (auto it = m_classOf.find(obj->isA()); !proxy && it != m_classOf.end()) {
+        index = it->second;
+    } else {
+        index = classIndex(svDbClassOf(obj));
+        if (!proxy)
+            m_classOf.emplace(obj->isA(), index);
+    }
     SvDbObjectData& data = SvDbAccess::data(obj);
     data.owner.setNull();
     data.xdict.setNull();
     data.reactors.clear();
     delete obj;
-    push(handle, cls, std::move(bytes));
+    push(handle, index, std::move(bytes));
 }
 
-void SvDxfRecords::push(std::uint64_t handle, const SvDbClassEntry& cls,
+void SvDxfRecords::push(std::uint64_t handle, Adesk::UInt32 classIndex,
                         std::vector<unsigned char> bytes) {
     SvDbRecord record;
     record.handle = handle;
-    record.classIndex = classIndex(cls);
+    record.classIndex = classIndex;
     records.storage.push_back(std::move(bytes));
     record.bytes = records.storage.back().data();
     record.length = static_cast<Adesk::UInt32>(records.storage.back().size());
@@ -171,7 +181,7 @@ void SvDxfRecords::finish() {
 void SvDxfRecords::addFiled(std::uint64_t handle, const SvDbClassEntry& cls,
                             std::vector<unsigned char> bytes) {
     m_present.insert(handle);
-    push(handle, cls, std::move(bytes));
+    push(handle, classIndex(cls), std::move(bytes));
 }
 
 void SvDxfRecords::addBytes(const Head& head, const SvDbClassEntry& cls, bool entity,

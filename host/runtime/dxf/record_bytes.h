@@ -66,12 +66,13 @@ private:
     Adesk::UInt32 classIndex(const SvDbClassEntry& cls);
     void setHead(AcDbObject* obj, const Head& head);
     void store(std::uint64_t handle, AcDbObject* obj, std::vector<unsigned char> bytes);
-    void push(std::uint64_t handle, const SvDbClassEntry& cls, std::vector<unsigned char> bytes);
+    void push(std::uint64_t handle, Adesk::UInt32 classIndex, std::vector<unsigned char> bytes);
     void later(std::uint64_t handle, std::function<void()> job);
     std::vector<std::uint64_t> m_handles;
     std::unordered_set<std::uint64_t> m_present;
     std::vector<std::function<void()>> m_pending;
     std::unordered_map<std::wstring, Adesk::UInt32> m_classIndex;
+    std::unordered_map<const AcRxClass*, Adesk::UInt32> m_classOf;
 };
 
 // Raw groups kept by a proxy for a kind the host lacks, and back.
