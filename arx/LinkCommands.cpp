@@ -1,11 +1,9 @@
 #include "LinkCommands.h"
 
-#include "AcDbObjPtr.h"
-#include "AcPropertyLink.h"
 #include "AcPropertyLinkStyleMgr.h"
+#include "LinkStore.h"
 #include "SentavellUiApp.h"
 #include "db/array.h"
-#include "db/dictionary.h"
 #include "ed/selection.h"
 #include "resource.h"
 #include "rx/print.h"
@@ -20,8 +18,9 @@ void print(UINT id, int number) {
     acutPrintf(svResString()(id), number);
 }
 
-// The first failure ends the conversion; what was taken so far stays.
-void selectedIds(const ads_name selection, AcDbObjectIdArray& ids) {
+} // namespace
+
+void svSelectedIds(const ads_name selection, AcDbObjectIdArray& ids) {
     Adesk::Int32 length = 0;
     if (acedSSLength(selection, &length) != RTNORM)
         return;
@@ -34,66 +33,13 @@ void selectedIds(const ads_name selection, AcDbObjectIdArray& ids) {
     }
 }
 
-void collectLinks(AcDbObjectId selected, AcDbObjectIdArray& links) {
-    AcDbObjPtr<AcDbEntity> entity(selected, AcDb::kForRead);
-    if (!entity)
-        return;
-    const AcDbObjectId xdictId = entity->extensionDictionary();
-    if (!xdictId.isValid()) {
-        print(IDS_NO_XDICT);
-        return;
-    }
-    AcDbObjPtr<AcDbDictionary> xdict(xdictId, AcDb::kForRead);
-    if (!xdict)
-        return;
-    AcDbDictionaryIterator* it = xdict->newIterator();
-    if (it == nullptr)
-        return;
-    for (; !it->done(); it->next()) {
-        AcDbObject* entry = nullptr;
-        if (it->getObject(entry, AcDb::kForRead) != Acad::eOk)
-            continue;
-        if (entry->isKindOf(AcPropertyLink::desc()))
-            links.append(entry->objectId());
-        entry->close();
-    }
-    delete it;
-}
-
-// Each step that succeeded stays done; only a link that went all the way counts.
-bool removeLink(AcDbObjectId linkId) {
-    AcDbObjectId xdictId, sourceId;
-    {
-        AcDbObjPtr<AcDbObject> link(linkId, AcDb::kForRead);
-        if (link)
-            xdictId = link->ownerId();
-        AcDbObjPtr<AcDbObject> xdict(xdictId, AcDb::kForRead);
-        if (xdict)
-            sourceId = xdict->ownerId();
-    }
-    AcDbObjPtr<AcDbDictionary> xdict(xdictId, AcDb::kForWrite);
-    if (!xdict || xdict->remove(linkId) != Acad::eOk)
-        return false;
-    AcDbObjPtr<AcDbEntity> source(sourceId, AcDb::kForWrite);
-    if (!source || source->removePersistentReactor(linkId) != Acad::eOk)
-        return false;
-    AcDbObjPtr<AcDbObject> link(linkId, AcDb::kForWrite);
-    const bool erased = link && link->erase(true) == Acad::eOk;
-    link.release();
-    source.release();
-    xdict.release();
-    return erased;
-}
-
-} // namespace
-
 bool removeLinks() {
     ads_name selection;
     if (acedSSGet(nullptr, nullptr, nullptr, nullptr, selection) != RTNORM)
         return false;
 
     AcDbObjectIdArray selected(0, 8);
-    selectedIds(selection, selected);
+    svSelectedIds(selection, selected);
     if (selected.isEmpty()) {
         print(IDS_NOTHING_SELECTED);
         acedSSFree(selection);
@@ -102,8 +48,10 @@ bool removeLinks() {
 
     // Every link is found before any goes, so removal never disturbs the search.
     AcDbObjectIdArray links(0, 8);
-    for (int i = 0; i < selected.length(); ++i)
-        collectLinks(selected[i], links);
+    for (int i = 0; i < selected.length(); ++i) {
+        if (svCollectLinks(selected[i], links) == SvLinkStore::NoStore)
+            print(IDS_NO_XDICT);
+    }
     if (links.isEmpty()) {
         print(IDS_NO_LINKS);
         acedSSFree(selection);
@@ -112,7 +60,7 @@ bool removeLinks() {
 
     int removed = 0;
     for (int i = 0; i < links.length(); ++i) {
-        if (removeLink(links[i]))
+        if (svRemoveLink(links[i]))
             ++removed;
     }
     print(IDS_LINKS_FOUND, links.length());

@@ -106,7 +106,9 @@ AcDbObjectId chooseStyle(bool& stylesConfirmed) {
     return manager.selectedStyleId();
 }
 
-bool ensureCurrentStyle(AcDbObjectId& styleId, bool& stylesConfirmed) {
+} // namespace
+
+bool svEnsureCurrentStyle(AcDbObjectId& styleId, bool& stylesConfirmed) {
     styleId = svCurDocStyle().current();
     if (AcDbObjPtr<AcPropertyLinkStyle>(styleId, AcDb::kForRead))
         return true;
@@ -142,6 +144,8 @@ bool ensureCurrentStyle(AcDbObjectId& styleId, bool& stylesConfirmed) {
     makeCurrent(styleId);
     return true;
 }
+
+namespace {
 
 enum class Answer { Taken, Again, End };
 
@@ -226,9 +230,9 @@ Answer askLabel(const AcPropertyLinkStyle& style, AcDbObjectId sourceId, AcDbObj
     return Answer::Taken;
 }
 
-// Stores the link under "*U" in the source's extension dictionary and attaches it; the
-// source's close then notifies it, and it gives the label its first value.
-bool attachLink(AcDbObjectId sourceId, AcDbObjectId labelId, AcDbObjectId styleId) {
+} // namespace
+
+bool svAttachLink(AcDbObjectId sourceId, AcDbObjectId labelId, AcDbObjectId styleId) {
     AcDbObjPtr<AcPropertyLink> link; // deleted unless it became resident
     link.acquire(new AcPropertyLink);
     if (link->setLinkedObj(labelId) != Acad::eOk || link->setStyle(styleId) != Acad::eOk)
@@ -261,6 +265,8 @@ bool attachLink(AcDbObjectId sourceId, AcDbObjectId labelId, AcDbObjectId styleI
     return true;
 }
 
+namespace {
+
 bool createLink(AcDbObjectId& styleId, bool& stylesConfirmed) {
     CModuleResourceScope resources;
     CString styleName = svStyleName(styleId);
@@ -282,7 +288,7 @@ bool createLink(AcDbObjectId& styleId, bool& stylesConfirmed) {
         if (answer == Answer::Taken)
             break;
     }
-    return attachLink(sourceId, labelId, styleId);
+    return svAttachLink(sourceId, labelId, styleId);
 }
 
 } // namespace
@@ -291,7 +297,7 @@ bool createLinkCommand() {
     AcDbObjectId styleId;
     bool stylesConfirmed = false;
     const bool linked =
-        ensureCurrentStyle(styleId, stylesConfirmed) && createLink(styleId, stylesConfirmed);
+        svEnsureCurrentStyle(styleId, stylesConfirmed) && createLink(styleId, stylesConfirmed);
     // Nothing but the style manager changes the drawing before the link is made, so keeping the
     // command's work then keeps just the styles the user confirmed.
     return linked || stylesConfirmed;

@@ -1,6 +1,7 @@
 #include "SentavellEditorReactor.h"
 
 #include "AcPropertyLinkStyleMgr.h"
+#include "LinkCopies.h"
 #include "SentavellUiApp.h"
 #include "db/database.h"
 #include "db/transaction.h"
@@ -37,6 +38,10 @@ void CSentavellEditorReactor::commandLineReady(AcApDocument*) {
     // The pass may have changed which document is current; end where the manager says.
     if (AcDbTransactionManager* now = currentTransactions())
         now->endTransaction();
+}
+
+void CSentavellEditorReactor::endDeepClone(AcDbIdMapping& idMap) {
+    svSettleCopiedLinks(idMap);
 }
 
 CSentavellEditorReactor* CreateEditorReactor() {

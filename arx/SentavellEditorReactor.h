@@ -13,6 +13,8 @@ class SENTAVELLUI17_API CSentavellEditorReactor : public AcEditorReactor {
 
     // Fires once a command, script line or evaluation has finished, outside every notification.
     void commandLineReady(AcApDocument* document) override;
+    // Copied links follow their copied labels, or leave the copy.
+    void endDeepClone(AcDbIdMapping& idMap) override;
 };
 
 // The one attached reactor, created on the first call.

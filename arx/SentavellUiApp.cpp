@@ -5,8 +5,10 @@
 #include <string>
 
 #include "AcPropertyLinkStyleMgr.h"
+#include "LinkBatch.h"
 #include "LinkCommands.h"
 #include "LinkCreate.h"
+#include "LinkList.h"
 #include "SentavellEditorReactor.h"
 #include "ap/docman.h"
 #include "crt/format.h"
@@ -84,6 +86,8 @@ constexpr CommandEntry kCommands[] = {
     {L"sv_help", &command<&helpBody>},
     {L"sv_about", &command<&aboutBody>},
     {L"sv_update", &command<&updateLinks>},
+    {L"sv_linklist", &command<&listLinksCommand>},
+    {L"sv_linkbatch", &command<&linkBatchCommand>},
 };
 
 struct LispEntry {
@@ -226,6 +230,8 @@ void CSentavellUiApp::UnregisterCommands() {
 AcRx::AppRetCode CSentavellUiApp::OnLoadDwg() {
     m_lispImp.RegisterFunctions();
     ads_queueexpr(L"(C:sv_init)");
+    // Labels edited where the add-on was not loaded are told at once.
+    reportStaleLabels();
     return AcRx::kRetOK;
 }
 

@@ -17,6 +17,12 @@ class SENTAVELL17_API AcContentModifier : public AcDbObject {
     // The class a label must have for updateContent to write it.
     virtual AcRxClass* supportedEntityKind() const;
     virtual void updateContent(AcDbEntity* label, const wchar_t* text);
+    // What the label shows now where updateContent writes; false when it shows nothing there (a
+    // label of another kind, a leader without a text annotation).
+    virtual bool labelContent(const AcDbEntity* label, CString& text) const;
+    // Whether updateContent with the text would leave the label as it is. The label is open for
+    // read at least; nothing is written.
+    virtual bool holdsContent(const AcDbEntity* label, const wchar_t* text) const;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -32,6 +38,7 @@ class SENTAVELL17_API AcTextModifier : public AcContentModifier {
     const wchar_t* displayName() const override;
     AcRxClass* supportedEntityKind() const override;
     void updateContent(AcDbEntity* label, const wchar_t* text) override;
+    bool labelContent(const AcDbEntity* label, CString& text) const override;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -45,6 +52,7 @@ class SENTAVELL17_API AcMTextModifier : public AcContentModifier {
     const wchar_t* displayName() const override;
     AcRxClass* supportedEntityKind() const override;
     void updateContent(AcDbEntity* label, const wchar_t* text) override;
+    bool labelContent(const AcDbEntity* label, CString& text) const override;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -61,6 +69,9 @@ class SENTAVELL17_API AcBlockModifier : public AcContentModifier {
     bool hasOptionsCorrect() const override;
     AcRxClass* supportedEntityKind() const override;
     void updateContent(AcDbEntity* label, const wchar_t* text) override;
+    // The first attribute with the tag; the label holds a text when every such attribute does.
+    bool labelContent(const AcDbEntity* label, CString& text) const override;
+    bool holdsContent(const AcDbEntity* label, const wchar_t* text) const override;
 
     // Never null; valid while this object is unchanged.
     const wchar_t* attribName() const;
@@ -81,6 +92,7 @@ class SENTAVELL17_API AcDimensionModifier : public AcContentModifier {
     const wchar_t* displayName() const override;
     AcRxClass* supportedEntityKind() const override;
     void updateContent(AcDbEntity* label, const wchar_t* text) override;
+    bool labelContent(const AcDbEntity* label, CString& text) const override;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -94,6 +106,7 @@ class SENTAVELL17_API AcLeaderModifier : public AcContentModifier {
     const wchar_t* displayName() const override;
     AcRxClass* supportedEntityKind() const override;
     void updateContent(AcDbEntity* label, const wchar_t* text) override;
+    bool labelContent(const AcDbEntity* label, CString& text) const override;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
@@ -107,6 +120,9 @@ class SENTAVELL17_API AcColorModifier : public AcContentModifier {
 
     const wchar_t* displayName() const override;
     void updateContent(AcDbEntity* label, const wchar_t* text) override;
+    // The colour index as a number.
+    bool labelContent(const AcDbEntity* label, CString& text) const override;
+    bool holdsContent(const AcDbEntity* label, const wchar_t* text) const override;
 
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;

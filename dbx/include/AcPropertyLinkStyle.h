@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "AcContentModifier.h"
 #include "AcPropertyReader.h"
 #include "Sentavell17Api.h"
@@ -39,6 +41,11 @@ class SENTAVELL17_API AcPropertyLinkStyle : public AcDbObject {
     // label receives "UNKNOWN PROPERTY VALUE" when the source cannot be read; a style without
     // reader or modifier leaves it alone.
     void update(AcDbEntity* source, AcDbEntity* label);
+    // The text update would write now, the same way, writing nothing itself: eOk; eInvalidInput
+    // when the source cannot be read for the reader (the text is then the fallback the label
+    // would get); eNullObjectPointer for a style without reader or modifier, which update leaves
+    // alone.
+    Acad::ErrorStatus labelText(const AcDbEntity* source, CString& text) const;
     // Name, reader, modifier with its options, macro and description, one line each.
     void list() const override;
 
@@ -48,7 +55,12 @@ class SENTAVELL17_API AcPropertyLinkStyle : public AcDbObject {
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
 
+    // The label text is built on the stack: update runs on every change of every linked source.
+    static constexpr std::size_t kLabelChars = 132;
+
 private:
+    Acad::ErrorStatus fillLabelText(const AcDbEntity* source, wchar_t (&buffer)[kLabelChars]) const;
+
     AcPropertyReader* m_reader = nullptr;
     AcContentModifier* m_modifier = nullptr;
     CString m_description;

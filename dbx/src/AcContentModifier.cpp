@@ -37,6 +37,17 @@ AcRxClass* AcContentModifier::supportedEntityKind() const {
 
 void AcContentModifier::updateContent(AcDbEntity*, const wchar_t*) {}
 
+bool AcContentModifier::labelContent(const AcDbEntity*, CString&) const {
+    return false;
+}
+
+bool AcContentModifier::holdsContent(const AcDbEntity* label, const wchar_t* text) const {
+    if (text == nullptr)
+        return true;
+    CString shown;
+    return !labelContent(label, shown) || shown == text;
+}
+
 Acad::ErrorStatus AcContentModifier::dwgOutFields(AcDbDwgFiler* filer) const {
     return svDwgOutLevel<AcDbObject>(this, filer, m_versionAcContentModifier);
 }

@@ -1,5 +1,6 @@
 #include "AcPropertyLinkStyle.h"
 
+#include <charconv>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -19,8 +20,7 @@ SV_RX_DEFINE_VERSION(AcPropertyLinkStyle, 2);
 
 namespace {
 
-// The label text is built on the stack: update runs on every change of every linked source.
-constexpr std::size_t kWorkingChars = 132;
+constexpr std::size_t kWorkingChars = AcPropertyLinkStyle::kLabelChars;
 static_assert(SV_MAX_INPUT <= kWorkingChars, "acedGetInput must fit the working buffer");
 
 constexpr wchar_t kUnknownValue[] = L"UNKNOWN PROPERTY VALUE";
@@ -120,30 +120,43 @@ Family* cloneOf(const Family* original) {
     return kept;
 }
 
-// The text the label gets: the reader's, or the macro's value over it.
-void computeLabel(AcPropertyReader& reader, const CString& macro, AcDbEntity* source,
+// %NPROPERTY's text: what "%g" writes, with a point whatever the numeric locale, for the macro
+// reads numbers with a point.
+void numberPlaceholderText(double number, wchar_t (&text)[32]) {
+    char narrow[32];
+    const char* end =
+        std::to_chars(narrow, narrow + sizeof narrow, number, std::chars_format::general, 6).ptr;
+    std::size_t n = 0;
+    for (const char* c = narrow; c != end; ++c)
+        text[n++] = static_cast<wchar_t>(*c);
+    text[n] = L'\0';
+}
+
+// The text the label gets: the reader's, or the macro's value over it. False, with the label's
+// fallback left in place, when the source cannot be read.
+bool computeLabel(const AcPropertyReader& reader, const CString& macro, const AcDbEntity* source,
                   wchar_t (&label)[kWorkingChars]) {
     lookUpHostFunctions();
     const std::unique_ptr<wchar_t[]> text(reader.readPropertyAsString(source));
-    const double number = reader.readPropertyAsNumber(source);
-    if (macro.IsEmpty() || g_getInput == nullptr || g_menuCmd == nullptr) {
-        if (text != nullptr)
-            copyText(label, text.get());
-        return;
-    }
     // An unreadable source is not given to the macro: the label says so instead.
     if (text == nullptr)
-        return;
+        return false;
+    const double number = reader.readPropertyAsNumber(source);
+    if (macro.IsEmpty() || g_getInput == nullptr || g_menuCmd == nullptr) {
+        copyText(label, text.get());
+        return true;
+    }
     wchar_t numberText[32];
-    std::swprintf(numberText, sizeof numberText / sizeof *numberText, L"%g", number);
+    numberPlaceholderText(number, numberText);
     std::wstring expanded;
     if (!svExpandMacro(macro.GetString(), text.get(), numberText, expanded))
-        return;
+        return true;
     const std::wstring command = L"M=" + expanded;
     if (g_menuCmd(command.c_str()) == RTKWORD)
         g_getInput(label);
     else
         copyText(label, text.get());
+    return true;
 }
 
 CString readCString(AcDbDwgFiler* filer) {
@@ -249,18 +262,33 @@ void AcPropertyLinkStyle::list() const {
         acutPrintf(L"            about:    %s\n", m_description.GetString());
 }
 
-void AcPropertyLinkStyle::update(AcDbEntity* source, AcDbEntity* label) {
-    if (m_reader == nullptr || m_modifier == nullptr)
-        return;
-    wchar_t buffer[kWorkingChars];
+Acad::ErrorStatus AcPropertyLinkStyle::fillLabelText(const AcDbEntity* source,
+                                                     wchar_t (&buffer)[kWorkingChars]) const {
     copyText(buffer, kUnknownValue);
+    if (m_reader == nullptr || m_modifier == nullptr)
+        return Acad::eNullObjectPointer;
     // Runs inside the host's notifications and closes: whatever fails here, the label gets the
     // fallback and nothing is thrown at the host.
     try {
-        computeLabel(*m_reader, m_macro, source, buffer);
+        if (computeLabel(*m_reader, m_macro, source, buffer))
+            return Acad::eOk;
     } catch (...) {
-        copyText(buffer, kUnknownValue);
     }
+    copyText(buffer, kUnknownValue);
+    return Acad::eInvalidInput;
+}
+
+Acad::ErrorStatus AcPropertyLinkStyle::labelText(const AcDbEntity* source, CString& text) const {
+    wchar_t buffer[kWorkingChars];
+    const Acad::ErrorStatus es = fillLabelText(source, buffer);
+    text = buffer;
+    return es;
+}
+
+void AcPropertyLinkStyle::update(AcDbEntity* source, AcDbEntity* label) {
+    wchar_t buffer[kWorkingChars];
+    if (fillLabelText(source, buffer) == Acad::eNullObjectPointer)
+        return;
     try {
         m_modifier->updateContent(label, buffer);
     } catch (...) {

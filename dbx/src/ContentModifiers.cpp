@@ -1,6 +1,8 @@
 // How each modifier writes its label. A label of another kind, or one that cannot be written,
 // is left as it was; so is every label when there is no text.
 #include "AcContentModifier.h"
+#include <cwchar>
+
 #include "AcDbObjPtr.h"
 #include "crt/crt.h"
 #include "db/acutbuffer.h"
@@ -26,6 +28,44 @@ const T* readableAs(const AcDbEntity* label) {
     return entity != nullptr && entity->isReadEnabled() ? entity : nullptr;
 }
 
+// Keeps a copy the host handed out and releases it.
+bool take(wchar_t* copy, CString& text) {
+    if (copy == nullptr)
+        return false;
+    text = copy;
+    acutDelBuffer(copy);
+    return true;
+}
+
+// The number updateContent turns a text into; false for one it refuses. Negative numbers wrap
+// to large ones and are refused with those above 256.
+bool colorOf(const wchar_t* text, Adesk::UInt16& color) {
+    const auto number = static_cast<unsigned int>(_wtoi(text));
+    color = static_cast<Adesk::UInt16>(number);
+    return number <= 256;
+}
+
+// Calls visit with each attribute of the reference whose tag is the name, in any letter case,
+// open in mode, until visit answers false. Attributes that cannot be opened are passed over.
+template <class Visit>
+void forEachTagged(const AcDbBlockReference& reference, const CString& name, AcDb::OpenMode mode,
+                   Visit visit) {
+    AcDbObjectIterator* it = reference.attributeIterator();
+    if (it == nullptr)
+        return;
+    for (it->start(); !it->done(); it->step()) {
+        AcDbObjPtr<AcDbAttribute> attribute(it->objectId(), mode);
+        if (!attribute)
+            continue;
+        wchar_t* tag = attribute->tag();
+        const bool tagged = tag != nullptr && _wcsicmp(tag, name) == 0;
+        acutDelBuffer(tag);
+        if (tagged && !visit(*attribute.object()))
+            break;
+    }
+    delete it;
+}
+
 } // namespace
 
 AcRxClass* AcTextModifier::supportedEntityKind() const {
@@ -39,6 +79,11 @@ void AcTextModifier::updateContent(AcDbEntity* label, const wchar_t* text) {
         target->setTextString(text);
 }
 
+bool AcTextModifier::labelContent(const AcDbEntity* label, CString& text) const {
+    const AcDbText* shown = readableAs<AcDbText>(label);
+    return shown != nullptr && take(shown->textString(), text);
+}
+
 AcRxClass* AcMTextModifier::supportedEntityKind() const {
     return AcDbMText::desc();
 }
@@ -50,6 +95,11 @@ void AcMTextModifier::updateContent(AcDbEntity* label, const wchar_t* text) {
         target->setContents(text);
 }
 
+bool AcMTextModifier::labelContent(const AcDbEntity* label, CString& text) const {
+    const AcDbMText* shown = readableAs<AcDbMText>(label);
+    return shown != nullptr && take(shown->contents(), text);
+}
+
 AcRxClass* AcDimensionModifier::supportedEntityKind() const {
     return AcDbDimension::desc();
 }
@@ -59,6 +109,11 @@ void AcDimensionModifier::updateContent(AcDbEntity* label, const wchar_t* text) 
         return;
     if (AcDbDimension* target = writableAs<AcDbDimension>(label))
         target->setDimensionText(text);
+}
+
+bool AcDimensionModifier::labelContent(const AcDbEntity* label, CString& text) const {
+    const AcDbDimension* shown = readableAs<AcDbDimension>(label);
+    return shown != nullptr && take(shown->dimensionText(), text);
 }
 
 AcRxClass* AcLeaderModifier::supportedEntityKind() const {
@@ -77,6 +132,14 @@ void AcLeaderModifier::updateContent(AcDbEntity* label, const wchar_t* text) {
         annotation->setContents(text);
 }
 
+bool AcLeaderModifier::labelContent(const AcDbEntity* label, CString& text) const {
+    const AcDbLeader* leader = readableAs<AcDbLeader>(label);
+    if (leader == nullptr)
+        return false;
+    AcDbObjPtr<AcDbMText> annotation(leader->annotationObjId(), AcDb::kForRead);
+    return annotation && take(annotation->contents(), text);
+}
+
 AcRxClass* AcBlockModifier::supportedEntityKind() const {
     return AcDbBlockReference::desc();
 }
@@ -87,27 +150,56 @@ void AcBlockModifier::updateContent(AcDbEntity* label, const wchar_t* text) {
     const AcDbBlockReference* reference = readableAs<AcDbBlockReference>(label);
     if (reference == nullptr)
         return;
-    AcDbObjectIterator* it = reference->attributeIterator();
-    if (it == nullptr)
-        return;
     // Every attribute with the tag gets the text, not only the first.
-    for (it->start(); !it->done(); it->step()) {
-        AcDbObjPtr<AcDbAttribute> attribute(it->objectId(), AcDb::kForWrite);
-        if (!attribute)
-            continue;
-        wchar_t* tag = attribute->tag();
-        if (tag != nullptr && _wcsicmp(tag, m_attribName) == 0)
-            attribute->setTextString(text);
-        acutDelBuffer(tag);
-    }
-    delete it;
+    forEachTagged(*reference, m_attribName, AcDb::kForWrite, [&](AcDbAttribute& attribute) {
+        attribute.setTextString(text);
+        return true;
+    });
+}
+
+bool AcBlockModifier::labelContent(const AcDbEntity* label, CString& text) const {
+    const AcDbBlockReference* reference = readableAs<AcDbBlockReference>(label);
+    if (reference == nullptr || m_attribName.IsEmpty())
+        return false;
+    bool found = false;
+    forEachTagged(*reference, m_attribName, AcDb::kForRead, [&](const AcDbAttribute& attribute) {
+        text = attribute.textStringConst();
+        found = true;
+        return false;
+    });
+    return found;
+}
+
+bool AcBlockModifier::holdsContent(const AcDbEntity* label, const wchar_t* text) const {
+    const AcDbBlockReference* reference = readableAs<AcDbBlockReference>(label);
+    if (text == nullptr || reference == nullptr || m_attribName.IsEmpty())
+        return true;
+    bool holds = true;
+    forEachTagged(*reference, m_attribName, AcDb::kForRead, [&](const AcDbAttribute& attribute) {
+        holds = std::wcscmp(attribute.textStringConst(), text) == 0;
+        return holds;
+    });
+    return holds;
 }
 
 void AcColorModifier::updateContent(AcDbEntity* label, const wchar_t* text) {
     if (text == nullptr || label == nullptr || !label->isWriteEnabled())
         return;
-    // Negative numbers wrap to large ones and are refused with those above 256.
-    const auto color = static_cast<unsigned int>(_wtoi(text));
-    if (color <= 256)
-        label->setColorIndex(static_cast<Adesk::UInt16>(color), true);
+    Adesk::UInt16 color = 0;
+    if (colorOf(text, color))
+        label->setColorIndex(color, true);
+}
+
+bool AcColorModifier::labelContent(const AcDbEntity* label, CString& text) const {
+    if (label == nullptr || !label->isReadEnabled())
+        return false;
+    text.Format(L"%u", static_cast<unsigned int>(label->colorIndex()));
+    return true;
+}
+
+bool AcColorModifier::holdsContent(const AcDbEntity* label, const wchar_t* text) const {
+    Adesk::UInt16 color = 0;
+    if (text == nullptr || label == nullptr || !label->isReadEnabled() || !colorOf(text, color))
+        return true;
+    return label->colorIndex() == color;
 }

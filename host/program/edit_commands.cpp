@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "command_input.h"
 #include "crt/crt.h"
@@ -11,12 +12,14 @@
 #include "db/blockref.h"
 #include "db/database.h"
 #include "db/dimension.h"
+#include "db/idmapping.h"
 #include "db/leader.h"
 #include "db/line.h"
 #include "db/mtext.h"
 #include "db/polyline.h"
 #include "db/symboltable.h"
 #include "db/text.h"
+#include "ed/editor.h"
 #include "rx/print.h"
 
 namespace {
@@ -49,16 +52,37 @@ void move() {
     transformAll(ids, AcGeMatrix3d::translation(to - base), L"moved");
 }
 
+// Each copy takes along what it owns, and links among the copied objects follow the copies;
+// modules hear of the copies before they move, and the move then notifies as any change does.
 void copy() {
-    database();
+    AcDbDatabase* db = database();
     const std::vector<AcDbObjectId> ids = selectObjects();
     const AcGePoint3d base = askPoint(L"\nBase point: ");
     const AcGePoint3d to = askPoint(L"\nSecond point: ", &base);
-    const AcGeMatrix3d xform = AcGeMatrix3d::translation(to - base);
+    std::map<AcDbObjectId, AcDbObjectIdArray> byOwner;
     for (const AcDbObjectId& id : ids) {
         Opened<AcDbEntity> entity(id, AcDb::kForRead);
         if (entity)
-            reportCreated(copyEntity(*entity.get(), entity->ownerId(), xform));
+            byOwner[entity->ownerId()].append(id);
+    }
+    AcDbIdMapping idMap;
+    for (const auto& [owner, owned] : byOwner)
+        check(db->deepCloneObjects(owned, owner, idMap), L"The objects cannot be copied");
+    acedEditor->notify([&](AcEditorReactor* reactor) { reactor->endDeepClone(idMap); });
+    const AcGeMatrix3d xform = AcGeMatrix3d::translation(to - base);
+    AcDbIdMappingIter pairs(idMap);
+    for (pairs.start(); !pairs.done(); pairs.next()) {
+        AcDbIdPair pair;
+        pairs.getMap(pair);
+        if (!pair.isPrimary())
+            continue;
+        {
+            Opened<AcDbEntity> copied(pair.value(), AcDb::kForWrite);
+            if (copied && copied->transformBy(xform) != Acad::eOk)
+                acutPrintf(L"\nThe copy %s cannot follow that change.",
+                           handleText(pair.value()).c_str());
+        }
+        reportCreated(pair.value());
     }
 }
 

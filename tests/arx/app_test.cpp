@@ -85,9 +85,9 @@ TEST_F(MenuInit, LoadsTheMenuQuietlyAndRestoresTheVariables) {
     std::vector<std::wstring> macros;
     for (const SvMenuItem& item : svMenuGroupItems(L"SENTAVELL"))
         macros.push_back(item.macro);
-    const std::vector<std::wstring> expected = {L"^C^Csv_linkcreate", L"^C^Csv_linkremove",
-                                                L"^C^Csv_stylemgr",   L"^C^Csv_help",
-                                                L"^C^Csv_about",      L"^C^Csv_update"};
+    const std::vector<std::wstring> expected = {
+        L"^C^Csv_linkcreate", L"^C^Csv_linkremove", L"^C^Csv_stylemgr", L"^C^Csv_help",
+        L"^C^Csv_about",      L"^C^Csv_update",     L"^C^Csv_linklist", L"^C^Csv_linkbatch"};
     EXPECT_EQ(macros, expected);
 }
 
@@ -189,6 +189,21 @@ TEST_F(Help, WithoutABrowserTheTopicIsPrintedOnTheCommandLine) {
     output.clear();
     CSentavellUiApp::Get()->ShowHelp(999);
     EXPECT_TRUE(output.text().empty()) << "an unknown topic is silent";
+}
+
+// Each command after the first six has its line on the overview and a page of its own.
+TEST_F(Help, TheLaterCommandsHaveTheirPages) {
+    EXPECT_TRUE(svRunCommand(L"sv_help"));
+    EXPECT_TRUE(printed(L"  - sv_linklist: list the links"));
+    EXPECT_TRUE(printed(L"  - sv_linkbatch: link many sources"));
+    output.clear();
+    CSentavellUiApp::Get()->ShowHelp(IDH_LINK_LIST);
+    EXPECT_TRUE(printed(L"Listing and repairing links\n"));
+    EXPECT_TRUE(printed(L"stale: the label shows something else"));
+    output.clear();
+    CSentavellUiApp::Get()->ShowHelp(IDH_LINK_BATCH);
+    EXPECT_TRUE(printed(L"Linking many labels at once\n"));
+    EXPECT_TRUE(printed(L"One UNDO takes back every link"));
 }
 
 // Runs sv_help with a browser that notes the page it was given in `opened`, the help's temporary

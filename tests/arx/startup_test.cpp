@@ -17,7 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const wchar_t* const kCommands[] = {L"sv_linkcreate", L"sv_linkremove", L"sv_stylemgr",
-                                    L"sv_help",       L"sv_about",      L"sv_update"};
+                                    L"sv_help",       L"sv_about",      L"sv_update",
+                                    L"sv_linklist",   L"sv_linkbatch"};
 
 // A folder holding copies of some of the build's shipped files.
 class ShippedCopy {
@@ -75,13 +76,15 @@ TEST(Startup, WithoutTheDatabaseModuleInitAnswersErrorAndLeavesNothingBehind) {
     EXPECT_FALSE(acrxDynamicLinker()->isModuleLoaded(copy.path("SentavellUi17.arx").c_str()));
 }
 
-TEST(Startup, WithBothTheSixCommandsStandInOrderAndTheServiceIsFound) {
+// The six first, in their order, and the later ones after them.
+TEST(Startup, WithBothTheCommandsStandInOrderAndTheServiceIsFound) {
     const std::wstring arx = binDirW() + L"/SentavellUi17.arx";
     ASSERT_TRUE(acrxLoadModule(arx.c_str(), false));
     const std::vector<AcEdCommand*> commands =
         acedRegCmds->groupCommands(L"Tovrik_Sentavell_Commands");
     const wchar_t* const inOrder[] = {L"sv_linkcreate", L"sv_linkremove", L"sv_stylemgr",
-                                      L"sv_help",       L"sv_about",      L"sv_update"};
+                                      L"sv_help",       L"sv_about",      L"sv_update",
+                                      L"sv_linklist",   L"sv_linkbatch"};
     ASSERT_EQ(commands.size(), std::size(inOrder));
     for (std::size_t i = 0; i < commands.size(); ++i) {
         EXPECT_STREQ(commands[i]->globalName(), inOrder[i]);

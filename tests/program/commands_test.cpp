@@ -84,8 +84,8 @@ TEST_F(ConfiguredHost, EveryAliasOfTheShippedFileNamesACommandAndHelpListsThem) 
 TEST_F(ConfiguredHost, HelpAfterArxloadListsTheAddOnsCommandsWithTheirGroup) {
     ProgramRun run = this->run("ARXLOAD " + binDir() + "/SentavellUi17.arx\nHELP\n");
     ASSERT_EQ(run.status, 0) << run.output;
-    for (const char* command :
-         {"sv_linkcreate", "sv_linkremove", "sv_stylemgr", "sv_help", "sv_about", "sv_update"})
+    for (const char* command : {"sv_linkcreate", "sv_linkremove", "sv_stylemgr", "sv_help",
+                                "sv_about", "sv_update", "sv_linklist", "sv_linkbatch"})
         EXPECT_TRUE(contains(run.output, std::string("\n  ") + command + " ")) << command;
     const std::size_t heading = run.output.find("Commands of the loaded modules:");
     ASSERT_NE(heading, std::string::npos) << run.output;

@@ -13,6 +13,7 @@ class AcDbObject;
 class AcDbBlockTable;
 class AcDbDictionary;
 class AcDbTransactionManager;
+class AcDbIdMapping;
 struct SvDbDatabaseData;
 
 // The value of a system variable.
@@ -70,6 +71,16 @@ class AcDbDatabase : public AcRxObject {
     Acad::ErrorStatus countHardReferences(const AcDbObjectIdArray& ids, Adesk::UInt32* counts);
 
     AcDbTransactionManager* transactionManager() const;
+
+    // Copies the entities into the block record `owner` of this drawing, each with what it owns
+    // (its extension dictionary with the entries, a reference's attributes), and records every
+    // original and its copy in idMap. References among the copies are then mapped through it:
+    // a copy points at the copy of an object that was cloned too, and at the original otherwise;
+    // persistent reactors follow only when they were cloned with their object. The copies are
+    // filled without notifying anyone; the caller closes nothing. Objects of several owners take
+    // one call per owner with the same idMap: each call maps every copy made so far.
+    Acad::ErrorStatus deepCloneObjects(const AcDbObjectIdArray& objectIds, AcDbObjectId owner,
+                                       AcDbIdMapping& idMap);
 
     // System variables of this drawing; names compare without regard to case. A defined variable
     // only takes values of its type inside its range; others are kept as given.

@@ -8,6 +8,7 @@
 
 class AcDbDatabase;
 class AcApDocument;
+class AcDbIdMapping;
 
 // Base of the reactors the host notifies of application-wide events. Every notification does
 // nothing unless overridden.
@@ -19,6 +20,9 @@ class AcRxEventReactor : public AcRxObject {
     virtual void databaseToBeDestroyed(AcDbDatabase*) {}
     virtual void beginSave(AcDbDatabase*, const wchar_t* /*intendedName*/) {}
     virtual void saveComplete(AcDbDatabase*, const wchar_t* /*actualName*/) {}
+    // A command that deep-clones (COPY) tells this once the copies' references are mapped and
+    // before the copies are moved into place.
+    virtual void endDeepClone(AcDbIdMapping& /*idMap*/) {}
 };
 
 // Notifications of the editor. The last one fires once each command, script line or LISP

@@ -276,19 +276,37 @@ AcDbTransactionManager* AcDbDatabase::transactionManager() const {
     return m_impl->transactions;
 }
 
+namespace {
+
+// The value a drawing has for an upper-case name: its own, else the variable's default.
+const AcDbSysVar* sysVarByKey(const SvDbSysVars& own, const std::wstring& key) {
+    if (auto it = own.find(key); it != own.end())
+        return &it->second;
+    if (auto it = definitions().find(key); it != definitions().end())
+        return &it->second.defaultValue;
+    return nullptr;
+}
+
+// The typed accessors run inside every label's update, so their names are folded once.
+Adesk::Int16 int16ByKey(const SvDbSysVars& own, const std::wstring& key) {
+    const AcDbSysVar* var = sysVarByKey(own, key);
+    return var != nullptr ? static_cast<Adesk::Int16>(var->intValue) : Adesk::Int16(0);
+}
+
+const std::wstring kLunitsKey = L"LUNITS";
+const std::wstring kLuprecKey = L"LUPREC";
+const std::wstring kTilemodeKey = L"TILEMODE";
+
+} // namespace
+
 Acad::ErrorStatus AcDbDatabase::getSysVar(const wchar_t* name, AcDbSysVar& value) const {
     if (name == nullptr)
         return Acad::eInvalidInput;
-    const std::wstring key = svDbFold(name);
-    if (auto it = m_impl->sysvars.find(key); it != m_impl->sysvars.end()) {
-        value = it->second;
-        return Acad::eOk;
-    }
-    if (auto it = definitions().find(key); it != definitions().end()) {
-        value = it->second.defaultValue;
-        return Acad::eOk;
-    }
-    return Acad::eKeyNotFound;
+    const AcDbSysVar* var = sysVarByKey(m_impl->sysvars, svDbFold(name));
+    if (var == nullptr)
+        return Acad::eKeyNotFound;
+    value = *var;
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbDatabase::setSysVar(const wchar_t* name, const AcDbSysVar& value) {
@@ -306,9 +324,7 @@ Acad::ErrorStatus AcDbDatabase::setSysVar(const wchar_t* name, const AcDbSysVar&
 }
 
 Adesk::Int16 AcDbDatabase::lunits() const {
-    AcDbSysVar value;
-    getSysVar(L"LUNITS", value);
-    return static_cast<Adesk::Int16>(value.intValue);
+    return int16ByKey(m_impl->sysvars, kLunitsKey);
 }
 
 Acad::ErrorStatus AcDbDatabase::setLunits(Adesk::Int16 value) {
@@ -316,9 +332,7 @@ Acad::ErrorStatus AcDbDatabase::setLunits(Adesk::Int16 value) {
 }
 
 Adesk::Int16 AcDbDatabase::luprec() const {
-    AcDbSysVar value;
-    getSysVar(L"LUPREC", value);
-    return static_cast<Adesk::Int16>(value.intValue);
+    return int16ByKey(m_impl->sysvars, kLuprecKey);
 }
 
 Acad::ErrorStatus AcDbDatabase::setLuprec(Adesk::Int16 value) {
@@ -326,9 +340,7 @@ Acad::ErrorStatus AcDbDatabase::setLuprec(Adesk::Int16 value) {
 }
 
 bool AcDbDatabase::tilemode() const {
-    AcDbSysVar value;
-    getSysVar(L"TILEMODE", value);
-    return value.intValue != 0;
+    return int16ByKey(m_impl->sysvars, kTilemodeKey) != 0;
 }
 
 Acad::ErrorStatus AcDbDatabase::setTilemode(bool value) {

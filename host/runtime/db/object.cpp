@@ -31,12 +31,30 @@ void deleteIfAbandoned(AcDbObject* obj) {
         delete obj;
 }
 
+// Closes made while reactors are being told wait here and are told after, in order, so a chain of
+// reactors of any length runs on a flat stack. Every object told stays unwritable until the whole
+// cascade is over: each is told once and a cycle of reactors ends.
+struct Cascade {
+    bool running = false;
+    std::deque<AcDbObjectId> waiting;
+    std::vector<AcDbObject*> told;
+    // The reactors of the object being told, as they were when telling began. Kept here so that
+    // its room is reused: only the outermost close works the cascade off, one object at a time.
+    std::vector<AcDbObjectId> reactors;
+};
+
+Cascade& cascade() {
+    static Cascade c;
+    return c;
+}
+
 // Tells the reactors what the ending write opening changed. The object is not writable meanwhile,
 // so a reactor that wants to change it again is refused (eWasNotifying).
-void deliver(AcDbObject* obj, bool modified, bool eraseToggled) {
+void deliver(Cascade& c, AcDbObject* obj, bool modified, bool eraseToggled) {
     SvDbObjectData& d = SvDbAccess::data(obj);
     const bool erasing = d.erased;
-    const std::vector<AcDbObjectId> reactors = d.reactors;
+    std::vector<AcDbObjectId>& reactors = c.reactors;
+    reactors.assign(d.reactors.begin(), d.reactors.end());
     for (const AcDbObjectId& reactorId : reactors) {
         AcDbObject* reactor = nullptr;
         if (acdbOpenAcDbObject(reactor, reactorId, AcDb::kForNotify) != Acad::eOk)
@@ -59,20 +77,6 @@ void deliver(AcDbObject* obj, bool modified, bool eraseToggled) {
     }
 }
 
-// Closes made while reactors are being told wait here and are told after, in order, so a chain of
-// reactors of any length runs on a flat stack. Every object told stays unwritable until the whole
-// cascade is over: each is told once and a cycle of reactors ends.
-struct Cascade {
-    bool running = false;
-    std::deque<AcDbObjectId> waiting;
-    std::vector<AcDbObject*> told;
-};
-
-Cascade& cascade() {
-    static Cascade c;
-    return c;
-}
-
 void tellNext(Cascade& c) {
     const AcDbObjectId id = c.waiting.front();
     c.waiting.pop_front();
@@ -89,7 +93,7 @@ void tellNext(Cascade& c) {
         return;
     ++d.notifying;
     c.told.push_back(obj);
-    deliver(obj, modified, eraseToggled);
+    deliver(c, obj, modified, eraseToggled);
 }
 
 // Ends the cascade also when a reactor throws, so the objects told become writable again.
@@ -108,6 +112,11 @@ public:
         for (AcDbObject* done : told) {
             --SvDbAccess::data(done).notifying;
             deleteIfAbandoned(done);
+        }
+        // Its room back for the next cascade, unless a deletion above started one of its own.
+        if (m_c.told.empty()) {
+            told.clear();
+            m_c.told.swap(told);
         }
     }
     CascadeRun(const CascadeRun&) = delete;

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "db/database.h"
@@ -187,7 +188,10 @@ int acedSSGet(const wchar_t* mode, const void* pt1, const void* pt2, const resbu
     if (mode != nullptr || pt1 != nullptr || pt2 != nullptr || filter != nullptr ||
         selectionSet == nullptr)
         return RTERROR;
+    // In the order chosen; a removed one leaves a null behind, so ALL of a large drawing and its
+    // removals cost one lookup per object instead of a search of the set.
     std::vector<AcDbObjectId> chosen;
+    std::unordered_map<AcDbObjectId, std::size_t> positions;
     bool removing = false;
     for (;;) {
         acedInitGet(0, L"Window Crossing ALL Last Previous Remove Add");
@@ -243,13 +247,17 @@ int acedSSGet(const wchar_t* mode, const void* pt1, const void* pt2, const resbu
         }
         acutPrintf(L"\n%d found", static_cast<int>(found.size()));
         for (const AcDbObjectId& id : found) {
-            auto at = std::find(chosen.begin(), chosen.end(), id);
-            if (removing && at != chosen.end())
-                chosen.erase(at);
-            else if (!removing && at == chosen.end())
+            const auto at = positions.find(id);
+            if (removing && at != positions.end()) {
+                chosen[at->second] = AcDbObjectId();
+                positions.erase(at);
+            } else if (!removing && at == positions.end()) {
+                positions.emplace(id, chosen.size());
                 chosen.push_back(id);
+            }
         }
     }
+    std::erase(chosen, AcDbObjectId());
     if (chosen.empty())
         return RTERROR;
     g_previous = chosen;

@@ -134,13 +134,7 @@ TEST_F(Picking, WindowCrossingRemoveAndAll) {
     EXPECT_EQ(acedSSGet(L"X", nullptr, nullptr, nullptr, set), RTERROR);
 }
 
-TEST_F(Picking, LastPreviousAndAbbreviatedOptions) {
-    answer({L"5,0", L"35,0.5", L""});
-    ads_name set;
-    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
-    acedSSFree(set);
-    answer({L"L", L"p", L"Remove", L"5,0", L"a", L"WINDOW", L"99,99", L"111,101", L""});
-    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+std::vector<AcDbObjectId> membersOf(const ads_name set) {
     std::vector<AcDbObjectId> ids;
     Adesk::Int32 length = 0;
     acedSSLength(set, &length);
@@ -151,6 +145,27 @@ TEST_F(Picking, LastPreviousAndAbbreviatedOptions) {
         acdbGetObjectId(id, name);
         ids.push_back(id);
     }
+    return ids;
+}
+
+// The set keeps the order of choosing: one removed and chosen again comes last, and once.
+TEST_F(Picking, AnObjectRemovedAndChosenAgainComesLastAndOnce) {
+    answer({L"all", L"r", L"5,0", L"a", L"5,0", L"5,0", L"all", L""});
+    ads_name set;
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    const std::vector<AcDbObjectId> ids = membersOf(set);
+    acedSSFree(set);
+    EXPECT_EQ(ids, (std::vector<AcDbObjectId>{m_circle, m_far, m_left}));
+}
+
+TEST_F(Picking, LastPreviousAndAbbreviatedOptions) {
+    answer({L"5,0", L"35,0.5", L""});
+    ads_name set;
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    acedSSFree(set);
+    answer({L"L", L"p", L"Remove", L"5,0", L"a", L"WINDOW", L"99,99", L"111,101", L""});
+    ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
+    const std::vector<AcDbObjectId> ids = membersOf(set);
     acedSSFree(set);
     // Last is the newest entity; Previous adds the first selection, which Remove thins out.
     EXPECT_EQ(ids, (std::vector<AcDbObjectId>{m_far, m_circle}));
@@ -164,8 +179,7 @@ TEST_F(Picking, LastPreviousAndAbbreviatedOptions) {
     }
     answer({L"P", L""});
     ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, set), RTNORM);
-    acedSSLength(set, &length);
-    EXPECT_EQ(length, 1);
+    EXPECT_EQ(membersOf(set).size(), 1u);
     acedSSFree(set);
 }
 

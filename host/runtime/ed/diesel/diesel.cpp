@@ -1,5 +1,6 @@
 #include "ed/diesel.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -7,7 +8,6 @@
 #include <limits>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 #include "ed/diesel/diesel_time.h"
 
@@ -29,7 +29,7 @@ bool isDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
 
-std::wstring trimmed(const std::wstring& text) {
+std::wstring_view trimmed(std::wstring_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && isBlank(text[begin])) {
@@ -43,7 +43,7 @@ std::wstring trimmed(const std::wstring& text) {
 
 // Reads a leading decimal number the way atof does: blanks skipped, whatever follows the number
 // ignored, no number at all reading as zero. Hex, "inf" and "nan" are not numbers here.
-double parseNumber(const std::wstring& text) {
+double parseNumber(std::wstring_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && isBlank(text[i])) {
@@ -146,8 +146,9 @@ struct Span {
 struct Call {
     const std::wstring& text;
     int depth;
-    std::vector<Span> parameters; // at most kMaxParameters + 1 kept
-    std::size_t count = 0;        // all of them
+    std::array<Span, kMaxParameters + 1> parameters{}; // the first ones, kept
+    std::size_t kept = 0;
+    std::size_t count = 0; // all of them
 };
 
 class Evaluator;
@@ -198,9 +199,11 @@ private:
     Scan scanCall(const std::wstring& text, std::size_t at, std::size_t end, Call& call,
                   std::size_t& close);
     bool dispatch(const Call& call, std::wstring& out);
-    static const FunctionEntry* find(const std::wstring& name);
+    static const FunctionEntry* find(std::wstring_view name);
 
     bool parameter(const Call& call, std::size_t index, std::wstring& value);
+    bool parameterText(const Call& call, std::size_t index, std::wstring& storage,
+                       std::wstring_view& value);
     Outcome number(const Call& call, std::size_t index, double& value);
     Outcome integer(const Call& call, std::size_t index, double limit, std::int64_t& value);
     Outcome mode(const Call& call, int lowest, int highest, int& unit, int& precision);
@@ -249,7 +252,7 @@ const FunctionEntry Evaluator::kFunctions[] = {
     {L"upper", 2, 2, &Evaluator::upper, 0},
 };
 
-const FunctionEntry* Evaluator::find(const std::wstring& name) {
+const FunctionEntry* Evaluator::find(std::wstring_view name) {
     for (const FunctionEntry& entry : kFunctions) {
         if (entry.name.size() != name.size()) {
             continue;
@@ -343,8 +346,8 @@ Evaluator::Scan Evaluator::scanCall(const std::wstring& text, std::size_t at, st
     int nesting = 0;
     bool quoted = false;
     const auto addParameter = [&](std::size_t stop) {
-        if (call.parameters.size() <= kMaxParameters) {
-            call.parameters.push_back({begin, stop});
+        if (call.kept < call.parameters.size()) {
+            call.parameters[call.kept++] = {begin, stop};
         }
         ++call.count;
         begin = stop + 1;
@@ -386,18 +389,48 @@ Evaluator::Scan Evaluator::scanCall(const std::wstring& text, std::size_t at, st
     return Scan::Unclosed;
 }
 
-bool Evaluator::parameter(const Call& call, std::size_t index, std::wstring& value) {
-    value.clear();
+namespace {
+
+Span unblanked(const Call& call, std::size_t index) {
     Span span = call.parameters[index];
     while (span.begin < span.end && isBlank(call.text[span.begin])) {
         ++span.begin;
     }
-    return run(call.text, span, call.depth, value);
+    return span;
+}
+
+} // namespace
+
+bool Evaluator::parameter(const Call& call, std::size_t index, std::wstring& value) {
+    value.clear();
+    return run(call.text, unblanked(call, index), call.depth, value);
+}
+
+// A parameter with no call and no quote in it is its own value: read in place, charged as run
+// would charge it, which is where the time of a macro's names and numbers went.
+bool Evaluator::parameterText(const Call& call, std::size_t index, std::wstring& storage,
+                              std::wstring_view& value) {
+    const Span span = unblanked(call, index);
+    const std::wstring_view raw =
+        std::wstring_view(call.text).substr(span.begin, span.end - span.begin);
+    if (raw.size() > kSvDieselMaxText || raw.find_first_of(L"$\"") != std::wstring_view::npos) {
+        if (!parameter(call, index, storage)) {
+            return false;
+        }
+        value = storage;
+        return true;
+    }
+    if (!raw.empty() && !charge(raw.size())) {
+        return false;
+    }
+    value = raw;
+    return true;
 }
 
 bool Evaluator::dispatch(const Call& call, std::wstring& out) {
-    std::wstring name;
-    if (!parameter(call, 0, name)) {
+    std::wstring evaluated;
+    std::wstring_view name;
+    if (!parameterText(call, 0, evaluated, name)) {
         return false;
     }
     name = trimmed(name);
@@ -422,8 +455,9 @@ bool Evaluator::dispatch(const Call& call, std::wstring& out) {
 }
 
 Outcome Evaluator::number(const Call& call, std::size_t index, double& value) {
-    std::wstring text;
-    if (!parameter(call, index, text)) {
+    std::wstring storage;
+    std::wstring_view text;
+    if (!parameterText(call, index, storage, text)) {
         return Outcome::Halted;
     }
     value = parseNumber(text);
@@ -655,7 +689,7 @@ Outcome Evaluator::getenv(const Call& call, wchar_t, std::wstring& value) {
     if (!parameter(call, 1, name)) {
         return Outcome::Halted;
     }
-    if (!environment_.getEnv(trimmed(name), value)) {
+    if (!environment_.getEnv(std::wstring(trimmed(name)), value)) {
         value.clear();
     }
     return Outcome::Done;
@@ -666,13 +700,15 @@ Outcome Evaluator::getvar(const Call& call, wchar_t, std::wstring& value) {
     if (!parameter(call, 1, name)) {
         return Outcome::Halted;
     }
-    return environment_.getVar(trimmed(name), value) ? Outcome::Done : Outcome::BadArguments;
+    return environment_.getVar(std::wstring(trimmed(name)), value) ? Outcome::Done
+                                                                   : Outcome::BadArguments;
 }
 
 // $(if): only the branch taken is evaluated.
 Outcome Evaluator::choose(const Call& call, wchar_t, std::wstring& value) {
-    std::wstring condition;
-    if (!parameter(call, 1, condition)) {
+    std::wstring storage;
+    std::wstring_view condition;
+    if (!parameterText(call, 1, storage, condition)) {
         return Outcome::Halted;
     }
     const std::size_t branch = parseNumber(condition) != 0.0 ? 2 : 3;
