@@ -65,7 +65,9 @@ void openDrawing() {
     }
     const Acad::ErrorStatus es = acDocManager->openDocument(path.c_str(), document);
     if (es != Acad::eOk) {
-        acutPrintf(L"\nCannot open %s: %s.", path.c_str(), acadErrorStatusText(es));
+        const wchar_t* why = svDbReadError();
+        acutPrintf(L"\nCannot open %s: %s.", path.c_str(),
+                   *why != L'\0' ? why : acadErrorStatusText(es));
         svSetCommandFailed();
         return;
     }

@@ -109,7 +109,8 @@ private:
     SvDbDatabaseData* m_impl;
 };
 
-// Whether the file begins as the host's drawings do, whatever follows.
+// Whether the file begins as the host's drawings do, whatever follows, or is named as a drawing
+// of an exchange format.
 bool svDbIsDrawingFile(const wchar_t* fileName);
 
 class AcDbHostApplicationServices {
@@ -132,5 +133,9 @@ std::vector<AcDbObjectIdArray> svDbReferencesTo(AcDbDatabase* db,
 // Why the database's last saveAs failed at the file ("no space left on the device", "the file is
 // read-only" ...); empty when it succeeded or the file was not the trouble.
 const wchar_t* svDbFileError(const AcDbDatabase* db);
+
+// Where and why the last readDwgFile found its file unreadable, when the file's format says more
+// than a status can ("line 12: ..."); empty otherwise.
+const wchar_t* svDbReadError();
 
 #pragma GCC visibility pop

@@ -13,6 +13,7 @@
 #include "db/dictionary.h"
 #include "db/proxy.h"
 #include "db/symboltable.h"
+#include "drawing_records.h"
 #include "file_filer.h"
 #include "file_replace.h"
 #include "internal.h"
@@ -23,22 +24,35 @@ namespace {
 constexpr unsigned char kSignature[8] = {0x89, 'S', 'V', 'D', '\r', '\n', 0x1A, '\n'};
 constexpr unsigned char kEndMarker[8] = {'S', 'V', 'D', 'E', 'N', 'D', '\r', '\n'};
 constexpr Adesk::UInt16 kFormatVersion = 1;
-constexpr Adesk::UInt8 kRecordErased = 1;
-constexpr Adesk::UInt8 kClassIsEntity = 1;
 // The least a record, a class entry and a system variable take on file: counts beyond what the
 // remaining bytes can hold are refused before anything is allocated for them.
 constexpr std::size_t kMinRecord = 8 + 4 + 1 + 4;
 constexpr std::size_t kMinClass = 4 + 4 + 4 + 1;
 constexpr std::size_t kMinSysVar = 4 + 1 + 2;
 
-struct ClassEntry {
-    std::wstring name;
-    std::wstring dxfName;
-    std::wstring appName;
-    Adesk::UInt8 flags = 0;
-};
+using ClassEntry = SvDbClassEntry;
+using Record = SvDbRecord;
+using Parsed = SvDbDrawingRecords;
+constexpr Adesk::UInt8 kRecordErased = kSvDbRecordErased;
+constexpr Adesk::UInt8 kClassIsEntity = kSvDbClassIsEntity;
 
-ClassEntry classOf(AcDbObject* obj) {
+const SvDbExchange* g_exchange = nullptr;
+
+// The exchange format that a file name asks for, or null for the host's own.
+const SvDbExchange* exchangeFor(const wchar_t* fileName) {
+    if (g_exchange == nullptr || fileName == nullptr)
+        return nullptr;
+    const std::size_t length = std::wcslen(fileName);
+    const std::size_t extension = std::wcslen(g_exchange->extension);
+    if (length <= extension)
+        return nullptr;
+    const std::wstring tail = svDbFold(fileName + length - extension);
+    return tail == svDbFold(g_exchange->extension) ? g_exchange : nullptr;
+}
+
+} // namespace
+
+SvDbClassEntry svDbClassOf(AcDbObject* obj) {
     ClassEntry entry;
     if (auto* proxy = AcDbProxyObject::cast(obj)) {
         entry.name = SvDbAccess::proxyClassName(proxy);
@@ -62,6 +76,8 @@ ClassEntry classOf(AcDbObject* obj) {
     return entry;
 }
 
+namespace {
+
 Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, AcDbMemoryFiler& out) {
     std::vector<std::pair<Adesk::UInt64, std::uint32_t>> order;
     for (std::uint32_t i = 0; i < db.slots.size(); ++i) {
@@ -75,7 +91,7 @@ Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, AcDbMemoryFiler& out)
     std::vector<std::uint32_t> classOfRecord;
     classOfRecord.reserve(order.size());
     for (const auto& [handle, index] : order) {
-        ClassEntry entry = classOf(db.slots[index].object);
+        ClassEntry entry = svDbClassOf(db.slots[index].object);
         if (entry.name.empty())
             return Acad::eNotThatKindOfClass; // a class that was never registered cannot be read
                                               // back
@@ -145,23 +161,6 @@ Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, AcDbMemoryFiler& out)
 }
 
 // ---------------------------------------------------------------------------------------------
-
-struct Record {
-    Adesk::UInt64 handle = 0;
-    Adesk::UInt32 classIndex = 0;
-    Adesk::UInt8 flags = 0;
-    const unsigned char* bytes = nullptr; // inside the file's bytes
-    Adesk::UInt32 length = 0;
-};
-
-struct Parsed {
-    Adesk::UInt64 handseed = 0;
-    Adesk::UInt64 blockTable = 0;
-    Adesk::UInt64 nod = 0;
-    std::vector<std::pair<std::wstring, AcDbSysVar>> sysvars;
-    std::vector<ClassEntry> classes;
-    std::vector<Record> records;
-};
 
 std::wstring readText(AcDbMemoryFiler& in) {
     wchar_t* text = nullptr;
@@ -464,27 +463,54 @@ std::string pathOf(const wchar_t* fileName) {
     return svToUtf8(fileName);
 }
 
+std::wstring& lastReadError() {
+    static std::wstring why;
+    return why;
+}
+
 } // namespace
 
-Acad::ErrorStatus AcDbDatabase::readDwgData(const void* data, std::size_t size) {
-    SvDbDatabaseData& db = *m_impl;
+Acad::ErrorStatus svDbBuildDrawing(AcDbDatabase* database, SvDbDrawingRecords& records) {
+    SvDbDatabaseData& db = SvDbAccess::impl(database);
     if (!db.slots.empty())
         return Acad::eNotApplicable;
-    if (data == nullptr && size > 0)
-        return Acad::eInvalidInput;
     Acad::ErrorStatus es = Acad::eBadDwgFile;
     try {
-        AcDbMemoryFiler in(data, size, AcDb::kFileFiler, AcDbMemoryFiler::kReadInPlace);
-        Parsed parsed;
-        es = parse(in, parsed);
-        if (es == Acad::eOk)
-            es = build(this, db, parsed);
+        es = build(database, db, records);
     } catch (const std::exception&) {
         es = Acad::eBadDwgFile;
     }
     if (es != Acad::eOk)
-        clear(this, db);
+        clear(database, db);
     return es;
+}
+
+void svDbRegisterExchange(const SvDbExchange* exchange) {
+    g_exchange = exchange;
+}
+
+const wchar_t* svDbReadError() {
+    return lastReadError().c_str();
+}
+
+Acad::ErrorStatus AcDbDatabase::readDwgData(const void* data, std::size_t size) {
+    if (!m_impl->slots.empty())
+        return Acad::eNotApplicable;
+    if (data == nullptr && size > 0)
+        return Acad::eInvalidInput;
+    Parsed parsed; // its records point into `data`
+    Acad::ErrorStatus es = Acad::eBadDwgFile;
+    try {
+        AcDbMemoryFiler in(data, size, AcDb::kFileFiler, AcDbMemoryFiler::kReadInPlace);
+        es = parse(in, parsed);
+    } catch (const std::exception&) {
+        es = Acad::eBadDwgFile;
+    }
+    if (es != Acad::eOk) {
+        clear(this, *m_impl);
+        return es;
+    }
+    return svDbBuildDrawing(this, parsed);
 }
 
 Acad::ErrorStatus AcDbDatabase::readDwgFile(const wchar_t* fileName) {
@@ -492,6 +518,13 @@ Acad::ErrorStatus AcDbDatabase::readDwgFile(const wchar_t* fileName) {
         return Acad::eInvalidInput;
     if (!m_impl->slots.empty())
         return Acad::eNotApplicable;
+    lastReadError().clear();
+    if (const SvDbExchange* exchange = exchangeFor(fileName)) {
+        const Acad::ErrorStatus es = exchange->read(this, pathOf(fileName), lastReadError());
+        if (es == Acad::eOk)
+            m_impl->fileName = fileName;
+        return es;
+    }
     std::FILE* file = std::fopen(pathOf(fileName).c_str(), "rb");
     if (file == nullptr)
         return errno == ENOENT ? Acad::eFileNotFound : Acad::eFileAccessErr;
@@ -514,13 +547,20 @@ Acad::ErrorStatus AcDbDatabase::saveAs(const wchar_t* fileName) {
     if (fileName == nullptr || *fileName == L'\0')
         return Acad::eInvalidInput;
     m_impl->fileError.clear();
-    AcDbMemoryFiler out(AcDb::kFileFiler);
-    const Acad::ErrorStatus es = writeDrawing(*m_impl, out);
-    if (es != Acad::eOk)
-        return es;
-
-    const Acad::ErrorStatus written =
-        svDbReplaceFile(pathOf(fileName), out.data(), out.size(), m_impl->fileError);
+    Acad::ErrorStatus written = Acad::eOk;
+    if (const SvDbExchange* exchange = exchangeFor(fileName)) {
+        std::vector<unsigned char> bytes;
+        const Acad::ErrorStatus es = exchange->write(this, bytes, m_impl->fileError);
+        if (es != Acad::eOk)
+            return es;
+        written = svDbReplaceFile(pathOf(fileName), bytes.data(), bytes.size(), m_impl->fileError);
+    } else {
+        AcDbMemoryFiler out(AcDb::kFileFiler);
+        const Acad::ErrorStatus es = writeDrawing(*m_impl, out);
+        if (es != Acad::eOk)
+            return es;
+        written = svDbReplaceFile(pathOf(fileName), out.data(), out.size(), m_impl->fileError);
+    }
     if (written != Acad::eOk)
         return written;
     m_impl->fileName = fileName;
@@ -532,6 +572,8 @@ const wchar_t* svDbFileError(const AcDbDatabase* db) {
 }
 
 bool svDbIsDrawingFile(const wchar_t* fileName) {
+    if (exchangeFor(fileName) != nullptr)
+        return true;
     unsigned char signature[sizeof kSignature] = {};
     FILE* file = fileName != nullptr ? std::fopen(pathOf(fileName).c_str(), "rb") : nullptr;
     if (file == nullptr)

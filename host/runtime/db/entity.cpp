@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "db/acutbuffer.h"
+#include "db/proxy.h"
 #include "db/symboltable.h"
 #include "drawn_extents.h"
 #include "internal.h"
@@ -58,6 +59,9 @@ void AcDbEntity::list() const {
     assertReadEnabled();
     const AcRxClass* cls = isA();
     const wchar_t* kind = cls->dxfName() != nullptr ? cls->dxfName() : cls->name();
+    // A kept record of a kind the host lacks shows as that kind.
+    if (auto* proxy = AcDbProxyEntity::cast(this); proxy != nullptr && proxy->originalDxfName())
+        kind = proxy->originalDxfName();
     std::wstring space = L"not in a drawing";
     if (AcDbDatabase* db = database()) {
         if (ownerId() == db->modelSpaceId()) {
