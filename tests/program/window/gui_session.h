@@ -43,9 +43,10 @@ inline std::size_t countOf(const std::string& text, const std::string& part) {
     return count;
 }
 
-// Polls until the condition holds or the time is up.
+// Polls until the condition holds or the time is up. The bounds only catch a hang, so they are
+// wide: a sanitizer build on a busy machine starts a session many times slower.
 template <class Condition>
-bool waitUntil(Condition condition, double seconds = 10.0) {
+bool waitUntil(Condition condition, double seconds = 30.0) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end)
@@ -173,7 +174,7 @@ public:
     const std::string& window() const { return m_window; }
     // Started, done with what it was given, at its command prompt, the pointer resting over the
     // command line (out of the view, so no crosshair is in the frames).
-    bool ready(double seconds = 20.0) const {
+    bool ready(double seconds = 60.0) const {
         if (!started() || !waitFor("\nCommand: ", 1, seconds))
             return false;
         moveTo(kCommandLineX, kCommandLineY);
@@ -182,7 +183,7 @@ public:
     std::string output() const { return readWhole(m_folder + "/out.txt"); }
     const std::string& folder() const { return m_folder; }
     // Waits until the transcript holds the text `times` times.
-    bool waitFor(const std::string& text, std::size_t times = 1, double seconds = 10.0) const {
+    bool waitFor(const std::string& text, std::size_t times = 1, double seconds = 30.0) const {
         return waitUntil([&] { return countOf(output(), text) >= times; }, seconds);
     }
 
@@ -246,7 +247,7 @@ public:
 
     // The exit status once the program has ended by itself; -1 when it is still running after
     // the time or ended by a signal.
-    int exitStatus(double seconds = 10.0) {
+    int exitStatus(double seconds = 30.0) {
         int raw = 0;
         const bool ended =
             waitUntil([&] { return waitpid(m_pid, &raw, WNOHANG) == m_pid; }, seconds);

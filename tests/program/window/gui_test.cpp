@@ -370,7 +370,7 @@ TEST_F(Gui, TheSampleSessionRunsInTheWindowAsAtTheTerminal) {
     ASSERT_EQ(typed.status, 0) << typed.output;
 
     GuiSession gui(display, folder, "'" + script + "'");
-    ASSERT_TRUE(gui.ready(60.0));
+    ASSERT_TRUE(gui.ready(150.0));
     // The session's last drawing is in the view.
     EXPECT_FALSE(darkBox(gui.frame(), 0, kViewHeight).empty());
     gui.closeWindow();
