@@ -3,66 +3,26 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gui_frames.h"
 #include "gui_session.h"
 
 namespace {
 
+using guitest::Box;
+using guitest::boxOf;
+using guitest::colourBox;
+using guitest::darkBox;
+using guitest::darkestRow;
 using guitest::GuiSession;
+using guitest::kTitleBar;
+using guitest::kViewHeight;
+using guitest::listedDrawing;
 using guitest::Picture;
 using guitest::VirtualDisplay;
+using guitest::writeScript;
 
 using guitest::kCommandLineX;
 using guitest::kCommandLineY;
-constexpr int kViewHeight = 641; // the window is 768 high; the command line takes the rest
-
-struct Box {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    bool empty() const { return right < left; }
-    int centreX() const { return (left + right) / 2; }
-    int centreY() const { return (top + bottom) / 2; }
-};
-
-// The dark pixels of the view between two rows.
-// The extent of the pixels of the rectangle that the test wants.
-template <class Wanted>
-Box boxOf(const Picture& frame, Wanted wanted, int left, int top, int right, int bottom) {
-    Box box;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if (wanted(frame.at(x, y))) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
-
-Box darkBox(const Picture& frame, int top, int bottom) {
-    return boxOf(frame, Picture::dark, 0, top, frame.width, bottom);
-}
-
-// The row of the view with the most dark pixels: where a horizontal line is drawn.
-int darkestRow(const Picture& frame) {
-    int best = -1, bestCount = 0;
-    for (int y = 0; y < kViewHeight; ++y) {
-        int count = 0;
-        for (int x = 0; x < frame.width; ++x)
-            count += Picture::dark(frame.at(x, y)) ? 1 : 0;
-        if (count > bestCount) {
-            bestCount = count;
-            best = y;
-        }
-    }
-    return best;
-}
-
-// The extent of the pixels of one colour in the rectangle.
-Box colourBox(const Picture& frame, std::uint32_t colour, int left, int top, int right,
-              int bottom) {
-    return boxOf(
-        frame, [colour](std::uint32_t rgb) { return rgb == colour; }, left, top, right, bottom);
-}
 
 bool anyPixel(const Picture& frame, const Box& box, bool (*wanted)(std::uint32_t)) {
     for (int y = box.top; y <= box.bottom; ++y)
@@ -80,7 +40,6 @@ bool selectionBlue(std::uint32_t rgb) {
     return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
 }
 
-constexpr std::uint32_t kTitleBar = 0x284682;
 constexpr std::uint32_t kLinkBlue = 0x0000EE;
 constexpr std::uint32_t kTooltipBack = 0xFFFFE1;
 
@@ -139,22 +98,6 @@ std::vector<Box> colourWords(const Picture& frame, bool (*wanted)(std::uint32_t)
 bool keywordBlue(std::uint32_t rgb) {
     const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
     return b > r + 80 && b > g + 60;
-}
-
-std::string writeScript(const std::string& name, const std::string& text) {
-    const std::string path = testing::TempDir() + name;
-    std::ofstream(path) << text;
-    return path;
-}
-
-// Lists every object of a saved drawing, as LIST shows it with the module loaded.
-std::string listedDrawing(const std::string& path) {
-    const std::string listing =
-        writeScript("gui_list.scr", "ARXLOAD SentavellUi17.arx\nLIST ALL\n\n");
-    const ProgramRun run = runProgram("svhost", "'" + path + "' <'" + listing + "'");
-    // From the module's line on: the line before names the drawing.
-    const std::size_t loaded = run.output.find("SentavellUi17.arx loaded.");
-    return loaded == std::string::npos ? run.output : run.output.substr(loaded);
 }
 
 TEST(GuiWithoutDisplay, SaysSoInOneLineWithStatusTwo) {
