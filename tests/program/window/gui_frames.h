@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "gui_session.h"
 
@@ -61,6 +62,42 @@ inline Box colourBox(const Picture& frame, std::uint32_t colour, int left, int t
                      int bottom) {
     return boxOf(
         frame, [colour](std::uint32_t rgb) { return rgb == colour; }, left, top, right, bottom);
+}
+
+// The columns holding the colour in the rows, grouped where they lie apart: words in a line.
+inline std::vector<Box> colourWords(const Picture& frame, bool (*wanted)(std::uint32_t), int top,
+                                    int bottom) {
+    std::vector<Box> words;
+    int lastColumn = -100;
+    for (int x = 0; x < frame.width; ++x) {
+        int first = -1, last = -1;
+        for (int y = top; y < bottom; ++y) {
+            if (wanted(frame.at(x, y))) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
+        }
+        if (first < 0)
+            continue;
+        if (x - lastColumn > 5)
+            words.push_back(Box{x, first, x, last});
+        Box& word = words.back();
+        word.right = x;
+        word.top = std::min(word.top, first);
+        word.bottom = std::max(word.bottom, last);
+        lastColumn = x;
+    }
+    return words;
+}
+
+// Keywords are written in blue, smoothed at their edges.
+inline bool keywordBlue(std::uint32_t rgb) {
+    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return b > r + 80 && b > g + 60;
+}
+
+inline bool selectionBlue(std::uint32_t rgb) {
+    return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
 }
 
 inline std::string writeScript(const std::string& name, const std::string& text) {

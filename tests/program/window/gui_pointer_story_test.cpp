@@ -12,10 +12,44 @@ using namespace guitest;
 
 const std::string kEditorScript = std::string(SV_RESOURCES_DIR) + "/StyleEditor.rc";
 const std::string kManagerScript = std::string(SV_RESOURCES_DIR) + "/StyleManager.rc";
+const std::string kBlockScript = std::string(SV_RESOURCES_DIR) + "/BlockOptions.rc";
 
-// The geometry is drafted at the command line, as users do.
-const char* const kGeometry[] = {"ARXLOAD SentavellUi17.arx", "LINE 0,-1 10,-1 \"\"",
-                                 "TEXT 4.5,-1.6 0.3 0 ?"};
+// The geometry is drafted at the command line, as users do: a room with the block that labels
+// rooms inserted into it, a wall line and its text.
+const char* const kGeometry[] = {
+    "ARXLOAD SentavellUi17.arx",
+    "PLINE 0,0 6,0 6,4 0,4 C",
+    "LINE 0,-1 10,-1 \"\"",
+    "TEXT 4.5,-1.6 0.3 0 ?",
+    "PLINE 20,0 22,0 22,1.2 20,1.2 C",
+    "BLOCK ROOM 21,0.6 NAME Name ? 20.2,0.75 0.35 AREA Area ? 20.2,0.2 0.3 \"\" 20,0 \"\"",
+    "INSERT ROOM 3,2 1 0 Kitchen ?"};
+constexpr int kGeometryLines = sizeof kGeometry / sizeof kGeometry[0];
+
+// What the pointer does in the dialogs, as the script form of the style manager writes it.
+const char* const kStylesTyped = R"(sv_stylemgr
+rclick 2000
+click 32771
+type 2003 Length
+type 2006 "Length of a line into a text"
+choose 2008 Length
+choose 2007 "Text modifier"
+type 2009 "$(rtos,%PROPERTY,2,2) m"
+click OK
+rclick 2000
+click 32771
+type 2003 "Room area"
+type 2006 "Floor area into the room block"
+choose 2008 Area
+click 2010
+click 2009
+select 2012 ROOM/AREA
+click OK
+click OK
+type 2009 "%PROPERTY m2"
+click OK
+click OK
+)";
 
 // The lists of the style editor are sorted by what they show.
 const char* const kReaders[] = {"Area",         "Length",       "Text",
@@ -31,7 +65,7 @@ int rowOf(const char* const (&names)[N], const std::string& name) {
     return -1;
 }
 
-// What was answered to the prompt the nth time (from 1) it was asked, as the transcript shows.
+// What follows the prompt on its line the nth time (from 1) it shows: what was answered to it.
 std::string answerTo(const std::string& output, const std::string& prompt, int nth = 1) {
     std::size_t at = std::string::npos;
     for (int i = 0; i < nth; ++i) {
@@ -43,21 +77,63 @@ std::string answerTo(const std::string& output, const std::string& prompt, int n
     return output.substr(start, output.find('\n', start) - start);
 }
 
+// The first row from the top of the view that is mostly dark: a long horizontal edge.
+int firstEdgeRow(const Picture& frame, int from, int minimum) {
+    for (int y = from; y < kViewHeight; ++y) {
+        int count = 0;
+        for (int x = 0; x < frame.width; ++x)
+            count += Picture::dark(frame.at(x, y)) ? 1 : 0;
+        if (count >= minimum)
+            return y;
+    }
+    return -1;
+}
+
+// The room as the view shows it: its outline, from its long top and bottom edges, and the block
+// inside.
+struct Room {
+    Box outline, block;
+};
+
+Room roomIn(const Picture& frame, int edgeLength) {
+    Room room;
+    const int top = firstEdgeRow(frame, 0, edgeLength);
+    const int bottom = firstEdgeRow(frame, top + 3, edgeLength);
+    if (top < 0 || bottom < 0)
+        return room;
+    room.outline = boxOf(frame, Picture::dark, 0, top - 1, frame.width, top + 2);
+    room.outline.top = top;
+    room.outline.bottom = bottom;
+    room.block = boxOf(frame, Picture::dark, room.outline.left + 4, top + 4, room.outline.right - 4,
+                       bottom - 4);
+    return room;
+}
+
 class PointerStory : public testing::Test {
 protected:
     VirtualDisplay display;
     std::string folder = testing::TempDir() + "gui_pointer_story";
     GuiSession gui{display, folder, ""};
+    // The style manager's units: every dialog of the module uses the same font.
+    DialogOnScreen units;
 
-    // Waits for the dialog of the template to be the topmost and measures it.
-    DialogOnScreen dialogShown(const DialogTemplate& layout, const Picture& before) {
+    Picture frameAside() {
+        gui.moveTo(kCommandLineX, kCommandLineY);
+        return gui.frame();
+    }
+    // Waits for a dialog to come up over the frame; the module's dialogs open at their owner's
+    // corner, so the title bar on top gives the corner.
+    DialogOnScreen dialogOver(const Picture& before) {
         Picture shown;
         waitUntil([&] {
-            gui.moveTo(kCommandLineX, kCommandLineY);
-            shown = gui.frame();
-            return shown.differences(before, 0, 0, shown.width, kViewHeight) > 1000;
+            shown = frameAside();
+            return shown.differences(before, 0, 0, shown.width, kViewHeight) > 200;
         });
-        return measureDialog(shown, layout.size());
+        DialogOnScreen dialog = units;
+        const Box bar = colourBox(shown, kTitleBar, 0, 0, shown.width, kViewHeight);
+        dialog.left = bar.left;
+        dialog.top = bar.bottom + 1;
+        return dialog;
     }
     void clickCentre(const Box& box) { gui.click(box.centreX(), box.centreY()); }
     // Replaces an edit's text with what is typed.
@@ -75,32 +151,38 @@ protected:
         gui.click(combo.centreX(), (combo.top + listTop) / 2);
         gui.click(combo.centreX(), listTop + 1 + row * itemHeight + itemHeight / 2);
     }
+    // A right click on the manager's list, New in the menu that comes up under the pointer.
+    DialogOnScreen newStyle(const DialogTemplate& manager, const DialogOnScreen& shown) {
+        const Box list = shown.place(manager.control("IDC_STYLE_LIST"));
+        const Picture before = frameAside();
+        gui.click(list.centreX(), list.bottom - 10, 3);
+        gui.click(list.centreX() + 20, list.bottom - 10 + 2 + (units.baseY + 6) / 2);
+        return dialogOver(before);
+    }
 };
 
 TEST_F(PointerStory, StylesLinksAndEditsByThePointerSaveWhatTheTypedSessionSaves) {
     ASSERT_TRUE(gui.ready());
     for (const char* line : kGeometry)
         gui.enter(line);
-    ASSERT_TRUE(gui.waitFor(" created.", 2));
-    ASSERT_TRUE(gui.waitFor("\nCommand: ", 4));
-    const Picture drawing = gui.frame();
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", kGeometryLines + 1));
+    int commands = kGeometryLines + 1;
+    const Picture drawing = frameAside();
 
-    // The style manager: a right click on its list, New in the menu there.
     const DialogTemplate manager(kManagerScript, "IDD_STYLE_MANAGER");
     const DialogTemplate editor(kEditorScript, "IDD_STYLE_EDITOR");
+    const DialogTemplate options(kBlockScript, "IDD_BLOCK_MOD_OPTIONS");
+    const DialogTemplate lookup(kBlockScript, "IDD_ATTRIBUTE_LOOKUP");
     ASSERT_TRUE(manager.size().found && editor.size().found);
     gui.enter("sv_stylemgr");
-    const DialogOnScreen managerShown = dialogShown(manager, drawing);
-    ASSERT_GT(managerShown.baseY, 0);
-    const Box list = managerShown.place(manager.control("IDC_STYLE_LIST"));
-    const Picture managerFrame = gui.frame();
-    gui.click(list.centreX(), list.top + 10, 3);
-    gui.click(list.centreX() + 20, list.top + 10 + 2 + (managerShown.baseY + 6) / 2);
+    ASSERT_TRUE(waitUntil([&] {
+        units = measureDialog(frameAside(), manager.size());
+        return units.baseY > 0;
+    }));
+    const DialogOnScreen managerShown = units;
 
-    // The editor opens at the manager's corner and shares its font.
-    DialogOnScreen shown = dialogShown(editor, managerFrame);
-    shown.baseX = managerShown.baseX;
-    shown.baseY = managerShown.baseY;
+    // The line's length into a text.
+    DialogOnScreen shown = newStyle(manager, managerShown);
     typeInto(shown.place(editor.control("IDC_STYLE_NAME")), "Length");
     typeInto(shown.place(editor.control("IDC_STYLE_DESCRIPTION")), "Length of a line into a text");
     chooseRow(shown, shown.place(editor.control("IDC_STYLE_READER")), rowOf(kReaders, "Length"));
@@ -108,12 +190,36 @@ TEST_F(PointerStory, StylesLinksAndEditsByThePointerSaveWhatTheTypedSessionSaves
               rowOf(kModifiers, "Text modifier"));
     typeInto(shown.place(editor.control("IDC_MACRO")), "$(rtos,%PROPERTY,2,2) m");
     clickCentre(shown.place(editor.control("IDOK")));
+    // The room's area into the block's AREA attribute, the tag looked up in the block tree.
+    shown = newStyle(manager, managerShown);
+    typeInto(shown.place(editor.control("IDC_STYLE_NAME")), "Room area");
+    typeInto(shown.place(editor.control("IDC_STYLE_DESCRIPTION")),
+             "Floor area into the room block");
+    chooseRow(shown, shown.place(editor.control("IDC_STYLE_READER")), rowOf(kReaders, "Area"));
+    Picture before = frameAside();
+    clickCentre(shown.place(editor.control("IDC_MODIFIER_OPTIONS")));
+    const DialogOnScreen optionsShown = dialogOver(before);
+    before = frameAside();
+    clickCentre(optionsShown.place(options.control("IDC_ATTRIBUTE_LOOKUP")));
+    const DialogOnScreen lookupShown = dialogOver(before);
+    // The tree opens with its blocks expanded: the block's row, then its tags in order.
+    const Box tree = lookupShown.place(lookup.control("IDC_ATTRIBUTE_TREE"));
+    gui.click(tree.left + 40, tree.top + 4 + units.baseY / 2);
+    const Picture blockChosen = frameAside();
+    const Box blockRow =
+        boxOf(blockChosen, selectionBlue, tree.left, tree.top, tree.right, tree.bottom);
+    ASSERT_FALSE(blockRow.empty());
+    gui.click(blockRow.centreX(), blockRow.centreY() + (blockRow.bottom - blockRow.top + 1));
+    clickCentre(lookupShown.place(lookup.control("IDOK")));
+    clickCentre(optionsShown.place(options.control("IDOK")));
+    typeInto(shown.place(editor.control("IDC_MACRO")), "%PROPERTY m2");
+    clickCentre(shown.place(editor.control("IDOK")));
+
     clickCentre(managerShown.place(manager.control("IDOK")));
-    ASSERT_TRUE(gui.waitFor("\nCommand: ", 5));
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", ++commands));
 
     // The line's length into the text: both clicked in the view.
-    gui.moveTo(kCommandLineX, kCommandLineY);
-    const Picture unlinked = gui.frame();
+    const Picture unlinked = frameAside();
     const int lineRow = darkestRow(unlinked);
     const Box line = boxOf(unlinked, Picture::dark, 0, lineRow - 1, unlinked.width, lineRow + 2);
     const Box text = darkBox(unlinked, lineRow + 4, kViewHeight);
@@ -124,11 +230,37 @@ TEST_F(PointerStory, StylesLinksAndEditsByThePointerSaveWhatTheTypedSessionSaves
     gui.click(line.left + (line.right - line.left) / 3, lineRow);
     ASSERT_TRUE(gui.waitFor("Select the label"));
     clickCentre(text);
-    ASSERT_TRUE(gui.waitFor("\nCommand: ", 6));
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", ++commands));
+
+    // The room's area into its block, the style taken from the manager: Style is clicked at the
+    // prompt, the second row of the list, OK; then the room's bottom edge and the block's outline.
+    const Room room = roomIn(unlinked, (line.right - line.left) / 2);
+    ASSERT_LT(room.outline.top, lineRow);
+    ASSERT_FALSE(room.block.empty());
+    gui.enter("sv_linkcreate");
+    ASSERT_TRUE(gui.waitFor("Select the source object", 2));
+    const Picture prompt = frameAside();
+    const std::vector<Box> keywords =
+        colourWords(prompt, keywordBlue, prompt.height - 24, prompt.height);
+    ASSERT_EQ(keywords.size(), 4u);
+    clickCentre(keywords[0]);
+    const DialogOnScreen chooser = dialogOver(prompt);
+    const Box styles = chooser.place(manager.control("IDC_STYLE_LIST"));
+    const Box firstRow =
+        boxOf(frameAside(), selectionBlue, styles.left, styles.top, styles.right, styles.bottom);
+    ASSERT_FALSE(firstRow.empty());
+    gui.click(firstRow.left + 20, firstRow.centreY() + (firstRow.bottom - firstRow.top + 1));
+    clickCentre(chooser.place(manager.control("IDOK")));
+    ASSERT_TRUE(gui.waitFor("Select the source object", 3));
+    gui.click(room.outline.centreX(), room.outline.bottom);
+    ASSERT_TRUE(gui.waitFor("Select the label", 2));
+    gui.click(room.block.left, room.block.centreY());
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", ++commands));
 
     // The line's right end pulled in by a quarter: its label follows at once.
-    gui.moveTo(kCommandLineX, kCommandLineY);
-    const Picture linked = gui.frame();
+    const Picture linked = frameAside();
+    EXPECT_GT(linked.differences(unlinked, text.left, text.top, text.right + 1, text.bottom + 1),
+              20);
     const Box label = darkBox(linked, lineRow + 4, kViewHeight);
     gui.enter("VERTEX");
     ASSERT_TRUE(gui.waitFor("Select a line, polyline or leader: "));
@@ -137,13 +269,25 @@ TEST_F(PointerStory, StylesLinksAndEditsByThePointerSaveWhatTheTypedSessionSaves
     gui.click(line.right, lineRow);
     ASSERT_TRUE(gui.waitFor("New position: "));
     gui.click(line.right - (line.right - line.left) / 4, lineRow);
-    ASSERT_TRUE(gui.waitFor("moved."));
-    ASSERT_TRUE(gui.waitFor("\nCommand: ", 7));
-    gui.moveTo(kCommandLineX, kCommandLineY);
-    const Picture moved = gui.frame();
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", ++commands));
+    const Picture moved = frameAside();
     EXPECT_GT(moved.differences(linked, label.left, label.top, label.right + 1, label.bottom + 1),
               20);
-    EXPECT_GT(linked.differences(unlinked, text.left, text.top, text.right + 1, text.bottom + 1),
+
+    // The room's top right corner pulled out to the right: the area in its block follows.
+    const Room small = roomIn(moved, (line.right - line.left) / 3);
+    ASSERT_FALSE(small.block.empty());
+    gui.enter("VERTEX");
+    ASSERT_TRUE(gui.waitFor("Select a line, polyline or leader: ", 2));
+    gui.click(small.outline.centreX(), small.outline.top);
+    ASSERT_TRUE(gui.waitFor("Vertex to move (a point near it): ", 2));
+    gui.click(small.outline.right, small.outline.top);
+    ASSERT_TRUE(gui.waitFor("New position: ", 2));
+    gui.click(small.outline.right + (line.right - line.left) / 5, small.outline.top);
+    ASSERT_TRUE(gui.waitFor("\nCommand: ", ++commands));
+    const Picture grown = frameAside();
+    EXPECT_GT(grown.differences(moved, small.block.left, small.block.top, small.block.right + 1,
+                                small.block.bottom + 1),
               20);
 
     gui.enter("SAVEAS story.svd");
@@ -156,25 +300,20 @@ TEST_F(PointerStory, StylesLinksAndEditsByThePointerSaveWhatTheTypedSessionSaves
     std::string typed;
     for (const char* geometry : kGeometry)
         typed += std::string(geometry) + "\n";
-    typed += R"(sv_stylemgr
-rclick 2000
-click 32771
-type 2003 Length
-type 2006 "Length of a line into a text"
-choose 2008 Length
-choose 2007 "Text modifier"
-type 2009 "$(rtos,%PROPERTY,2,2) m"
-click OK
-click OK
-sv_linkcreate
-)";
-    for (const std::string prompt : {"Select the source object or [Style/Model/Paper/eXit]: ",
-                                     "Select the label or [Model/Paper/Self]: "})
-        typed += answerTo(output, prompt) + "\n";
-    typed += "VERTEX\n";
-    for (const std::string prompt : {"Select a line, polyline or leader: ",
-                                     "Vertex to move (a point near it): ", "New position: "})
-        typed += answerTo(output, prompt) + "\n";
+    typed += kStylesTyped;
+    const std::string sourcePrompt = "Select the source object or [Style/Model/Paper/eXit]: ";
+    const std::string labelPrompt = "Select the label or [Model/Paper/Self]: ";
+    typed += "sv_linkcreate\n";
+    typed += answerTo(output, sourcePrompt) + "\n" + answerTo(output, labelPrompt) + "\n";
+    typed += "sv_linkcreate\n" + answerTo(output, sourcePrompt, 2) + "\n";
+    typed += "select 2000 \"Room area\"\nclick OK\n";
+    typed += answerTo(output, sourcePrompt, 3) + "\n" + answerTo(output, labelPrompt, 2) + "\n";
+    for (int nth = 1; nth <= 2; ++nth) {
+        typed += "VERTEX\n";
+        for (const std::string prompt : {"Select a line, polyline or leader: ",
+                                         "Vertex to move (a point near it): ", "New position: "})
+            typed += answerTo(output, prompt, nth) + "\n";
+    }
     typed += "SAVEAS \"" + folder + "/typed.svd\"\n";
     const ProgramRun made = runProgram("svhost", "'" + writeScript("gui_story.scr", typed) + "'");
     ASSERT_EQ(made.status, 0) << made.output;
@@ -187,6 +326,10 @@ sv_linkcreate
     std::snprintf(length, sizeof length, "\"%.2f m\"", std::stod(newEnd));
     EXPECT_NE(byPointer.find(std::string("text:             ") + length), std::string::npos)
         << byPointer;
+    // The block's AREA reads the room's area as it is now.
+    const std::string area = answerTo(byPointer, "area:             ");
+    EXPECT_NE(area, "24.0000");
+    EXPECT_NE(byPointer.find("AREA = \"" + area + " m2\""), std::string::npos) << byPointer;
     EXPECT_EQ(byPointer, listedDrawing(folder + "/typed.svd")) << typed;
 }
 

@@ -11,13 +11,16 @@ namespace {
 using guitest::Box;
 using guitest::boxOf;
 using guitest::colourBox;
+using guitest::colourWords;
 using guitest::darkBox;
 using guitest::darkestRow;
 using guitest::GuiSession;
+using guitest::keywordBlue;
 using guitest::kTitleBar;
 using guitest::kViewHeight;
 using guitest::listedDrawing;
 using guitest::Picture;
+using guitest::selectionBlue;
 using guitest::VirtualDisplay;
 using guitest::writeScript;
 
@@ -34,10 +37,6 @@ bool anyPixel(const Picture& frame, const Box& box, bool (*wanted)(std::uint32_t
 
 bool reddish(std::uint32_t rgb) {
     return ((rgb >> 16) & 0xFF) > 150 && ((rgb >> 8) & 0xFF) < 90 && (rgb & 0xFF) < 90;
-}
-
-bool selectionBlue(std::uint32_t rgb) {
-    return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
 }
 
 constexpr std::uint32_t kLinkBlue = 0x0000EE;
@@ -66,38 +65,6 @@ std::vector<Box> bottomButtons(const Picture& frame, const Box& dialog) {
         x = end;
     }
     return buttons;
-}
-
-// The columns holding the colour in the rows, grouped where they lie apart: words in a line.
-std::vector<Box> colourWords(const Picture& frame, bool (*wanted)(std::uint32_t), int top,
-                             int bottom) {
-    std::vector<Box> words;
-    int lastColumn = -100;
-    for (int x = 0; x < frame.width; ++x) {
-        int first = -1, last = -1;
-        for (int y = top; y < bottom; ++y) {
-            if (wanted(frame.at(x, y))) {
-                first = first < 0 ? y : first;
-                last = y;
-            }
-        }
-        if (first < 0)
-            continue;
-        if (x - lastColumn > 5)
-            words.push_back(Box{x, first, x, last});
-        Box& word = words.back();
-        word.right = x;
-        word.top = std::min(word.top, first);
-        word.bottom = std::max(word.bottom, last);
-        lastColumn = x;
-    }
-    return words;
-}
-
-// Keywords are written in blue, smoothed at their edges.
-bool keywordBlue(std::uint32_t rgb) {
-    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    return b > r + 80 && b > g + 60;
 }
 
 TEST(GuiWithoutDisplay, SaysSoInOneLineWithStatusTwo) {
