@@ -1,6 +1,7 @@
 #pragma once
 
-// What the window tests read off the window's frames, and the saved drawings they compare.
+// What the window tests read off the window's frames, and the scripts and saved drawings they
+// compare.
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,17 @@ inline bool keywordBlue(std::uint32_t rgb) {
 inline bool selectionBlue(std::uint32_t rgb) {
     return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
 }
+
+// A new length style, made in the style manager by its script form; the manager stays open.
+constexpr const char* kNewLengthStyle = R"(rclick 2000
+click 32771
+type 2003 Length
+type 2006 "Length of a line into a text"
+choose 2008 Length
+choose 2007 "Text modifier"
+type 2009 "$(rtos,%PROPERTY,2,2) m"
+click OK
+)";
 
 inline std::string writeScript(const std::string& name, const std::string& text) {
     const std::string path = testing::TempDir() + name;

@@ -27,16 +27,7 @@ const char* const kGeometry[] = {
 constexpr int kGeometryLines = sizeof kGeometry / sizeof kGeometry[0];
 
 // What the pointer does in the dialogs, as the script form of the style manager writes it.
-const char* const kStylesTyped = R"(sv_stylemgr
-rclick 2000
-click 32771
-type 2003 Length
-type 2006 "Length of a line into a text"
-choose 2008 Length
-choose 2007 "Text modifier"
-type 2009 "$(rtos,%PROPERTY,2,2) m"
-click OK
-rclick 2000
+const std::string kStylesTyped = std::string("sv_stylemgr\n") + kNewLengthStyle + R"(rclick 2000
 click 32771
 type 2003 "Room area"
 type 2006 "Floor area into the room block"

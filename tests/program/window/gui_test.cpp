@@ -144,20 +144,12 @@ TEST_F(Gui, TypedCommandsDrawAndTheViewZoomsAndPans) {
 }
 
 // A length style made by the script through the style manager's form, then the window.
-const char* const kLinkSetup = R"(ARXLOAD SentavellUi17.arx
+const std::string kLinkSetup = std::string(R"(ARXLOAD SentavellUi17.arx
 LINE 0,0 8,0 ""
 TEXT 2,2 0.5 0 label
 sv_stylemgr
-rclick 2000
-click 32771
-type 2003 Length
-type 2006 "Length of a line into a text"
-choose 2008 Length
-choose 2007 "Text modifier"
-type 2009 "$(rtos,%PROPERTY,2,2) m"
-click OK
-click OK
-)";
+)") + guitest::kNewLengthStyle +
+                               "click OK\n";
 
 TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
     GuiSession gui(display, folder, "'" + writeScript("gui_link.scr", kLinkSetup) + "'");
@@ -191,8 +183,8 @@ TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
     EXPECT_EQ(gui.exitStatus(), 0);
 
     // The same session typed gives a drawing that lists the same.
-    const std::string typed = std::string(kLinkSetup) + "sv_linkcreate\n4,0\n2.5,2.2\n" +
-                              "SAVEAS \"" + folder + "/typed.svd\"\n";
+    const std::string typed =
+        kLinkSetup + "sv_linkcreate\n4,0\n2.5,2.2\n" + "SAVEAS \"" + folder + "/typed.svd\"\n";
     const ProgramRun made = runProgram("svhost", "'" + writeScript("gui_typed.scr", typed) + "'");
     ASSERT_EQ(made.status, 0) << made.output;
     const std::string byPointer = listedDrawing(folder + "/pointer.svd");
@@ -364,7 +356,7 @@ TEST_F(Gui, ClosingTheWindowInADialogCancelsIt) {
 }
 
 TEST_F(Gui, DialogsTakeThePointer) {
-    const std::string setup = std::string(kLinkSetup) + R"(sv_stylemgr
+    const std::string setup = kLinkSetup + R"(sv_stylemgr
 rclick 2000
 click 32771
 type 2003 Width
