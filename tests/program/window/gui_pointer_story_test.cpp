@@ -116,10 +116,11 @@ protected:
     // corner, so the title bar on top gives the corner.
     DialogOnScreen dialogOver(const Picture& before) {
         Picture shown;
-        waitUntil([&] {
+        const bool cameUp = waitUntil([&] {
             shown = frameAside();
             return shown.differences(before, 0, 0, shown.width, kViewHeight) > 200;
         });
+        EXPECT_TRUE(cameUp) << "no dialog came up";
         DialogOnScreen dialog = units;
         const Box bar = colourBox(shown, kTitleBar, 0, 0, shown.width, kViewHeight);
         dialog.left = bar.left;
