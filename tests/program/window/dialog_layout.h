@@ -4,6 +4,7 @@
 // gives them in dialog units, scaled by the units the dialog measures in a frame.
 
 #include <cctype>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,35 @@ private:
     std::string m_body;
     UnitRect m_size;
 };
+
+// Where an item of a popup menu of the resource script lies: how many items and separators come
+// before it. Negative counts when the menu or the item is not there.
+struct MenuPlace {
+    int items = -1, separators = -1;
+};
+
+inline MenuPlace menuPlace(const std::string& scriptPath, const std::string& menu,
+                           const std::string& item) {
+    const std::string script = readWhole(scriptPath);
+    const std::size_t begin = script.find(menu + " MENU");
+    if (begin == std::string::npos)
+        return {};
+    std::istringstream lines(script.substr(begin, script.find("\nEND\n", begin) - begin));
+    MenuPlace place{0, 0};
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("MENUITEM SEPARATOR") != std::string::npos) {
+            ++place.separators;
+        } else if (line.find("MENUITEM") != std::string::npos) {
+            std::string symbol = line.substr(line.rfind(',') + 1);
+            symbol.erase(0, symbol.find_first_not_of(" \t"));
+            symbol.erase(symbol.find_last_not_of(" \t\r") + 1);
+            if (symbol == item)
+                return place;
+            ++place.items;
+        }
+    }
+    return {};
+}
 
 inline int unitsToPixels(int units, int pixelsPer, int unitsPer) {
     return (units * pixelsPer + unitsPer / 2) / unitsPer;

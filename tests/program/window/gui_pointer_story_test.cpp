@@ -37,10 +37,13 @@ click 2009
 select 2012 ROOM/AREA
 click OK
 click OK
-type 2009 "%PROPERTY m2"
+click 2011
+click 32782
 click OK
 click OK
 )";
+
+constexpr int kMenuSeparatorHeight = 9;
 
 // The lists of the style editor are sorted by what they show.
 const char* const kReaders[] = {"Area",         "Length",       "Text",
@@ -204,7 +207,19 @@ TEST_F(PointerStory, StylesLinksAndEditsByThePointerSaveWhatTheTypedSessionSaves
     gui.click(blockRow.centreX(), blockRow.centreY() + (blockRow.bottom - blockRow.top + 1));
     clickCentre(lookupShown.place(lookup.control("IDOK")));
     clickCentre(optionsShown.place(options.control("IDOK")));
-    typeInto(shown.place(editor.control("IDC_MACRO")), "%PROPERTY m2");
+    // The macro from the macro button's menu: the hot row, under the pointer, gives the rows'
+    // height; separators are thinner.
+    const Box menuButton = shown.place(editor.control("IDC_MACRO_MENU"));
+    clickCentre(menuButton);
+    gui.moveTo(menuButton.left + 30, menuButton.bottom + 6);
+    const Box hotRow = boxOf(gui.frame(), selectionBlue, menuButton.left, menuButton.bottom,
+                             menuButton.left + 60, menuButton.bottom + 40);
+    ASSERT_FALSE(hotRow.empty());
+    const MenuPlace squareMetres = menuPlace(kEditorScript, "IDR_MACRO_MENU", "ID_MACRO_M2");
+    ASSERT_GE(squareMetres.items, 0);
+    const int rowHeight = hotRow.bottom - hotRow.top + 1;
+    gui.click(hotRow.left + 20, hotRow.top + squareMetres.items * rowHeight +
+                                    squareMetres.separators * kMenuSeparatorHeight + rowHeight / 2);
     clickCentre(shown.place(editor.control("IDOK")));
 
     clickCentre(managerShown.place(manager.control("IDOK")));
@@ -322,6 +337,7 @@ TEST_F(PointerStory, StylesLinksAndEditsByThePointerSaveWhatTheTypedSessionSaves
     const std::string area = answerTo(byPointer, "area:             ");
     EXPECT_NE(area, "24.0000");
     EXPECT_NE(byPointer.find("AREA = \"" + area + " m2\""), std::string::npos) << byPointer;
+    EXPECT_NE(byPointer.find("macro:    \"%PROPERTY m2\""), std::string::npos);
     EXPECT_EQ(byPointer, listedDrawing(folder + "/typed.svd")) << typed;
 }
 
