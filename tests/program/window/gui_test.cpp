@@ -3,66 +3,29 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gui_frames.h"
 #include "gui_session.h"
 
 namespace {
 
+using guitest::Box;
+using guitest::boxOf;
+using guitest::colourBox;
+using guitest::colourWords;
+using guitest::darkBox;
+using guitest::darkestRow;
 using guitest::GuiSession;
+using guitest::keywordBlue;
+using guitest::kTitleBar;
+using guitest::kViewHeight;
+using guitest::listedDrawing;
 using guitest::Picture;
+using guitest::selectionBlue;
 using guitest::VirtualDisplay;
+using guitest::writeScript;
 
 using guitest::kCommandLineX;
 using guitest::kCommandLineY;
-constexpr int kViewHeight = 641; // the window is 768 high; the command line takes the rest
-
-struct Box {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    bool empty() const { return right < left; }
-    int centreX() const { return (left + right) / 2; }
-    int centreY() const { return (top + bottom) / 2; }
-};
-
-// The dark pixels of the view between two rows.
-// The extent of the pixels of the rectangle that the test wants.
-template <class Wanted>
-Box boxOf(const Picture& frame, Wanted wanted, int left, int top, int right, int bottom) {
-    Box box;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if (wanted(frame.at(x, y))) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y);
-            }
-    return box;
-}
-
-Box darkBox(const Picture& frame, int top, int bottom) {
-    return boxOf(frame, Picture::dark, 0, top, frame.width, bottom);
-}
-
-// The row of the view with the most dark pixels: where a horizontal line is drawn.
-int darkestRow(const Picture& frame) {
-    int best = -1, bestCount = 0;
-    for (int y = 0; y < kViewHeight; ++y) {
-        int count = 0;
-        for (int x = 0; x < frame.width; ++x)
-            count += Picture::dark(frame.at(x, y)) ? 1 : 0;
-        if (count > bestCount) {
-            bestCount = count;
-            best = y;
-        }
-    }
-    return best;
-}
-
-// The extent of the pixels of one colour in the rectangle.
-Box colourBox(const Picture& frame, std::uint32_t colour, int left, int top, int right,
-              int bottom) {
-    return boxOf(
-        frame, [colour](std::uint32_t rgb) { return rgb == colour; }, left, top, right, bottom);
-}
 
 bool anyPixel(const Picture& frame, const Box& box, bool (*wanted)(std::uint32_t)) {
     for (int y = box.top; y <= box.bottom; ++y)
@@ -76,11 +39,6 @@ bool reddish(std::uint32_t rgb) {
     return ((rgb >> 16) & 0xFF) > 150 && ((rgb >> 8) & 0xFF) < 90 && (rgb & 0xFF) < 90;
 }
 
-bool selectionBlue(std::uint32_t rgb) {
-    return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
-}
-
-constexpr std::uint32_t kTitleBar = 0x284682;
 constexpr std::uint32_t kLinkBlue = 0x0000EE;
 constexpr std::uint32_t kTooltipBack = 0xFFFFE1;
 
@@ -107,54 +65,6 @@ std::vector<Box> bottomButtons(const Picture& frame, const Box& dialog) {
         x = end;
     }
     return buttons;
-}
-
-// The columns holding the colour in the rows, grouped where they lie apart: words in a line.
-std::vector<Box> colourWords(const Picture& frame, bool (*wanted)(std::uint32_t), int top,
-                             int bottom) {
-    std::vector<Box> words;
-    int lastColumn = -100;
-    for (int x = 0; x < frame.width; ++x) {
-        int first = -1, last = -1;
-        for (int y = top; y < bottom; ++y) {
-            if (wanted(frame.at(x, y))) {
-                first = first < 0 ? y : first;
-                last = y;
-            }
-        }
-        if (first < 0)
-            continue;
-        if (x - lastColumn > 5)
-            words.push_back(Box{x, first, x, last});
-        Box& word = words.back();
-        word.right = x;
-        word.top = std::min(word.top, first);
-        word.bottom = std::max(word.bottom, last);
-        lastColumn = x;
-    }
-    return words;
-}
-
-// Keywords are written in blue, smoothed at their edges.
-bool keywordBlue(std::uint32_t rgb) {
-    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    return b > r + 80 && b > g + 60;
-}
-
-std::string writeScript(const std::string& name, const std::string& text) {
-    const std::string path = testing::TempDir() + name;
-    std::ofstream(path) << text;
-    return path;
-}
-
-// Lists every object of a saved drawing, as LIST shows it with the module loaded.
-std::string listedDrawing(const std::string& path) {
-    const std::string listing =
-        writeScript("gui_list.scr", "ARXLOAD SentavellUi17.arx\nLIST ALL\n\n");
-    const ProgramRun run = runProgram("svhost", "'" + path + "' <'" + listing + "'");
-    // From the module's line on: the line before names the drawing.
-    const std::size_t loaded = run.output.find("SentavellUi17.arx loaded.");
-    return loaded == std::string::npos ? run.output : run.output.substr(loaded);
 }
 
 TEST(GuiWithoutDisplay, SaysSoInOneLineWithStatusTwo) {
@@ -234,20 +144,12 @@ TEST_F(Gui, TypedCommandsDrawAndTheViewZoomsAndPans) {
 }
 
 // A length style made by the script through the style manager's form, then the window.
-const char* const kLinkSetup = R"(ARXLOAD SentavellUi17.arx
+const std::string kLinkSetup = std::string(R"(ARXLOAD SentavellUi17.arx
 LINE 0,0 8,0 ""
 TEXT 2,2 0.5 0 label
 sv_stylemgr
-rclick 2000
-click 32771
-type 2003 Length
-type 2006 "Length of a line into a text"
-choose 2008 Length
-choose 2007 "Text modifier"
-type 2009 "$(rtos,%PROPERTY,2,2) m"
-click OK
-click OK
-)";
+)") + guitest::kNewLengthStyle +
+                               "click OK\n";
 
 TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
     GuiSession gui(display, folder, "'" + writeScript("gui_link.scr", kLinkSetup) + "'");
@@ -281,8 +183,8 @@ TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
     EXPECT_EQ(gui.exitStatus(), 0);
 
     // The same session typed gives a drawing that lists the same.
-    const std::string typed = std::string(kLinkSetup) + "sv_linkcreate\n4,0\n2.5,2.2\n" +
-                              "SAVEAS \"" + folder + "/typed.svd\"\n";
+    const std::string typed =
+        kLinkSetup + "sv_linkcreate\n4,0\n2.5,2.2\n" + "SAVEAS \"" + folder + "/typed.svd\"\n";
     const ProgramRun made = runProgram("svhost", "'" + writeScript("gui_typed.scr", typed) + "'");
     ASSERT_EQ(made.status, 0) << made.output;
     const std::string byPointer = listedDrawing(folder + "/pointer.svd");
@@ -454,7 +356,7 @@ TEST_F(Gui, ClosingTheWindowInADialogCancelsIt) {
 }
 
 TEST_F(Gui, DialogsTakeThePointer) {
-    const std::string setup = std::string(kLinkSetup) + R"(sv_stylemgr
+    const std::string setup = kLinkSetup + R"(sv_stylemgr
 rclick 2000
 click 32771
 type 2003 Width
