@@ -52,7 +52,9 @@ public:
             return;
         m_body = script.substr(begin, script.find("\nEND", begin) - begin);
         // The dialog's own rectangle follows its keyword, without a comma before it.
-        m_size = firstRectAfter("," + m_body.substr(m_body.find("DIALOGEX") + 8), 0);
+        std::string afterKeyword = ",";
+        afterKeyword += m_body.substr(m_body.find("DIALOGEX") + 8);
+        m_size = firstRectAfter(afterKeyword, 0);
     }
     const UnitRect& size() const { return m_size; }
     UnitRect control(const std::string& symbol) const {

@@ -322,7 +322,7 @@ TEST_F(PointerStory, StylesLinksAndEditsByThePointerSaveWhatTheTypedSessionSaves
             typed += answerTo(output, prompt, nth) + "\n";
     }
     typed += "SAVEAS \"" + folder + "/typed.svd\"\n";
-    const ProgramRun made = runProgram("svhost", "'" + writeScript("gui_story.scr", typed) + "'");
+    const ProgramRun made = runProgram("svhost", shellQuoted(writeScript("gui_story.scr", typed)));
     ASSERT_EQ(made.status, 0) << made.output;
     const std::string byPointer = listedDrawing(folder + "/story.svd");
     EXPECT_NE(byPointer.find("link:     style \"Length\", label TEXT"), std::string::npos)

@@ -29,6 +29,14 @@ namespace guitest {
 // Over the command line of the 1024 by 768 window.
 constexpr int kCommandLineX = 500, kCommandLineY = 740;
 
+// Quoted for the shell; built piece by piece, clear of g++ 12's false -Wrestrict at -O3.
+inline std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    quoted += text;
+    quoted += "'";
+    return quoted;
+}
+
 inline std::string readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

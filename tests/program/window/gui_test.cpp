@@ -21,6 +21,7 @@ using guitest::kViewHeight;
 using guitest::listedDrawing;
 using guitest::Picture;
 using guitest::selectionBlue;
+using guitest::shellQuoted;
 using guitest::VirtualDisplay;
 using guitest::writeScript;
 
@@ -152,7 +153,7 @@ sv_stylemgr
                                "click OK\n";
 
 TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
-    GuiSession gui(display, folder, "'" + writeScript("gui_link.scr", kLinkSetup) + "'");
+    GuiSession gui(display, folder, shellQuoted(writeScript("gui_link.scr", kLinkSetup)));
     ASSERT_TRUE(gui.ready());
     const Picture before = gui.frame();
     const int lineRow = darkestRow(before);
@@ -185,7 +186,7 @@ TEST_F(Gui, PointerLinksALineToATextLikeTheTypedSession) {
     // The same session typed gives a drawing that lists the same.
     const std::string typed =
         kLinkSetup + "sv_linkcreate\n4,0\n2.5,2.2\n" + "SAVEAS \"" + folder + "/typed.svd\"\n";
-    const ProgramRun made = runProgram("svhost", "'" + writeScript("gui_typed.scr", typed) + "'");
+    const ProgramRun made = runProgram("svhost", shellQuoted(writeScript("gui_typed.scr", typed)));
     ASSERT_EQ(made.status, 0) << made.output;
     const std::string byPointer = listedDrawing(folder + "/pointer.svd");
     EXPECT_NE(byPointer.find("text:             \"8.00 m\""), std::string::npos) << byPointer;
@@ -222,7 +223,7 @@ std::string valueAfter(const std::string& output, const std::string& key) {
 }
 
 TEST_F(Gui, MovingASourceWithThePointerRewritesItsLabelAtOnce) {
-    GuiSession gui(display, folder, "'" + writeScript("gui_move.scr", kEastingSetup) + "'");
+    GuiSession gui(display, folder, shellQuoted(writeScript("gui_move.scr", kEastingSetup)));
     ASSERT_TRUE(gui.ready());
     const Picture before = gui.frame();
     const Box all = darkBox(before, 0, kViewHeight);
@@ -370,7 +371,7 @@ sv_linkcreate
 4,0
 2.5,2.2
 )";
-    GuiSession gui(display, folder, "'" + writeScript("gui_dialogs.scr", setup) + "'");
+    GuiSession gui(display, folder, shellQuoted(writeScript("gui_dialogs.scr", setup)));
     ASSERT_TRUE(gui.ready());
     gui.enter("sv_stylemgr");
     Picture manager;
