@@ -86,9 +86,11 @@ bool svRemoveLink(AcDbObjectId linkId) {
         if (link)
             xdictId = link->ownerId();
     }
-    const AcDbObjectId sourceId = svLinkSource(linkId);
     AcDbObjPtr<AcDbDictionary> xdict(xdictId, AcDb::kForWrite);
-    if (!xdict || xdict->remove(linkId) != Acad::eOk)
+    if (!xdict)
+        return false;
+    const AcDbObjectId sourceId = xdict->ownerId();
+    if (xdict->remove(linkId) != Acad::eOk)
         return false;
     AcDbObjPtr<AcDbEntity> source(sourceId, AcDb::kForWrite);
     if (!source || source->removePersistentReactor(linkId) != Acad::eOk)

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "crt/format.h"
 #include "room_drawing.h"
 #include "rx/dynlinker.h"
 #include "session_check.h"
@@ -36,16 +37,12 @@ struct Run {
     double peakMiB = 0.0;
 };
 
-std::string narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
-
 // One svhost process over a script; false with its transcript's end when it fails.
 bool runSession(const fs::path& dir, const std::string& script, Run& run) {
     const fs::path scriptFile = dir / "session.scr";
     std::ofstream(scriptFile) << script;
-    const std::string host = narrow(besideMe(L"svhost"));
-    const std::string module = narrow(besideMe(L"SentavellUi17.arx"));
+    const std::string host = svToUtf8(besideMe(L"svhost"));
+    const std::string module = svToUtf8(besideMe(L"SentavellUi17.arx"));
     const std::string log = (dir / "transcript.txt").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "bench_support.h"
+#include "crt/format.h"
 #include "db/attribute.h"
 #include "db/blockref.h"
 #include "db/database.h"
@@ -13,10 +14,6 @@
 namespace {
 
 using benchsupport::openAs;
-
-std::string narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 std::wstring areaOf(const AcDbBlockReference& reference) {
     std::wstring area;
@@ -62,12 +59,12 @@ bool svCheckSavedSession(const std::wstring& path, const RoomDrawingSize& size,
             if (area == L"12.00 m2")
                 ++rooms;
             else
-                problem = "a room's area reads \"" + narrow(area) + "\"";
+                problem = "a room's area reads \"" + svToUtf8(area) + "\"";
         } else if (auto* text = AcDbText::cast(entity)) {
             if (isMovedEasting(*text))
                 ++points;
             else
-                problem = "a survey point reads \"" + narrow(text->textStringConst()) + "\"";
+                problem = "a survey point reads \"" + svToUtf8(text->textStringConst()) + "\"";
         }
         entity->close();
     }

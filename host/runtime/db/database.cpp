@@ -293,10 +293,6 @@ Adesk::Int16 int16ByKey(const SvDbSysVars& own, const std::wstring& key) {
     return var != nullptr ? static_cast<Adesk::Int16>(var->intValue) : Adesk::Int16(0);
 }
 
-const std::wstring kLunitsKey = L"LUNITS";
-const std::wstring kLuprecKey = L"LUPREC";
-const std::wstring kTilemodeKey = L"TILEMODE";
-
 } // namespace
 
 Acad::ErrorStatus AcDbDatabase::getSysVar(const wchar_t* name, AcDbSysVar& value) const {
@@ -324,7 +320,8 @@ Acad::ErrorStatus AcDbDatabase::setSysVar(const wchar_t* name, const AcDbSysVar&
 }
 
 Adesk::Int16 AcDbDatabase::lunits() const {
-    return int16ByKey(m_impl->sysvars, kLunitsKey);
+    static const std::wstring key = L"LUNITS";
+    return int16ByKey(m_impl->sysvars, key);
 }
 
 Acad::ErrorStatus AcDbDatabase::setLunits(Adesk::Int16 value) {
@@ -332,7 +329,8 @@ Acad::ErrorStatus AcDbDatabase::setLunits(Adesk::Int16 value) {
 }
 
 Adesk::Int16 AcDbDatabase::luprec() const {
-    return int16ByKey(m_impl->sysvars, kLuprecKey);
+    static const std::wstring key = L"LUPREC";
+    return int16ByKey(m_impl->sysvars, key);
 }
 
 Acad::ErrorStatus AcDbDatabase::setLuprec(Adesk::Int16 value) {
@@ -340,7 +338,8 @@ Acad::ErrorStatus AcDbDatabase::setLuprec(Adesk::Int16 value) {
 }
 
 bool AcDbDatabase::tilemode() const {
-    return int16ByKey(m_impl->sysvars, kTilemodeKey) != 0;
+    static const std::wstring key = L"TILEMODE";
+    return int16ByKey(m_impl->sysvars, key) != 0;
 }
 
 Acad::ErrorStatus AcDbDatabase::setTilemode(bool value) {
