@@ -52,6 +52,11 @@ HWND GetCapture();
 short GetKeyState(int virtualKey);
 short GetAsyncKeyState(int virtualKey);
 
+// The first row a list shows after the wheel turn of a WM_MOUSEWHEEL's wParam: three rows a
+// notch, towards the end when the wheel turns back (towards the user), at least one row for any
+// turn, never past the last page.
+int svWheelTopRow(int topRow, int rowCount, int rowsShown, WPARAM wParam);
+
 // Cursors. System cursors are shared and never destroyed; a copy (CopyIcon) or a cursor from a
 // module's resources belongs to whoever made it.
 #define IDC_ARROW MAKEINTRESOURCEW(32512)

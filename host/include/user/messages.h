@@ -72,8 +72,9 @@
 #define WM_RBUTTONDOWN 0x0204
 #define WM_RBUTTONUP 0x0205
 #define WM_RBUTTONDBLCLK 0x0206
+#define WM_MOUSEWHEEL 0x020A
 #define WM_MOUSEFIRST WM_MOUSEMOVE
-#define WM_MOUSELAST WM_RBUTTONDBLCLK
+#define WM_MOUSELAST WM_MOUSEWHEEL
 #define WM_KEYFIRST WM_KEYDOWN
 #define WM_KEYLAST 0x0109
 #define WM_PARENTNOTIFY 0x0210
@@ -113,6 +114,12 @@
 #define MK_RBUTTON 0x0002
 #define MK_SHIFT 0x0004
 #define MK_CONTROL 0x0008
+
+// WM_MOUSEWHEEL: the wheel's turn in the high word of wParam, forward (away from the user)
+// positive, a notch WHEEL_DELTA; the pointer in screen coordinates in lParam.
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(wParam) (static_cast<short>(HIWORD(wParam)))
+#define GET_KEYSTATE_WPARAM(wParam) (LOWORD(wParam))
 
 // WM_SIZE
 #define SIZE_RESTORED 0

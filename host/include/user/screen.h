@@ -46,6 +46,9 @@ void svInputMouseButton(SvMouseButton button, bool down, POINT screenPoint);
 // The second press of a double click: WM_LBUTTONDBLCLK (WM_RBUTTONDBLCLK) for a window whose
 // class has CS_DBLCLKS, a plain press otherwise. A double click is down, up, this, up.
 void svInputMouseDoubleClick(SvMouseButton button, POINT screenPoint);
+// The wheel turned by `delta` (WHEEL_DELTA a notch, forward positive) with the pointer at the
+// point: WM_MOUSEWHEEL to the window holding the capture, else to the one under the point.
+void svInputMouseWheel(int delta, POINT screenPoint);
 void svInputKey(UINT virtualKey, bool down);
 void svInputChar(wchar_t character);
 // Drops input that no loop has taken yet.

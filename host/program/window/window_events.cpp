@@ -225,8 +225,14 @@ void WindowScreen::handleDialogKey(const SDL_Event& event) {
 }
 
 void WindowScreen::handleDialogMouse(const SDL_Event& event) {
-    if (event.type == SDL_MOUSEWHEEL)
-        return; // the window manager's controls do not scroll by wheel
+    if (event.type == SDL_MOUSEWHEEL) {
+        // To the control under the pointer, which scrolls or passes it to its dialog.
+        const int notches =
+            event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        if (notches != 0)
+            svInputMouseWheel(notches * WHEEL_DELTA, m_pointer);
+        return;
+    }
     if (event.type == SDL_MOUSEMOTION) {
         if (m_moving != nullptr)
             moveTopLevelWindow(m_moving,

@@ -168,6 +168,14 @@ LRESULT ListView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         keyDown(static_cast<UINT>(wParam));
         return 0;
+    case WM_MOUSEWHEEL: {
+        const int top = svWheelTopRow(topRow_, model_.rowCount(), rowsPerPage(), wParam);
+        if (top != topRow_) {
+            topRow_ = top;
+            invalidate();
+        }
+        return 0;
+    }
     default: {
         LRESULT result = 0;
         return answerCommonMessage(window_, font_, message, wParam, lParam, result)

@@ -145,6 +145,15 @@ LRESULT TreeView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         keyDown(static_cast<UINT>(wParam));
         return 0;
+    case WM_MOUSEWHEEL: {
+        const int rows = static_cast<int>(visibleRows().size());
+        const int top = svWheelTopRow(topRow_, rows, visibleCount(), wParam);
+        if (top != topRow_) {
+            topRow_ = top;
+            invalidate();
+        }
+        return 0;
+    }
     default: {
         LRESULT result = 0;
         return answerCommonMessage(window_, font_, message, wParam, lParam, result)

@@ -97,6 +97,11 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
                      MAKELPARAM(point.x, point.y));
         return 0;
     }
+    case WM_MOUSEWHEEL:
+        // A control that does not scroll leaves the wheel to the window it sits in.
+        if (HWND parent = upward(*w))
+            return SendMessageW(parent, message, wParam, lParam);
+        return 0;
     case WM_CONTEXTMENU:
     case WM_HELP:
         if (HWND parent = upward(*w))

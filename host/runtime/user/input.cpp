@@ -4,6 +4,7 @@
 #include "user/screen.h"
 #include "user/window_table.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 
@@ -11,14 +12,14 @@ using namespace sv::user;
 
 namespace {
 
-enum class Kind { move, button, doubleClick, key, character };
+enum class Kind { move, button, doubleClick, wheel, key, character };
 
 struct RawInput {
     Kind kind;
     SvMouseButton button;
     bool down;
     POINT point;
-    UINT key;
+    UINT key; // the wheel's delta for a wheel event
 };
 
 std::deque<RawInput>& rawInput() {
@@ -46,6 +47,8 @@ UINT mouseMessage(const RawInput& input, HWND target) {
     switch (input.kind) {
     case Kind::move:
         return WM_MOUSEMOVE;
+    case Kind::wheel:
+        return WM_MOUSEWHEEL;
     case Kind::doubleClick: {
         Window* w = findWindow(target);
         if (w && (w->windowClass->info.style & CS_DBLCLKS))
@@ -71,7 +74,7 @@ HWND enabledTarget(HWND window) {
 
 bool mouseToMessage(const RawInput& input, MSG& msg) {
     SetCursorPos(input.point.x, input.point.y);
-    const bool buttonEvent = input.kind != Kind::move;
+    const bool buttonEvent = input.kind != Kind::move && input.kind != Kind::wheel;
     if (buttonEvent)
         g_keys[input.button == SvMouseButton::left ? VK_LBUTTON : VK_RBUTTON] =
             input.kind == Kind::doubleClick || input.down;
@@ -85,7 +88,7 @@ bool mouseToMessage(const RawInput& input, MSG& msg) {
         }
     }
     msg.message = mouseMessage(input, target);
-    if (!GetCapture()) {
+    if (!GetCapture() && input.kind != Kind::wheel) {
         const LRESULT hit =
             SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(input.point.x, input.point.y));
         SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
@@ -93,9 +96,16 @@ bool mouseToMessage(const RawInput& input, MSG& msg) {
         if (!IsWindow(target))
             return false;
     }
+    msg.hwnd = target;
+    if (input.kind == Kind::wheel) {
+        // The wheel's point stays on the screen, as the message carries it.
+        msg.wParam = MAKEWPARAM(mouseKeyState(), static_cast<WORD>(input.key));
+        msg.lParam =
+            MAKELPARAM(static_cast<short>(input.point.x), static_cast<short>(input.point.y));
+        return true;
+    }
     POINT client = input.point;
     ScreenToClient(target, &client);
-    msg.hwnd = target;
     msg.wParam = mouseKeyState();
     msg.lParam = MAKELPARAM(static_cast<short>(client.x), static_cast<short>(client.y));
     return true;
@@ -175,6 +185,21 @@ void svInputMouseButton(SvMouseButton button, bool down, POINT screenPoint) {
 
 void svInputMouseDoubleClick(SvMouseButton button, POINT screenPoint) {
     queueInput({Kind::doubleClick, button, true, screenPoint, 0});
+}
+
+void svInputMouseWheel(int delta, POINT screenPoint) {
+    const auto clamped = static_cast<short>(std::clamp(delta, -32768, 32767));
+    queueInput({Kind::wheel, SvMouseButton::left, false, screenPoint,
+                static_cast<UINT>(static_cast<WORD>(clamped))});
+}
+
+int svWheelTopRow(int topRow, int rowCount, int rowsShown, WPARAM wParam) {
+    constexpr int kRowsPerNotch = 3;
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    int rows = -delta * kRowsPerNotch / WHEEL_DELTA;
+    if (rows == 0 && delta != 0)
+        rows = delta > 0 ? -1 : 1;
+    return std::clamp(topRow + rows, 0, std::max(rowCount - std::max(rowsShown, 1), 0));
 }
 
 void svInputKey(UINT virtualKey, bool down) {
