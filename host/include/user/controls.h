@@ -176,6 +176,8 @@
 #define CB_GETDROPPEDSTATE 0x0157
 #define CB_FINDSTRINGEXACT 0x0158
 #define CB_GETITEMHEIGHT 0x0154
+#define CB_GETTOPINDEX 0x015B
+#define CB_SETTOPINDEX 0x015C
 #define STATE_SYSTEM_PRESSED 0x00000008
 
 // The parts of a combo box; hwndList is the dropped list while it is open, else null.

@@ -2,11 +2,13 @@
 #include "user/controls.h"
 #include "user/dialog.h"
 #include "user/input.h"
+#include "user/list_scroll_bar.h"
 #include "user/metrics.h"
 #include "user/system_classes.h"
 
 #include "gdi/dc.h"
 #include "gdi/draw.h"
+#include "gdi/rect.h"
 #include "gdi/syscolors.h"
 #include "gdi/text.h"
 
@@ -33,6 +35,9 @@ struct ComboState {
     HWND list = nullptr; // the dropped list, while it is open
     bool focused = false;
     int droppedHeight = 0; // the height asked for, which the dropped list may use
+    int topRow = 0;        // the first row the dropped list shows
+    int thumbGrabY = -1;   // while the thumb is dragged, where the pointer took it
+    int thumbGrabTop = 0;  // and the first row then
 };
 
 constexpr int kVisibleRows = 8;
@@ -43,6 +48,14 @@ ComboState& stateOf(HWND combo) {
 
 int count(const ComboState& s) {
     return static_cast<int>(s.items.size());
+}
+
+int shownRows(const ComboState& s) {
+    return std::clamp(count(s), 1, kVisibleRows);
+}
+
+bool scrolls(const ComboState& s) {
+    return count(s) > kVisibleRows;
 }
 
 int itemHeight(HWND combo) {
@@ -112,6 +125,27 @@ int find(const ComboState& s, int start, LPCWSTR text, bool exact) {
     return CB_ERR;
 }
 
+void scrollTo(HWND combo, int top) {
+    ComboState& s = stateOf(combo);
+    top = std::clamp(top, 0, std::max(count(s) - shownRows(s), 0));
+    if (top == s.topRow)
+        return;
+    s.topRow = top;
+    if (s.list)
+        InvalidateRect(s.list, nullptr, TRUE);
+}
+
+// Scrolls as little as brings the row into the dropped list.
+void showRow(HWND combo, int row) {
+    const ComboState& s = stateOf(combo);
+    if (row < 0)
+        return;
+    if (row < s.topRow)
+        scrollTo(combo, row);
+    else if (row >= s.topRow + shownRows(s))
+        scrollTo(combo, row - shownRows(s) + 1);
+}
+
 void select(HWND combo, int index, bool byUser) {
     ComboState& s = stateOf(combo);
     if (index < 0 || index >= count(s))
@@ -120,8 +154,10 @@ void select(HWND combo, int index, bool byUser) {
         return;
     s.selection = index;
     InvalidateRect(combo, nullptr, TRUE);
-    if (s.list)
+    if (s.list) {
+        showRow(combo, index);
         InvalidateRect(s.list, nullptr, TRUE);
+    }
     if (byUser)
         notifyParent(combo, CBN_SELCHANGE);
 }
@@ -150,7 +186,10 @@ void openList(HWND combo) {
     ComboState& s = stateOf(combo);
     RECT rect;
     GetWindowRect(combo, &rect);
-    const int rows = std::clamp(count(s), 1, kVisibleRows);
+    const int rows = shownRows(s);
+    s.topRow = 0;
+    s.thumbGrabY = -1;
+    showRow(combo, s.selection);
     HWND list =
         CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WC_COMBOLBOXW, L"", WS_POPUP | WS_BORDER,
                         rect.left, rect.bottom, rect.right - rect.left,
@@ -175,6 +214,12 @@ void pressKey(HWND combo, WPARAM key) {
     case VK_RIGHT:
         if (open || !(GetKeyState(VK_MENU) & 0x8000))
             select(combo, std::min(s.selection + 1, count(s) - 1), true);
+        break;
+    case VK_PRIOR:
+        select(combo, std::max(s.selection - shownRows(s) + 1, 0), true);
+        break;
+    case VK_NEXT:
+        select(combo, std::min(s.selection + shownRows(s) - 1, count(s) - 1), true);
         break;
     case VK_HOME:
         select(combo, 0, true);
@@ -257,14 +302,28 @@ HWND comboOfList(HWND list) {
     return reinterpret_cast<HWND>(GetWindowLongPtrW(list, 0));
 }
 
+// The scroll bar inside the list's frame, when the list is longer than it shows.
+ListScrollBar scrollBarOf(HWND list) {
+    const ComboState& s = stateOf(comboOfList(list));
+    RECT inside = clientRect(list);
+    InflateRect(&inside, -1, -1);
+    return ListScrollBar::along(inside, count(s), shownRows(s), s.topRow);
+}
+
+constexpr int kOutside = -2;
+constexpr int kOnScrollBar = -3;
+
 int rowAt(HWND list, LPARAM lParam) {
     HWND combo = comboOfList(list);
+    const ComboState& s = stateOf(combo);
     const RECT rect = clientRect(list);
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (!PtInRect(&rect, point))
-        return -2;
-    const int row = (point.y - 1) / itemHeight(combo);
-    return row < count(stateOf(combo)) ? row : -1;
+        return kOutside;
+    if (scrolls(s) && scrollBarOf(list).partAt(point) != ListScrollBar::Part::none)
+        return kOnScrollBar;
+    const int row = s.topRow + (point.y - 1) / itemHeight(combo);
+    return row < count(s) ? row : -1;
 }
 
 void drawList(HWND list, HDC dc) {
@@ -276,9 +335,13 @@ void drawList(HWND list, HDC dc) {
     HGDIOBJ oldFont = s.font ? SelectObject(dc, s.font) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     const int height = itemHeight(combo);
-    for (int row = 0; row < count(s); ++row) {
-        RECT item{rect.left + 1, rect.top + 1 + row * height, rect.right - 1,
-                  rect.top + 1 + (row + 1) * height};
+    const ListScrollBar scroll = scrollBarOf(list);
+    const LONG rowsRight = scrolls(s) ? scroll.bar.left : rect.right - 1;
+    const int last = std::min(count(s), s.topRow + shownRows(s));
+    for (int row = s.topRow; row < last; ++row) {
+        const int line = row - s.topRow;
+        RECT item{rect.left + 1, rect.top + 1 + line * height, rowsRight,
+                  rect.top + 1 + (line + 1) * height};
         const bool chosen = row == s.selection;
         if (chosen)
             FillRect(dc, &item, GetSysColorBrush(COLOR_HIGHLIGHT));
@@ -290,6 +353,32 @@ void drawList(HWND list, HDC dc) {
     }
     if (oldFont)
         SelectObject(dc, oldFont);
+    if (scrolls(s))
+        scroll.paint(dc);
+}
+
+// A press on the list's scroll bar scrolls it, or takes the thumb, and keeps the list open.
+void pressScrollBar(HWND list, LPARAM lParam) {
+    HWND combo = comboOfList(list);
+    ComboState& s = stateOf(combo);
+    const ListScrollBar scroll = scrollBarOf(list);
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const ListScrollBar::Part part = scroll.partAt(point);
+    if (part == ListScrollBar::Part::thumb) {
+        s.thumbGrabY = point.y;
+        s.thumbGrabTop = s.topRow;
+        return;
+    }
+    scrollTo(combo, scroll.topAfter(part));
+}
+
+void dragThumb(HWND list, LPARAM lParam) {
+    HWND combo = comboOfList(list);
+    const ComboState& s = stateOf(combo);
+    if (s.thumbGrabY < 0 || !(GetKeyState(VK_LBUTTON) & 0x8000))
+        return;
+    scrollTo(combo,
+             scrollBarOf(list).topDraggedTo(s.thumbGrabY, s.thumbGrabTop, GET_Y_LPARAM(lParam)));
 }
 
 } // namespace
@@ -302,20 +391,35 @@ LRESULT comboListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_LBUTTONUP: {
-        // The release of the press that opened the list lands outside it and changes nothing.
+        // The release of the press that opened the list lands outside it and changes nothing;
+        // nor does one that ends a press on the scroll bar.
+        const bool scrolled = stateOf(combo).thumbGrabY >= 0;
+        stateOf(combo).thumbGrabY = -1;
         const int row = rowAt(list, lParam);
-        if (row < 0)
+        if (row < 0 || scrolled)
             return 0;
         select(combo, row, true);
         if (IsWindow(combo))
             closeList(combo, true);
         return 0;
     }
-    case WM_LBUTTONDOWN:
-        // A press outside the list closes it; inside, the release chooses.
-        if (rowAt(list, lParam) == -2)
+    case WM_LBUTTONDOWN: {
+        // A press outside the list closes it; on a row, the release chooses.
+        const int row = rowAt(list, lParam);
+        if (row == kOutside)
             closeList(combo, false);
+        else if (row == kOnScrollBar)
+            pressScrollBar(list, lParam);
         return 0;
+    }
+    case WM_MOUSEMOVE:
+        dragThumb(list, lParam);
+        return 0;
+    case WM_MOUSEWHEEL: {
+        const ComboState& s = stateOf(combo);
+        scrollTo(combo, svWheelTopRow(s.topRow, count(s), shownRows(s), wParam));
+        return 0;
+    }
     case WM_CAPTURECHANGED:
         if (stateOf(combo).list == list && reinterpret_cast<HWND>(lParam) != list)
             closeList(combo, false);
@@ -474,6 +578,24 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case CB_GETDROPPEDSTATE:
         return s.list ? TRUE : FALSE;
+    case CB_GETTOPINDEX:
+        return s.topRow;
+    case CB_SETTOPINDEX:
+        if (static_cast<int>(wParam) < 0 || static_cast<int>(wParam) >= count(s))
+            return CB_ERR;
+        scrollTo(combo, static_cast<int>(wParam));
+        return CB_OKAY;
+    case WM_MOUSEWHEEL:
+        // The open list scrolls; a closed field with the focus steps through its choices.
+        if (s.list)
+            return SendMessageW(s.list, message, wParam, lParam);
+        if (GetFocus() != combo || count(s) == 0)
+            return DefWindowProcW(combo, message, wParam, lParam);
+        select(combo,
+               std::clamp(s.selection + (GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1), 0,
+                          count(s) - 1),
+               true);
+        return 0;
     case CB_GETITEMHEIGHT:
         return itemHeight(combo);
     case CB_GETDROPPEDCONTROLRECT: {
@@ -481,7 +603,7 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         if (!rect)
             return CB_ERR;
         GetWindowRect(combo, rect);
-        rect->bottom += std::clamp(count(s), 1, kVisibleRows) * itemHeight(combo) + 2;
+        rect->bottom += shownRows(s) * itemHeight(combo) + 2;
         return TRUE;
     }
     case WM_ERASEBKGND:
