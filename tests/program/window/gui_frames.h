@@ -101,16 +101,17 @@ inline bool selectionBlue(std::uint32_t rgb) {
     return ((rgb >> 16) & 0xFF) < 60 && (rgb & 0xFF) > 150;
 }
 
-// A new length style, made in the style manager by its script form; the manager stays open.
-constexpr const char* kNewLengthStyle = R"(rclick 2000
+// A new length style's editor filled in by the style manager's script form, still open.
+inline const std::string kLengthStyleForm = R"(rclick 2000
 click 32771
 type 2003 Length
 type 2006 "Length of a line into a text"
 choose 2008 Length
 choose 2007 "Text modifier"
 type 2009 "$(rtos,%PROPERTY,2,2) m"
-click OK
 )";
+// The new length style made; the manager stays open.
+inline const std::string kNewLengthStyle = kLengthStyleForm + "click OK\n";
 
 inline std::string writeScript(const std::string& name, const std::string& text) {
     const std::string path = testing::TempDir() + name;
@@ -118,14 +119,20 @@ inline std::string writeScript(const std::string& name, const std::string& text)
     return path;
 }
 
-// Lists every object of a saved drawing, as LIST shows it with the module loaded.
+// Lists every object of a saved drawing, in model space and on the layout, as LIST shows it
+// with the module loaded.
 inline std::string listedDrawing(const std::string& path) {
-    const std::string listing =
-        writeScript("gui_list.scr", "ARXLOAD SentavellUi17.arx\nLIST ALL\n\n");
+    const std::string listing = writeScript(
+        "gui_list.scr", "ARXLOAD SentavellUi17.arx\nLIST ALL\n\nTILEMODE 0\nLIST ALL\n\n");
     const ProgramRun run = runProgram("svhost", "'" + path + "' <'" + listing + "'");
-    // From the module's line on: the line before names the drawing.
+    // From the module's line to the last listing's end: the lines before and after name the
+    // drawing.
     const std::size_t loaded = run.output.find("SentavellUi17.arx loaded.");
-    return loaded == std::string::npos ? run.output : run.output.substr(loaded);
+    const std::string listed = "object(s) listed.";
+    const std::size_t end = run.output.rfind(listed);
+    if (loaded == std::string::npos || end == std::string::npos || end < loaded)
+        return run.output;
+    return run.output.substr(loaded, end + listed.size() - loaded);
 }
 
 } // namespace guitest

@@ -29,10 +29,16 @@ namespace guitest {
 // Over the command line of the 1024 by 768 window.
 constexpr int kCommandLineX = 500, kCommandLineY = 740;
 
-// Quoted for the shell; built piece by piece, clear of g++ 12's false -Wrestrict at -O3.
+// Quoted for the shell, an apostrophe too; built piece by piece, clear of g++ 12's false
+// -Wrestrict at -O3.
 inline std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
-    quoted += text;
+    for (const char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
     quoted += "'";
     return quoted;
 }
@@ -215,7 +221,7 @@ public:
         xdotool("mouseup 1");
     }
     // Typed with the pointer resting over the command line, where keys go.
-    void type(const std::string& text) const { xdotool("type --delay 5 '" + text + "'"); }
+    void type(const std::string& text) const { xdotool("type --delay 5 " + shellQuoted(text)); }
     void key(const std::string& name) const { xdotool("key " + name); }
     void enter(const std::string& line) const {
         type(line);
