@@ -536,12 +536,14 @@ LRESULT comboBoxProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
             s.selection = CB_ERR;
         else if (s.selection > static_cast<int>(index))
             --s.selection;
+        scrollTo(combo, s.topRow); // a shorter list may end higher up
         InvalidateRect(combo, nullptr, TRUE);
         return count(s);
     }
     case CB_RESETCONTENT:
         s.items.clear();
         s.selection = CB_ERR;
+        s.topRow = 0;
         InvalidateRect(combo, nullptr, TRUE);
         return CB_OKAY;
     case CB_GETCOUNT:

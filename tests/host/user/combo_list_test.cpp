@@ -120,6 +120,10 @@ TEST_F(ComboListTest, TheWheelScrollsALongListSoItsLastEntryIsClicked) {
     // Opened again, the list starts where the chosen entry is seen.
     open(combo);
     EXPECT_EQ(top(), kEntries - kShown);
+    // Entries taken away while it is open: the last page still ends with the last entry.
+    for (int i = 0; i < 5; ++i)
+        SendMessageW(combo, CB_DELETESTRING, 0, 0);
+    EXPECT_EQ(top(), kEntries - 5 - kShown);
 }
 
 TEST_F(ComboListTest, KeysMoveTheSelectionAndTheListKeepsItInSight) {
