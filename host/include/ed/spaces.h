@@ -19,5 +19,7 @@ Acad::ErrorStatus acedSetCurrentVPort(const AcDbViewport* viewport);
 // The block table record that picks and selections search in the database: model space with
 // TILEMODE 1 or with CVPORT above 1, else paper space.
 AcDbObjectId svPickSpaceId(AcDbDatabase* database);
+// The viewport of the layout that model space is worked in through (CVPORT above 1), or null.
+AcDbObjectId svCurrentViewportId(AcDbDatabase* database);
 
 #pragma GCC visibility pop

@@ -9,6 +9,8 @@
 #include "pointer_answer.h"
 #include "user/input.h"
 #include "user/window.h"
+#include "view_space.h"
+#include "window_layout.h"
 #include "window_screen.h"
 
 // How the person's pointer and keys reach the window: at a prompt they type, pan, zoom and answer;
@@ -199,13 +201,15 @@ void WindowScreen::handlePromptMouse(const SDL_Event& event) {
     const PromptWants wants = promptWants(m_commandLine.prompt());
     if (wants == PromptWants::Command)
         return;
-    const double unit = m_view.unitsPerPixel();
+    const ViewSpace space = viewSpaceOf(currentDatabase());
+    const double unit = m_view.unitsPerPixel() * space.pickedPerShown;
     const bool dragged =
         std::abs(at.x - from.x) > kDragSlack || std::abs(at.y - from.y) > kDragSlack;
     if (dragged && wants == PromptWants::Selection)
-        answer(selectionDragAnswer(m_view.toDrawing(from), m_view.toDrawing(at), unit));
+        answer(selectionDragAnswer(space.picked(m_view.toDrawing(from)),
+                                   space.picked(m_view.toDrawing(at)), unit));
     else
-        answer(pointAnswer(m_view.toDrawing(from), unit));
+        answer(pointAnswer(space.picked(m_view.toDrawing(from)), unit));
 }
 
 void WindowScreen::handleDialogKey(const SDL_Event& event) {

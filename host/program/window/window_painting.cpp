@@ -3,7 +3,6 @@
 
 #include "crt/format.h"
 #include "desktop.h"
-#include "ed/spaces.h"
 #include "gdi/dc.h"
 #include "gdi/draw.h"
 #include "gdi/objects.h"
@@ -11,6 +10,7 @@
 #include "plot/plot_geometry.h"
 #include "pointer_answer.h"
 #include "user/screen.h"
+#include "view_space.h"
 #include "window_layout.h"
 #include "window_screen.h"
 
@@ -56,7 +56,7 @@ void WindowScreen::paintFrame() {
     m_view.resize(width, std::max(1, height - kCommandLineHeight));
 
     AcDbDatabase* db = currentDatabase();
-    const AcDbObjectId space = db != nullptr ? svPickSpaceId(db) : AcDbObjectId::kNull;
+    const AcDbObjectId space = viewSpaceOf(db).shown;
     if (m_view.followsExtents() && db != nullptr)
         m_view.zoomExtents(plotFrame(space));
     HDC viewDc = svCreateSurfaceDC(m_frame, {0, 0}, {0, 0, width, m_view.height()});
@@ -112,7 +112,8 @@ void WindowScreen::paintPointer(HDC dc) {
         AcDbSysVar value;
         if (db != nullptr && db->getSysVar(L"PICKBOX", value) == Acad::eOk)
             aperture = value.intValue;
-        const int half = std::clamp(static_cast<int>(aperture / m_view.unitsPerPixel()), 3, 40);
+        const double unit = m_view.unitsPerPixel() * viewSpaceOf(db).pickedPerShown;
+        const int half = std::clamp(static_cast<int>(aperture / unit), 3, 40);
         HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, m_pointer.x - half, m_pointer.y - half, m_pointer.x + half + 1,
                   m_pointer.y + half + 1);

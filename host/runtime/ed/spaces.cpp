@@ -14,25 +14,36 @@ Adesk::Int16 shortVar(AcDbDatabase* db, const wchar_t* name) {
     return db->getSysVar(name, value) == Acad::eOk ? static_cast<Adesk::Int16>(value.intValue) : 0;
 }
 
-// The number of the first viewport that is on in the paper-space layout, or 0.
-int firstViewportNumber(AcDbDatabase* db) {
+// The first viewport of the paper-space layout that is on and passes the test, or null.
+template <class Test>
+AcDbObjectId findViewport(AcDbDatabase* db, Test test) {
     AcDbBlockTableRecord* paper = nullptr;
     if (acdbOpenObject(paper, db->paperSpaceId(), AcDb::kForRead) != Acad::eOk)
-        return 0;
-    int number = 0;
+        return AcDbObjectId::kNull;
+    AcDbObjectId found;
     AcDbBlockTableRecordIterator* it = nullptr;
     if (paper->newIterator(it) == Acad::eOk) {
-        for (; number == 0 && !it->done(); it->step()) {
+        for (; found.isNull() && !it->done(); it->step()) {
             AcDbEntity* entity = nullptr;
             if (it->getEntity(entity, AcDb::kForRead) != Acad::eOk)
                 continue;
             if (const AcDbViewport* viewport = AcDbViewport::cast(entity))
-                number = viewport->number() > 0 ? viewport->number() : 0;
+                if (viewport->number() > 0 && test(*viewport))
+                    found = viewport->objectId();
             entity->close();
         }
         delete it;
     }
     paper->close();
+    return found;
+}
+
+int numberOf(AcDbObjectId viewportId) {
+    AcDbViewport* viewport = nullptr;
+    if (acdbOpenObject(viewport, viewportId, AcDb::kForRead) != Acad::eOk)
+        return 0;
+    const int number = viewport->number();
+    viewport->close();
     return number;
 }
 
@@ -57,7 +68,7 @@ Acad::ErrorStatus acedMspace(AcDbDatabase* database) {
         return Acad::eNotApplicable;
     if (shortVar(database, L"CVPORT") > 1)
         return Acad::eOk;
-    const int number = firstViewportNumber(database);
+    const int number = numberOf(findViewport(database, [](const AcDbViewport&) { return true; }));
     if (number <= 0)
         return Acad::eNotApplicable;
     return database->setSysVar(L"CVPORT", AcDbSysVar::int16(static_cast<Adesk::Int16>(number + 1)));
@@ -90,4 +101,14 @@ AcDbObjectId svPickSpaceId(AcDbDatabase* database) {
     if (database->tilemode() || shortVar(database, L"CVPORT") > 1)
         return database->modelSpaceId();
     return database->paperSpaceId();
+}
+
+AcDbObjectId svCurrentViewportId(AcDbDatabase* database) {
+    if (database == nullptr || database->tilemode())
+        return AcDbObjectId::kNull;
+    const int current = shortVar(database, L"CVPORT");
+    if (current <= 1)
+        return AcDbObjectId::kNull;
+    return findViewport(database,
+                        [current](const AcDbViewport& v) { return v.number() + 1 == current; });
 }

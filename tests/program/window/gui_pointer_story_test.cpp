@@ -201,9 +201,14 @@ protected:
     // Answers the prompt showing now with a click on the drawing point, and waits for the next
     // prompt; the script answers with the point the click gave.
     bool clickAt(const std::string& prompt, Spot spot, const std::string& next) {
+        return clickAt(prompt, spot, next, view);
+    }
+    // The same where the view answers on the scale given.
+    bool clickAt(const std::string& prompt, Spot spot, const std::string& next,
+                 const ViewScale& scale) {
         const std::size_t showing = countOf(gui.output(), prompt);
         const bool asked =
-            thenOnceMore(next, [&] { gui.click(view.column(spot.x), view.row(spot.y)); });
+            thenOnceMore(next, [&] { gui.click(scale.column(spot.x), scale.row(spot.y)); });
         typed += answerTo(gui.output(), prompt, showing) + "\n";
         return asked;
     }
@@ -213,13 +218,9 @@ protected:
         return thenOnceMore(next, [&] { gui.key("Return"); });
     }
 
-    // The view is made to hold still, zoomed out by the wheel far enough to show the layout's
-    // paper too; then two points it answers at a prompt that is cancelled give its scale.
-    // Nothing is drawn.
-    void measureView() {
-        gui.moveTo(500, 300);
-        xdotoolWheel(-2);
-        const int columns[] = {150, 850}, rows[] = {100, 550};
+    // Two points the view answers at two pixels, at a prompt that is cancelled, give its scale
+    // there. Nothing is drawn.
+    void measureScale(ViewScale& scale, const int (&columns)[2], const int (&rows)[2]) {
         Spot spots[2];
         for (int i = 0; i < 2; ++i) {
             ASSERT_TRUE(thenOnceMore("First point: ", [&] { gui.enter("LINE"); }));
@@ -228,12 +229,12 @@ protected:
             spots[i] = spotOf(lastAnswerTo(gui.output(), "First point: "));
             ASSERT_TRUE(thenOnceMore(kCommandPrompt, [&] { gui.key("Escape"); }));
         }
-        view.pixelX = columns[0];
-        view.pixelY = rows[0];
-        view.at = spots[0];
-        view.unitsPerPixel = (spots[1].x - spots[0].x) / (columns[1] - columns[0]);
-        ASSERT_GT(view.unitsPerPixel, 0.0);
-        EXPECT_NEAR((spots[0].y - spots[1].y) / (rows[1] - rows[0]), view.unitsPerPixel, 1e-3);
+        scale.pixelX = columns[0];
+        scale.pixelY = rows[0];
+        scale.at = spots[0];
+        scale.unitsPerPixel = (spots[1].x - spots[0].x) / (columns[1] - columns[0]);
+        ASSERT_GT(scale.unitsPerPixel, 0.0);
+        EXPECT_NEAR((spots[0].y - spots[1].y) / (rows[1] - rows[0]), scale.unitsPerPixel, 1e-3);
     }
     // Wheel notches over the pointer: forward positive.
     void xdotoolWheel(int notches) {
@@ -469,7 +470,11 @@ TEST_F(PointerStory, TheSampleSessionByThePointerSavesWhatItsTypedScriptSaves) {
     ASSERT_TRUE(gui.ready());
     for (const char* line : kGeometry)
         ASSERT_TRUE(command(line)) << line;
-    ASSERT_NO_FATAL_FAILURE(measureView());
+    // The view is made to hold still, zoomed out by the wheel about a point low in it, so that
+    // the layout's paper above the model's extents shows too.
+    gui.moveTo(500, 600);
+    xdotoolWheel(-3);
+    ASSERT_NO_FATAL_FAILURE(measureScale(view, {150, 850}, {100, 550}));
     ASSERT_NO_FATAL_FAILURE(makeStyles());
 
     // Each room's area into its block, the kitchen's also into the marker's colour; each wall's
@@ -485,6 +490,13 @@ TEST_F(PointerStory, TheSampleSessionByThePointerSavesWhatItsTypedScriptSaves) {
     // On the layout: the wall picked through the viewport in model space, the text on paper.
     for (const char* line : kLayout)
         ASSERT_TRUE(command(line)) << line;
+    // Working in model space, the layout shows the model through its viewport: the scale of the
+    // model inside the viewport's frame, between paper points (3, 3) and (9, 6).
+    ViewScale throughViewport;
+    ASSERT_TRUE(thenOnceMore(kCommandPrompt, [&] { gui.enter("MSPACE"); }));
+    ASSERT_NO_FATAL_FAILURE(measureScale(throughViewport, {view.column(3), view.column(9)},
+                                         {view.row(3), view.row(6)}));
+    ASSERT_TRUE(thenOnceMore(kCommandPrompt, [&] { gui.enter("PSPACE"); }));
     typed += "sv_linkcreate\n";
     ASSERT_TRUE(thenOnceMore(kLayoutSourcePrompt, [&] { gui.enter("sv_linkcreate"); }));
     ASSERT_NO_FATAL_FAILURE(chooseStyle(kLength, kLayoutSourcePrompt));
@@ -492,7 +504,7 @@ TEST_F(PointerStory, TheSampleSessionByThePointerSavesWhatItsTypedScriptSaves) {
     typed += "Model\n";
     // The prompts say "on the layout" while the layout is shown, in model space too.
     ASSERT_TRUE(clickAt("Select a viewport: ", {1, 4}, kLayoutSourcePrompt));
-    ASSERT_TRUE(clickAt(kLayoutSourcePrompt, {1, -1}, kLayoutLabelPrompt));
+    ASSERT_TRUE(clickAt(kLayoutSourcePrompt, {1, -1}, kLayoutLabelPrompt, throughViewport));
     ASSERT_TRUE(thenOnceMore(kLayoutLabelPrompt, [&] { clickKeyword(1, 3); }));
     typed += "Paper\n";
     ASSERT_TRUE(clickAt(kLayoutLabelPrompt, {1.2, 9.1}, kCommandPrompt));
