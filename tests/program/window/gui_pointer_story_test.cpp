@@ -36,8 +36,8 @@ const char* const kGeometry[] = {
     "CIRCLE 30,0 0.2",
     "LINE 29.7,0 30.3,0 \"\"",
     "LINE 30,-0.3 30,0.3 \"\"",
-    "BLOCK SURVEY 30,0 E Easting ? 30.4,0.1 0.25 N Northing ? 30.4,-0.35 0.25 \"\" 30.1414,0.1414 "
-    "29.7,0 30,-0.3 \"\"",
+    ("BLOCK SURVEY 30,0 E Easting ? 30.4,0.1 0.25 N Northing ? 30.4,-0.35 0.25 \"\" "
+     "30.1414,0.1414 29.7,0 30,-0.3 \"\""),
     "INSERT SURVEY 13,2 1 0 ? ?"};
 // The layout's viewport and the text on the paper.
 const char* const kLayout[] = {"TILEMODE 0", "MVIEW 1,1 11,8", "TEXT 1,9 0.4 0 ?"};
