@@ -567,6 +567,9 @@ TEST_F(PointerStory, TheSampleSessionByThePointerSavesWhatItsTypedScriptSaves) {
     EXPECT_GT(std::stod(area), 25.0);
     EXPECT_NE(byPointer.find("AREA = \"" + area + " m2\""), std::string::npos) << byPointer;
     EXPECT_NE(byPointer.find("macro:    \"%PROPERTY m2\""), std::string::npos);
+    EXPECT_NE(byPointer.find("Color:            1\n    center point:     X=0.60  Y=3.40"),
+              std::string::npos)
+        << "the marker is not red";
     // Every link is a reactor of its source: eight made, the bath's removed.
     std::size_t links = 0;
     std::istringstream lines(byPointer);
