@@ -48,6 +48,8 @@ TEST(Menus, MenuloadThroughAcedCommandLoadsTheGroupOnce) {
     windowsStyle[windowsStyle.rfind(L'/')] = L'\\';
     EXPECT_EQ(acedCommand(RTSTR, L"_.menuload", RTSTR, windowsStyle.c_str(), 0), RTNORM);
     EXPECT_TRUE(acedIsMenuGroupLoaded(L"SAMPLE"));
+    // The groups are process-wide; leave none behind for the tests that follow.
+    EXPECT_EQ(acedCommand(RTSTR, L"MENUUNLOAD", RTSTR, L"SAMPLE", 0), RTNORM);
 }
 
 TEST(Menus, MalformedOrMissingFilesAreRefusedWithTheLine) {
