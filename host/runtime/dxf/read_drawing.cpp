@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -47,16 +48,17 @@ std::vector<Groups> recordsOf(Groups groups) {
     return records;
 }
 
-std::string upper(std::string text) {
+std::string upper(std::string_view view) {
+    std::string text(view);
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
-std::string trimmed(const std::string& text) {
+std::string_view trimmed(std::string_view text) {
     const std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return "";
+    if (begin == std::string_view::npos)
+        return {};
     return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
@@ -69,7 +71,7 @@ const SvDxfGroup* find(Groups record, int code) {
 }
 
 // The anonymous blocks that hold the pictures of dimensions.
-bool isDimensionBlock(const std::string& name) {
+bool isDimensionBlock(std::string_view name) {
     return upper(trimmed(name)).rfind("*D", 0) == 0;
 }
 
@@ -93,7 +95,7 @@ private:
     Head headOf(Groups record);
     std::uint64_t handleOf(Groups record);
     std::uint64_t newHandle() { return ++m_maxHandle; }
-    std::uint64_t blockFor(const std::string& name);
+    std::uint64_t blockFor(std::string_view name);
     void keepRaw(Groups record, const Head& head, bool entity);
     void finishBlocks();
     std::uint64_t addFiled(Groups record);
@@ -133,7 +135,7 @@ void Reader::splitSections() {
         }
         if (group.code != 0)
             fail(group.line, L"a section was expected");
-        const std::string word = trimmed(group.value);
+        const std::string_view word = trimmed(group.value);
         if (word == "EOF")
             return;
         if (word != "SECTION")
@@ -183,7 +185,7 @@ void Reader::readHeader(Groups section) {
             fail(section[i].line, L"the header variable has no value");
         const SvDxfGroup& value = section[i + 1];
         if (name == "$ACADVER") {
-            const std::string version = trimmed(value.value);
+            const std::string_view version = trimmed(value.value);
             m_text.utf8 = version >= "AC1021";
         } else if (name == "$HANDSEED") {
             if (!svDxfHandle(value.value, m_handseed) || m_handseed >= kSvDbMaxHandseed / 2)
@@ -256,7 +258,7 @@ Head Reader::headOf(Groups record) {
     enum { kNone, kXdict, kReactors, kOther } group102 = kNone;
     for (const SvDxfGroup& group : record) {
         if (group.code == 102) {
-            const std::string word = trimmed(group.value);
+            const std::string_view word = trimmed(group.value);
             group102 = word == "{ACAD_XDICTIONARY" ? kXdict
                        : word == "{ACAD_REACTORS"  ? kReactors
                        : word == "}"               ? kNone
@@ -281,7 +283,7 @@ Head Reader::headOf(Groups record) {
 void Reader::readTables(Groups section) {
     std::string table;
     for (Groups record : recordsOf(section)) {
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         if (type == "TABLE") {
             const SvDxfGroup* name = find(record, 2);
             table = name != nullptr ? upper(trimmed(name->value)) : "";
@@ -309,7 +311,7 @@ void Reader::readTables(Groups section) {
     }
 }
 
-std::uint64_t Reader::blockFor(const std::string& name) {
+std::uint64_t Reader::blockFor(std::string_view name) {
     Block& block = m_blocks[upper(name)];
     if (block.handle == 0) {
         block.handle = newHandle();
@@ -326,7 +328,7 @@ void Reader::keepRaw(Groups record, const Head& head, bool entity) {
             raw.push_back({group.code, svToUtf8(svDxfDecode(group.value, m_text))});
     }
     SvDbClassEntry cls;
-    cls.dxfName = svFromUtf8(trimmed(record.front().value));
+    cls.dxfName = svFromUtf8(std::string(trimmed(record.front().value)));
     cls.name = svDxfRawClassName(cls.dxfName);
     m_records.addBytes(head, cls, entity, svDxfPackGroups(raw));
 }
@@ -337,7 +339,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
                            std::vector<std::uint64_t>* into) {
     for (; i < records.size(); ++i) {
         const Groups record = records[i];
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         if (type == "ENDBLK")
             return;
         if (type == "SEQEND" || type == "VERTEX" || type == "ATTRIB")
@@ -349,7 +351,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
         if (sequence) {
             while (last + 1 < records.size() &&
                    trimmed(records[last + 1].front().value) != "SEQEND") {
-                const std::string inner = trimmed(records[last + 1].front().value);
+                const std::string_view inner = trimmed(records[last + 1].front().value);
                 if (inner != (type == "POLYLINE" ? "VERTEX" : "ATTRIB"))
                     fail(records[last + 1].front().line, L"the sequence is not ended (SEQEND)");
                 ++last;
@@ -430,7 +432,7 @@ void Reader::readBlocks(Groups section) {
     const std::vector<Groups> records = recordsOf(section);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const Groups record = records[i];
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         if (type != "BLOCK")
             fail(record.front().line, L"a block was expected");
         const SvDxfGroup* name = find(record, 2);
@@ -466,7 +468,7 @@ void Reader::readEntities(Groups section, std::uint64_t modelSpace, std::uint64_
     // Entities of the paper-space layout are marked 67 1; the rest are in model space.
     for (std::size_t i = 0; i < records.size(); ++i) {
         const SvDxfGroup* space = find(records[i], 67);
-        const std::string type = trimmed(records[i].front().value);
+        const std::string_view type = trimmed(records[i].front().value);
         const bool follows = type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
         const bool inPaper =
             follows
@@ -490,7 +492,7 @@ void Reader::readObjects(Groups section) {
     // them is dropped with them.
     std::unordered_set<std::uint64_t> remade;
     for (Groups record : records) {
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         std::uint64_t handle = 0;
         const SvDxfGroup* own = find(record, 5);
         if (own == nullptr || !svDxfHandle(own->value, handle))
@@ -501,7 +503,7 @@ void Reader::readObjects(Groups section) {
     }
     bool first = true;
     for (Groups record : records) {
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         if (type == "DICTIONARY") {
             Head head = headOf(record);
             if (first)
@@ -558,7 +560,7 @@ std::uint64_t Reader::addFiled(Groups record) {
     for (const SvDxfGroup& group : record) {
         if (group.code != 310)
             continue;
-        const std::string hex = trimmed(group.value);
+        const std::string_view hex = trimmed(group.value);
         if (hex.size() % 2 != 0)
             fail(group.line + 1, L"the binary data is not hexadecimal");
         for (std::size_t k = 0; k < hex.size(); k += 2) {
@@ -662,9 +664,9 @@ void Reader::attachAnnotations() {
 } // namespace
 
 Acad::ErrorStatus svDxfRead(AcDbDatabase* db, const std::string& path, std::wstring& why) {
-    std::vector<SvDxfGroup> groups;
+    SvDxfGroups groups;
     if (!svDxfReadGroups(path, groups, why))
         return Acad::eBadDwgFile;
-    Reader reader(db, groups);
+    Reader reader(db, groups.groups);
     return reader.run(why);
 }

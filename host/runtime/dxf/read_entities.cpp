@@ -276,7 +276,7 @@ AcDbEntity* makeViewport(Fields& f) {
     return viewport;
 }
 
-AcDbEntity* make(const std::string& type, Fields& f, const SvDxfText& encoding) {
+AcDbEntity* make(std::string_view type, Fields& f, const SvDxfText& encoding) {
     if (type == "LINE") {
         auto* line = new AcDbLine(f.point(10), f.point(11));
         line->setThickness(f.real(39));
@@ -359,8 +359,8 @@ AcDbEntity* make(const std::string& type, Fields& f, const SvDxfText& encoding) 
 
 } // namespace
 
-std::wstring svDxfDecode(const std::string& value, const SvDxfText& text) {
-    std::wstring decoded = text.utf8 ? svFromUtf8(value) : std::wstring();
+std::wstring svDxfDecode(std::string_view value, const SvDxfText& text) {
+    std::wstring decoded = text.utf8 ? svFromUtf8(std::string(value)) : std::wstring();
     if (!text.utf8) {
         decoded.reserve(value.size());
         for (unsigned char c : value)
@@ -386,7 +386,7 @@ std::wstring svDxfDecode(const std::string& value, const SvDxfText& text) {
 }
 
 bool svDxfReal(const SvDxfGroup& group, double& value) {
-    const char* begin = group.value.c_str();
+    const char* begin = group.value.data(); // a zero byte ends every value
     char* end = nullptr;
     errno = 0;
     const double parsed = std::strtod(begin, &end);
@@ -401,7 +401,7 @@ bool svDxfReal(const SvDxfGroup& group, double& value) {
 }
 
 bool svDxfInteger(const SvDxfGroup& group, long long& value) {
-    const char* begin = group.value.c_str();
+    const char* begin = group.value.data(); // a zero byte ends every value
     char* end = nullptr;
     errno = 0;
     const long long parsed = std::strtoll(begin, &end, 10);
@@ -415,9 +415,9 @@ bool svDxfInteger(const SvDxfGroup& group, long long& value) {
     return true;
 }
 
-bool svDxfHandle(const std::string& value, std::uint64_t& handle) {
+bool svDxfHandle(std::string_view value, std::uint64_t& handle) {
     std::size_t begin = value.find_first_not_of(' ');
-    if (begin == std::string::npos)
+    if (begin == std::string_view::npos)
         return false;
     std::size_t end = value.find_last_not_of(' ') + 1;
     if (end - begin > 16)
