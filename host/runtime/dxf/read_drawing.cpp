@@ -14,9 +14,12 @@
 #include "db/attribute.h"
 #include "db/blockref.h"
 #include "db/database.h"
+#include "db/dimension.h"
 #include "db/leader.h"
+#include "db/mtext.h"
 #include "db/rasterimage.h"
 #include "db/symboltable.h"
+#include "db/text.h"
 #include "exchange.h"
 #include "read_entities.h"
 #include "record_bytes.h"
@@ -97,6 +100,7 @@ private:
     std::uint64_t newHandle() { return ++m_maxHandle; }
     std::uint64_t blockFor(std::string_view name);
     void keepRaw(Groups record, const Head& head, bool entity);
+    void setStyle(AcDbEntity* entity, Groups record);
     void finishBlocks();
     std::uint64_t addFiled(Groups record);
     void attachAnnotations();
@@ -119,6 +123,9 @@ private:
         bool defined = false;
     };
     std::map<std::string, Block> m_blocks; // by upper-case name
+    // The records of the text and dimension style tables by upper-case name.
+    std::unordered_map<std::string, std::uint64_t> m_textStyles;
+    std::unordered_map<std::string, std::uint64_t> m_dimensionStyles;
     std::vector<SvDbClassEntry> m_classes;
     std::unordered_map<std::uint64_t, std::wstring> m_imageFiles;       // image definition -> file
     std::vector<std::pair<std::uint64_t, std::uint64_t>> m_annotations; // leader, annotation
@@ -306,7 +313,14 @@ void Reader::readTables(Groups section) {
             block.name = svDxfDecode(name->value, m_text);
         } else if (type != "ENDTAB" && table != "BLOCK_RECORD") {
             // Layers with their colours, text and dimension styles, line types: kept whole.
-            keepRaw(record, headOf(record), false);
+            const Head head = headOf(record);
+            keepRaw(record, head, false);
+            const SvDxfGroup* name = find(record, 2);
+            auto* styles = type == "STYLE" && table == "STYLE"         ? &m_textStyles
+                           : type == "DIMSTYLE" && table == "DIMSTYLE" ? &m_dimensionStyles
+                                                                       : nullptr;
+            if (styles != nullptr && name != nullptr)
+                styles->try_emplace(upper(trimmed(name->value)), head.handle);
         }
     }
 }
@@ -331,6 +345,31 @@ void Reader::keepRaw(Groups record, const Head& head, bool entity) {
     cls.dxfName = svFromUtf8(std::string(trimmed(record.front().value)));
     cls.name = svDxfRawClassName(cls.dxfName);
     m_records.addBytes(head, cls, entity, svDxfPackGroups(raw));
+}
+
+// A text names its style in 7, a dimension in 3: the entity refers to the table's record of that
+// name, and to none (the standard style) when the table lacks it.
+void Reader::setStyle(AcDbEntity* entity, Groups record) {
+    auto* text = AcDbText::cast(entity);
+    auto* mtext = AcDbMText::cast(entity);
+    auto* dimension = AcDbDimension::cast(entity);
+    const bool isText = text != nullptr || mtext != nullptr;
+    if (!isText && dimension == nullptr)
+        return;
+    const SvDxfGroup* name = find(record, isText ? 7 : 3);
+    if (name == nullptr)
+        return;
+    const auto& styles = isText ? m_textStyles : m_dimensionStyles;
+    const auto it = styles.find(upper(trimmed(name->value)));
+    if (it == styles.end())
+        return;
+    const AcDbObjectId style = m_records.idFor(it->second);
+    if (text != nullptr)
+        text->setTextStyle(style);
+    else if (mtext != nullptr)
+        mtext->setTextStyle(style);
+    else
+        dimension->setDimensionStyle(style);
 }
 
 // Entities from records[i] on, up to the end or ENDBLK, into the block `owner`; a sequence
@@ -370,6 +409,8 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
         std::unique_ptr<AcDbEntity> entity(svDxfMakeEntity(record, m_text, why));
         if (!why.empty())
             throw Failure{why};
+        if (entity != nullptr)
+            setStyle(entity.get(), record);
         if (entity != nullptr && type == "POLYLINE") {
             for (std::size_t k = i + 1; k < last && why.empty(); ++k)
                 svDxfAddVertex(entity.get(), records[k], why);
@@ -397,6 +438,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
                     throw Failure{why};
                 if (AcDbAttribute::cast(attribute.get()) == nullptr)
                     fail(records[k].front().line, L"an insertion's sequence holds no attribute");
+                setStyle(attribute.get(), records[k]);
                 attributes.push_back(attributeHead.handle);
                 m_records.add(attributeHead, attribute.release());
             }
