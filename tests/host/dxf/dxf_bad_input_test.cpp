@@ -76,6 +76,20 @@ TEST_F(DxfBadInput, HugeLinesAreRefusedBeforeAnythingIsRead) {
               "line 2: the line holds a zero byte (a binary DXF is not read)");
 }
 
+// Whichever check finds it, the first line at fault is the one named.
+TEST_F(DxfBadInput, TheFirstFaultyLineIsNamed) {
+    const std::string huge(5000, 'x');
+    EXPECT_EQ(readError("0\nSECTION\nX\nHEADER\n1\n" + huge + "\n"),
+              "line 3: a group code was expected");
+    EXPECT_EQ(readError("0\nSECTION\n2\n" + huge + "\n0\nENDSEC\n"),
+              "line 4: the line is longer than a DXF line may be");
+    EXPECT_EQ(readError("0\nSECTION\n" + huge),
+              "line 3: the line is longer than a DXF line may be");
+    EXPECT_EQ(readError(std::string("0\nSECTION\n2\nHEA\0DER\n", 18)),
+              "line 4: the line holds a zero byte (a binary DXF is not read)");
+    EXPECT_EQ(readError("0\r\nSECTION\r\n2\r\n"), "line 3: the group code has no value");
+}
+
 // Known by its sentinel, whatever program's name opens it.
 TEST_F(DxfBadInput, ABinaryDxfIsNamedAsSuch) {
     const std::string sentinel = std::string(7, 'X') + " Binary DXF\r\n\x1a" + '\0';
