@@ -16,28 +16,14 @@ constexpr const wchar_t* kRawClassPrefix = L"DXF ";
 
 } // namespace
 
-// Writes the handles the stand-in ids stand for and notes where each went.
-class SvDxfRecords::Filer : public AcDbMemoryFiler {
-public:
-    explicit Filer(const std::vector<std::uint64_t>& handles)
-        : AcDbMemoryFiler(AcDb::kFileFiler), m_handles(handles) {}
-
-    const std::vector<IdAt>& ids() const { return m_ids; }
-
-protected:
-    Acad::ErrorStatus writeId(const AcDbObjectId& id, IdKind) override {
-        const std::uint32_t index = SvDbAccess::index(id);
-        const bool standIn = SvDbAccess::serial(id) == kStandInSerial && index < m_handles.size();
-        const std::uint64_t handle = standIn ? m_handles[index] : 0;
-        if (handle != 0)
-            m_ids.push_back({size(), handle});
-        return writeUInt64(handle);
-    }
-
-private:
-    const std::vector<std::uint64_t>& m_handles;
-    std::vector<IdAt> m_ids;
-};
+Acad::ErrorStatus SvDxfRecords::Filer::writeId(const AcDbObjectId& id, IdKind) {
+    const std::uint32_t index = SvDbAccess::index(id);
+    const bool standIn = SvDbAccess::serial(id) == kStandInSerial && index < m_handles.size();
+    const std::uint64_t handle = standIn ? m_handles[index] : 0;
+    if (handle != 0)
+        ids.push_back({size(), handle});
+    return writeUInt64(handle);
+}
 
 AcDbObjectId SvDxfRecords::idFor(std::uint64_t handle) {
     if (handle == 0)
@@ -74,60 +60,44 @@ void SvDxfRecords::setHead(AcDbObject* obj, const Head& head) {
         data.reactors.push_back(idFor(reactor));
 }
 
-void SvDxfRecords::begin(std::uint64_t handle, AcDbObject* obj) {
+void SvDxfRecords::addRecord(std::uint64_t handle, AcDbObject* obj, std::size_t start) {
     const Adesk::UInt32 index = classIndex(obj);
     SvDbObjectData& data = SvDbAccess::data(obj);
     data.owner.setNull();
     data.xdict.setNull();
     data.reactors.clear();
     delete obj;
-    begin(handle, index);
+    addRecord(handle, index, start);
 }
 
-void SvDxfRecords::begin(std::uint64_t handle, Adesk::UInt32 classIndex) {
+void SvDxfRecords::addRecord(std::uint64_t handle, Adesk::UInt32 classIndex, std::size_t start) {
     m_present.insert(handle);
     SvDbRecord record;
     record.handle = handle;
     record.classIndex = classIndex;
     records.records.push_back(record);
-    m_offsets.push_back(m_bytes.size());
-}
-
-void SvDxfRecords::append(const Filer& filer, std::size_t length) {
-    const std::size_t base = m_bytes.size();
-    m_bytes.insert(m_bytes.end(), filer.data(), filer.data() + length);
-    for (const IdAt& id : filer.ids()) {
-        if (id.offset < length)
-            m_ids.push_back({base + id.offset, id.handle});
-    }
-}
-
-void SvDxfRecords::append(const Filer& filer) {
-    append(filer, filer.size());
+    m_offsets.push_back(start);
 }
 
 void SvDxfRecords::add(const Head& head, AcDbObject* obj) {
     setHead(obj, head);
-    Filer filer(m_handles);
-    obj->dwgOutFields(&filer);
-    begin(head.handle, obj);
-    append(filer);
+    const std::size_t start = m_bytes.size();
+    obj->dwgOutFields(&m_bytes);
+    addRecord(head.handle, obj, start);
 }
 
 void SvDxfRecords::addBlockReference(const Head& head, AcDbBlockReference* reference,
                                      const std::vector<std::uint64_t>& attributes) {
     setHead(reference, head);
-    Filer filer(m_handles);
-    reference->dwgOutFields(&filer);
-    begin(head.handle, reference);
+    const std::size_t start = m_bytes.size();
+    reference->dwgOutFields(&m_bytes);
     // The reference files its attributes last, as a count and ids: written without any, its
-    // count is replaced by the real list.
-    append(filer, filer.size() - sizeof(Adesk::UInt32));
-    Filer list(m_handles);
-    list.writeUInt32(static_cast<Adesk::UInt32>(attributes.size()));
+    // count becomes the real one and the ids follow it.
+    m_counts.push_back(
+        {m_bytes.size() - sizeof(Adesk::UInt32), static_cast<Adesk::UInt32>(attributes.size())});
     for (std::uint64_t attribute : attributes)
-        list.writeHardOwnershipId(idFor(attribute));
-    append(list);
+        m_bytes.writeHardOwnershipId(idFor(attribute));
+    addRecord(head.handle, reference, start);
 }
 
 void SvDxfRecords::addDictionary(
@@ -135,29 +105,27 @@ void SvDxfRecords::addDictionary(
     const std::vector<std::pair<std::wstring, std::uint64_t>>& entries) {
     auto* dictionary = new AcDbDictionary;
     setHead(dictionary, head);
-    Filer filer(m_handles);
-    dictionary->AcDbObject::dwgOutFields(&filer);
-    filer.writeUInt32(0);
-    filer.writeBoolean(hard);
-    filer.writeUInt32(static_cast<Adesk::UInt32>(entries.size()));
+    const std::size_t start = m_bytes.size();
+    dictionary->AcDbObject::dwgOutFields(&m_bytes);
+    m_bytes.writeUInt32(0);
+    m_bytes.writeBoolean(hard);
+    m_bytes.writeUInt32(static_cast<Adesk::UInt32>(entries.size()));
     for (const auto& [key, handle] : entries) {
-        filer.writeString(key.c_str());
-        filer.writeHardOwnershipId(idFor(handle));
+        m_bytes.writeString(key.c_str());
+        m_bytes.writeHardOwnershipId(idFor(handle));
     }
-    begin(head.handle, dictionary);
-    append(filer);
+    addRecord(head.handle, dictionary, start);
 }
 
 void SvDxfRecords::addBlockTable(const Head& head, const std::vector<std::uint64_t>& ids) {
     auto* table = new AcDbBlockTable;
     setHead(table, head);
-    Filer filer(m_handles);
-    table->AcDbObject::dwgOutFields(&filer);
-    filer.writeUInt32(static_cast<Adesk::UInt32>(ids.size()));
+    const std::size_t start = m_bytes.size();
+    table->AcDbObject::dwgOutFields(&m_bytes);
+    m_bytes.writeUInt32(static_cast<Adesk::UInt32>(ids.size()));
     for (std::uint64_t handle : ids)
-        filer.writeHardOwnershipId(idFor(handle));
-    begin(head.handle, table);
-    append(filer);
+        m_bytes.writeHardOwnershipId(idFor(handle));
+    addRecord(head.handle, table, start);
 }
 
 void SvDxfRecords::addBlockTableRecord(const Head& head, const std::wstring& name, bool layout,
@@ -165,36 +133,38 @@ void SvDxfRecords::addBlockTableRecord(const Head& head, const std::wstring& nam
     auto* record = new AcDbBlockTableRecord;
     record->setName(name.c_str());
     setHead(record, head);
-    Filer filer(m_handles);
-    record->AcDbSymbolTableRecord::dwgOutFields(&filer);
-    filer.writeBoolean(layout);
-    filer.writeUInt32(static_cast<Adesk::UInt32>(entities.size()));
+    const std::size_t start = m_bytes.size();
+    record->AcDbSymbolTableRecord::dwgOutFields(&m_bytes);
+    m_bytes.writeBoolean(layout);
+    m_bytes.writeUInt32(static_cast<Adesk::UInt32>(entities.size()));
     for (std::uint64_t handle : entities)
-        filer.writeHardOwnershipId(idFor(handle));
-    begin(head.handle, record);
-    append(filer);
+        m_bytes.writeHardOwnershipId(idFor(handle));
+    addRecord(head.handle, record, start);
 }
 
 void SvDxfRecords::finish() {
-    for (const IdAt& id : m_ids) {
-        if (m_present.count(id.handle) == 0)
-            std::memset(m_bytes.data() + id.offset, 0, sizeof(std::uint64_t));
+    std::vector<unsigned char>& bytes =
+        records.storage.emplace_back(m_bytes.data(), m_bytes.data() + m_bytes.size());
+    for (const CountAt& count : m_counts) {
+        for (std::size_t k = 0; k < sizeof count.count; ++k) // little-endian, as filers write
+            bytes[count.offset + k] = static_cast<unsigned char>(count.count >> (8 * k));
     }
-    m_ids.clear();
-    m_offsets.push_back(m_bytes.size());
-    const unsigned char* bytes = records.storage.emplace_back(std::move(m_bytes)).data();
+    for (const Filer::IdAt& id : m_bytes.ids) {
+        if (m_present.count(id.handle) == 0)
+            std::memset(bytes.data() + id.offset, 0, sizeof(std::uint64_t));
+    }
+    m_offsets.push_back(bytes.size());
     for (std::size_t i = 0; i < records.records.size(); ++i) {
-        records.records[i].bytes = bytes + m_offsets[i];
+        records.records[i].bytes = bytes.data() + m_offsets[i];
         records.records[i].length = static_cast<Adesk::UInt32>(m_offsets[i + 1] - m_offsets[i]);
     }
-    m_offsets.clear();
-    m_bytes.clear();
 }
 
 void SvDxfRecords::addFiled(std::uint64_t handle, const SvDbClassEntry& cls,
                             const std::vector<unsigned char>& bytes) {
-    begin(handle, classIndex(cls));
-    m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+    const std::size_t start = m_bytes.size();
+    m_bytes.writeBytes(bytes.data(), bytes.size());
+    addRecord(handle, classIndex(cls), start);
 }
 
 void SvDxfRecords::addBytes(const Head& head, const SvDbClassEntry& cls, bool entity,

@@ -62,27 +62,42 @@ public:
                   const std::vector<unsigned char>& bytes);
 
 private:
-    class Filer;
+    // Writes the handles the stand-in ids stand for, every record's bytes one after the other,
+    // and notes where each handle went.
+    class Filer : public AcDbMemoryFiler {
+    public:
+        struct IdAt {
+            std::size_t offset;
+            std::uint64_t handle;
+        };
+        explicit Filer(const std::vector<std::uint64_t>& handles)
+            : AcDbMemoryFiler(AcDb::kFileFiler), m_handles(handles) {}
+        std::vector<IdAt> ids;
+
+    protected:
+        Acad::ErrorStatus writeId(const AcDbObjectId& id, IdKind) override;
+
+    private:
+        const std::vector<std::uint64_t>& m_handles;
+    };
+
     Adesk::UInt32 classIndex(const SvDbClassEntry& cls);
     Adesk::UInt32 classIndex(AcDbObject* obj);
     void setHead(AcDbObject* obj, const Head& head);
-    // A record of the object's class; the object is deleted.
-    void begin(std::uint64_t handle, AcDbObject* obj);
-    void begin(std::uint64_t handle, Adesk::UInt32 classIndex);
-    // The first `length` bytes of the filer onto the record begun last.
-    void append(const Filer& filer, std::size_t length);
-    void append(const Filer& filer);
+    // The record of the object's class whose bytes were filed from `start` on; the object is
+    // deleted.
+    void addRecord(std::uint64_t handle, AcDbObject* obj, std::size_t start);
+    void addRecord(std::uint64_t handle, Adesk::UInt32 classIndex, std::size_t start);
 
     std::vector<std::uint64_t> m_handles;
     std::unordered_set<std::uint64_t> m_present;
-    // Every record's bytes, one after the other, and where each record's begin.
-    std::vector<unsigned char> m_bytes;
-    std::vector<std::size_t> m_offsets;
-    struct IdAt {
+    Filer m_bytes{m_handles};
+    std::vector<std::size_t> m_offsets; // where each record's bytes begin
+    struct CountAt {
         std::size_t offset;
-        std::uint64_t handle;
+        Adesk::UInt32 count;
     };
-    std::vector<IdAt> m_ids; // where handles were written, to be nulled when no record has them
+    std::vector<CountAt> m_counts; // the counts of block references' attributes
     std::unordered_map<std::wstring, Adesk::UInt32> m_classIndex;
     std::unordered_map<const AcRxClass*, Adesk::UInt32> m_classOf;
 };
