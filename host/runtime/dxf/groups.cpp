@@ -144,8 +144,9 @@ bool svDxfReadGroups(const std::string& path, SvDxfGroups& read, std::wstring& w
         return false;
     }
     // Every value with its zero byte fits in as many bytes as the file has, and one more for a
-    // last line without its line end: the views into the buffer stay put.
-    read.text.reserve(bytes.size() + 1);
+    // last line without its line end: the buffer is never grown, so the views stay put.
+    read.text.assign(bytes.size() + 1, '\0');
+    std::size_t used = 0;
     read.groups.reserve(sound.count / 2);
     for (std::size_t line = 1; line <= sound.count; line += 2) {
         const char* codeText = in.readStringNoSkip();
@@ -165,11 +166,11 @@ bool svDxfReadGroups(const std::string& path, SvDxfGroups& read, std::wstring& w
         if (code == 999)
             continue;
         const std::string_view value = valueLine(valueText);
-        if (read.text.size() + value.size() + 1 > read.text.capacity())
+        if (used + value.size() + 1 > read.text.size())
             return fault(line + 1, L"the value cannot be read");
-        const char* kept = read.text.data() + read.text.size();
-        read.text.insert(read.text.end(), value.begin(), value.end());
-        read.text.push_back('\0');
+        char* kept = read.text.data() + used;
+        std::memcpy(kept, value.data(), value.size());
+        used += value.size() + 1; // past the zero byte that ends it
         read.groups.push_back({code, std::string_view(kept, value.size()), line});
     }
     if (sound.fault != nullptr)

@@ -166,9 +166,8 @@ void Reader::splitSections() {
 }
 
 void Reader::scanHandles() {
-    std::size_t handles = 0;
-    for (const SvDxfGroup& group : m_groups)
-        handles += group.code == 5 || group.code == 105 ? 1 : 0;
+    // Most records have a handle and about a dozen groups.
+    const std::size_t handles = m_groups.size() / 8;
     m_onFile.reserve(handles);
     m_claimed.reserve(handles);
     m_records.reserve(handles);

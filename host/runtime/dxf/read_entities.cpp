@@ -1,6 +1,7 @@
 #include "read_entities.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -385,34 +386,54 @@ std::wstring svDxfDecode(std::string_view value, const SvDxfText& text) {
     return out;
 }
 
-bool svDxfReal(const SvDxfGroup& group, double& value) {
-    const char* begin = group.value.data(); // a zero byte ends every value
-    char* end = nullptr;
+namespace {
+
+bool onlySpaces(const char* begin, const char* end) {
+    while (begin < end && *begin == ' ')
+        ++begin;
+    return begin == end;
+}
+
+// The number a value holds in full, spaces after it allowed. Plain numbers are parsed directly;
+// anything else (leading spaces or a plus sign, hexadecimal) as the C library reads it.
+template <class Number, class Parse>
+bool parseNumber(std::string_view text, Number& value, Parse parse) {
+    const char* end = text.data() + text.size();
+    Number parsed{};
+    const auto direct = std::from_chars(text.data(), end, parsed);
+    if (direct.ec == std::errc() && onlySpaces(direct.ptr, end)) {
+        value = parsed;
+        return true;
+    }
+    // A zero byte follows every value, as the C library needs.
+    char* stop = nullptr;
     errno = 0;
-    const double parsed = std::strtod(begin, &end);
-    if (end == begin)
+    if (!parse(text.data(), stop, parsed) || stop == text.data() || !onlySpaces(stop, end))
         return false;
-    while (*end == ' ')
-        ++end;
-    if (*end != '\0' || !std::isfinite(parsed))
+    value = parsed;
+    return true;
+}
+
+} // namespace
+
+bool svDxfReal(const SvDxfGroup& group, double& value) {
+    double parsed = 0.0;
+    const auto library = [](const char* begin, char*& end, double& out) {
+        out = std::strtod(begin, &end);
+        return true;
+    };
+    if (!parseNumber(group.value, parsed, library) || !std::isfinite(parsed))
         return false;
     value = parsed;
     return true;
 }
 
 bool svDxfInteger(const SvDxfGroup& group, long long& value) {
-    const char* begin = group.value.data(); // a zero byte ends every value
-    char* end = nullptr;
-    errno = 0;
-    const long long parsed = std::strtoll(begin, &end, 10);
-    if (end == begin || errno == ERANGE)
-        return false;
-    while (*end == ' ')
-        ++end;
-    if (*end != '\0')
-        return false;
-    value = parsed;
-    return true;
+    const auto library = [](const char* begin, char*& end, long long& out) {
+        out = std::strtoll(begin, &end, 10);
+        return errno != ERANGE;
+    };
+    return parseNumber(group.value, value, library);
 }
 
 bool svDxfHandle(std::string_view value, std::uint64_t& handle) {

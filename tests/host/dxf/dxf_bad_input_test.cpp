@@ -46,6 +46,19 @@ TEST_F(DxfBadInput, BadValuesAndHandlesNameTheirLine) {
     const std::string entities = "0\nSECTION\n2\nENTITIES\n";
     EXPECT_EQ(readError(kHeader + entities + "0\nCIRCLE\n10\nwide\n0\nENDSEC\n0\nEOF\n"),
               "line 18: a number was expected");
+    // Numbers past what a double or a whole number holds, and numbers with words after them.
+    for (const char* value : {"1e999", "-1e400", "1.5x", "1.5 2", "nan", "inf"}) {
+        EXPECT_EQ(
+            readError(kHeader + entities + "0\nCIRCLE\n40\n" + value + "\n0\nENDSEC\n0\nEOF\n"),
+            "line 18: a number was expected")
+            << value;
+    }
+    for (const char* value : {"99999999999999999999", "2.5", "7 7"}) {
+        EXPECT_EQ(
+            readError(kHeader + entities + "0\nCIRCLE\n62\n" + value + "\n0\nENDSEC\n0\nEOF\n"),
+            "line 18: a whole number was expected")
+            << value;
+    }
     EXPECT_EQ(readError(kHeader + entities + "0\nLINE\n5\nXYZ\n0\nENDSEC\n0\nEOF\n"),
               "line 18: the handle is not a hexadecimal number within range");
     EXPECT_EQ(readError(kHeader + entities + "0\nLINE\n5\n2A\n0\nLINE\n5\n2A\n0\nENDSEC\n0\nEOF\n"),

@@ -160,6 +160,22 @@ TEST_F(DxfKeptRecords, LineEndsAndCommentsAreTakenAsTheyCome) {
     }
 }
 
+// Numbers as other programs spell them: spaces before or after, a plus sign, an exponent, a
+// hexadecimal real.
+TEST_F(DxfKeptRecords, NumbersAreReadHoweverTheyAreSpelt) {
+    AcDbDatabase* in = read("0\nSECTION\n2\nENTITIES\n0\nLINE\n62\n +3\n"
+                            "10\n 1.5\n20\n+2\n30\n0.25  \n11\n1e1\n21\n-2.5E-1\n31\n0x1p2\n"
+                            "0\nENDSEC\n0\nEOF\n");
+    const std::vector<AcDbObjectId> ids = modelSpace(in);
+    ASSERT_EQ(ids.size(), 1u);
+    AcDbLine* line = nullptr;
+    ASSERT_EQ(acdbOpenObject(line, ids[0], AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(line->startPoint(), AcGePoint3d(1.5, 2, 0.25));
+    EXPECT_EQ(line->endPoint(), AcGePoint3d(10, -0.25, 4));
+    EXPECT_EQ(line->colorIndex(), 3);
+    line->close();
+}
+
 // A spline, a layer's colour and an object of an unknown kind come back out unchanged.
 TEST_F(DxfKeptRecords, KindsTheHostLacksGoBackAsTheyCame) {
     const std::string spline = "0\nSPLINE\n5\n2A\n330\n1F\n100\nAcDbEntity\n8\nCURVES\n100\n"
