@@ -93,6 +93,30 @@ protected:
         return ids;
     }
 
+    // What the one line of a drawing's model space holds.
+    struct LineRead {
+        AcGePoint3d start;
+        AcGePoint3d end;
+        int color = -1;
+        std::wstring layer;
+    };
+    LineRead onlyLine(const std::string& content) {
+        LineRead read;
+        const std::vector<AcDbObjectId> ids = modelSpace(this->read(content));
+        AcDbLine* line = nullptr;
+        EXPECT_EQ(ids.size(), 1u);
+        if (ids.size() != 1 || acdbOpenObject(line, ids[0], AcDb::kForRead) != Acad::eOk)
+            return read;
+        read.start = line->startPoint();
+        read.end = line->endPoint();
+        read.color = line->colorIndex();
+        wchar_t* layer = line->layer();
+        read.layer = layer;
+        delete[] layer;
+        line->close();
+        return read;
+    }
+
     std::unique_ptr<AcDbDatabase> loaded;
 };
 
@@ -146,34 +170,22 @@ TEST_F(DxfKeptRecords, LineEndsAndCommentsAreTakenAsTheyCome) {
     for (char c : drawing)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     for (const std::string& content : {drawing, crlf}) {
-        AcDbDatabase* in = read(content);
-        const std::vector<AcDbObjectId> ids = modelSpace(in);
-        ASSERT_EQ(ids.size(), 1u);
-        AcDbLine* line = nullptr;
-        ASSERT_EQ(acdbOpenObject(line, ids[0], AcDb::kForRead), Acad::eOk);
-        EXPECT_EQ(line->startPoint(), AcGePoint3d(1, 2, 0));
-        EXPECT_EQ(line->endPoint(), AcGePoint3d(4.5, -6, 0));
-        wchar_t* layer = line->layer();
-        EXPECT_STREQ(layer, L"WALLS  "); // a value keeps its spaces
-        delete[] layer;
-        line->close();
+        const LineRead line = onlyLine(content);
+        EXPECT_EQ(line.start, AcGePoint3d(1, 2, 0));
+        EXPECT_EQ(line.end, AcGePoint3d(4.5, -6, 0));
+        EXPECT_EQ(line.layer, L"WALLS  "); // a value keeps its spaces
     }
 }
 
 // Numbers as other programs spell them: spaces before or after, a plus sign, an exponent, a
 // hexadecimal real.
 TEST_F(DxfKeptRecords, NumbersAreReadHoweverTheyAreSpelt) {
-    AcDbDatabase* in = read("0\nSECTION\n2\nENTITIES\n0\nLINE\n62\n +3\n"
-                            "10\n 1.5\n20\n+2\n30\n0.25  \n11\n1e1\n21\n-2.5E-1\n31\n0x1p2\n"
-                            "0\nENDSEC\n0\nEOF\n");
-    const std::vector<AcDbObjectId> ids = modelSpace(in);
-    ASSERT_EQ(ids.size(), 1u);
-    AcDbLine* line = nullptr;
-    ASSERT_EQ(acdbOpenObject(line, ids[0], AcDb::kForRead), Acad::eOk);
-    EXPECT_EQ(line->startPoint(), AcGePoint3d(1.5, 2, 0.25));
-    EXPECT_EQ(line->endPoint(), AcGePoint3d(10, -0.25, 4));
-    EXPECT_EQ(line->colorIndex(), 3);
-    line->close();
+    const LineRead line = onlyLine("0\nSECTION\n2\nENTITIES\n0\nLINE\n62\n +3\n"
+                                   "10\n 1.5\n20\n+2\n30\n0.25  \n11\n1e1\n21\n-2.5E-1\n31\n0x1p2\n"
+                                   "0\nENDSEC\n0\nEOF\n");
+    EXPECT_EQ(line.start, AcGePoint3d(1.5, 2, 0.25));
+    EXPECT_EQ(line.end, AcGePoint3d(10, -0.25, 4));
+    EXPECT_EQ(line.color, 3);
 }
 
 // A spline, a layer's colour and an object of an unknown kind come back out unchanged.
