@@ -119,7 +119,6 @@ std::wstring svDxfAt(std::size_t line, const wchar_t* what) {
 
 bool svDxfReadGroups(const std::string& path, SvDxfGroups& read, std::wstring& why) {
     read.groups.clear();
-    read.text.clear();
     std::string bytes;
     if (!readFile(path, bytes, why))
         return false;
@@ -145,7 +144,8 @@ bool svDxfReadGroups(const std::string& path, SvDxfGroups& read, std::wstring& w
     }
     // Every value with its zero byte fits in as many bytes as the file has, and one more for a
     // last line without its line end: the buffer is never grown, so the views stay put.
-    read.text.assign(bytes.size() + 1, '\0');
+    const std::size_t room = bytes.size() + 1;
+    read.text.reset(new char[room]);
     std::size_t used = 0;
     read.groups.reserve(sound.count / 2);
     for (std::size_t line = 1; line <= sound.count; line += 2) {
@@ -166,12 +166,13 @@ bool svDxfReadGroups(const std::string& path, SvDxfGroups& read, std::wstring& w
         if (code == 999)
             continue;
         const std::string_view value = valueLine(valueText);
-        if (used + value.size() + 1 > read.text.size())
+        if (used + value.size() + 1 > room)
             return fault(line + 1, L"the value cannot be read");
-        char* kept = read.text.data() + used;
+        char* kept = read.text.get() + used;
         std::memcpy(kept, value.data(), value.size());
-        used += value.size() + 1; // past the zero byte that ends it
-        read.groups.push_back({code, std::string_view(kept, value.size()), line});
+        kept[value.size()] = '\0';
+        used += value.size() + 1;
+        read.groups.push_back({code, static_cast<std::uint32_t>(line), {kept, value.size()}});
     }
     if (sound.fault != nullptr)
         return fault(sound.faultLine, sound.fault);

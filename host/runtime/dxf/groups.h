@@ -5,19 +5,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 struct SvDxfGroup {
     int code = 0;
+    std::uint32_t line = 0; // of the group code, from 1 (a drawing has fewer lines than bytes)
     std::string_view value; // as on file, the line's end taken off; a zero byte follows it
-    std::size_t line = 0;   // of the group code, from 1
 };
 
 // The groups of a file and the one buffer their values live in, one after the other.
 struct SvDxfGroups {
-    std::vector<char> text;
+    std::unique_ptr<char[]> text;
     std::vector<SvDxfGroup> groups;
 };
 
