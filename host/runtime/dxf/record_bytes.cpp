@@ -41,10 +41,11 @@ Adesk::UInt32 SvDxfRecords::classIndex(const SvDbClassEntry& cls) {
 
 Adesk::UInt32 SvDxfRecords::classIndex(AcDbObject* obj) {
     // Most records are of a few classes: their entries are found by class, not made each time.
+    // A proxy stands for a class of its own, so proxies are never found that way.
+    if (auto it = m_classOf.find(obj->isA()); it != m_classOf.end())
+        return it->second;
     const bool proxy =
         AcDbProxyObject::cast(obj) != nullptr || AcDbProxyEntity::cast(obj) != nullptr;
-    if (auto it = m_classOf.find(obj->isA()); !proxy && it != m_classOf.end())
-        return it->second;
     const Adesk::UInt32 index = classIndex(svDbClassOf(obj));
     if (!proxy)
         m_classOf.emplace(obj->isA(), index);
