@@ -45,6 +45,10 @@ struct SoundLines {
 
 SoundLines checkBounds(const std::string& bytes) {
     SoundLines sound;
+    // Sound files have no zero byte at all: one look finds the first, if any.
+    const auto* zero = static_cast<const char*>(std::memchr(bytes.data(), '\0', bytes.size()));
+    const std::size_t firstZero =
+        zero != nullptr ? static_cast<std::size_t>(zero - bytes.data()) : bytes.size();
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const char* begin = bytes.data() + pos;
@@ -57,7 +61,7 @@ SoundLines checkBounds(const std::string& bytes) {
             --stop;
         if (stop - pos > kSvDxfMaxLineBytes) {
             sound.fault = L"the line is longer than a DXF line may be";
-        } else if (std::memchr(begin, '\0', stop - pos) != nullptr) {
+        } else if (firstZero >= pos && firstZero < stop) {
             sound.fault = L"the line holds a zero byte (a binary DXF is not read)";
         }
         if (sound.fault != nullptr) {
