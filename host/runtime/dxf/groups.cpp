@@ -34,49 +34,61 @@ bool isCodeLine(const char* begin, const char* end, int& code) {
     return code >= 0 && code <= 1071;
 }
 
-// The lines of the file, checked: each group code line a code, each followed by a value line,
-// none longer than the bound. Gives the line of each group's code; comments (999), which libdime
-// passes over, are left out.
-bool checkLines(const std::string& bytes, std::vector<std::size_t>& codeLines, std::wstring& why) {
-    std::size_t line = 0;
+// How far libdime may read: it must not see a line longer than the bound (its line buffer would
+// be overrun) nor one holding a zero byte (it would cut the value short there).
+struct SoundLines {
+    std::size_t count = 0;     // the lines from the first that are within bounds
+    bool blankTail = false;    // the last of them is an empty line that ends the file
+    std::size_t faultLine = 0; // the line after them, when it is at fault
+    const wchar_t* fault = nullptr;
+};
+
+SoundLines checkBounds(const std::string& bytes) {
+    SoundLines sound;
+    // Sound files have no zero byte at all: one look finds the first, if any.
+    const auto* zero = static_cast<const char*>(std::memchr(bytes.data(), '\0', bytes.size()));
+    const std::size_t firstZero =
+        zero != nullptr ? static_cast<std::size_t>(zero - bytes.data()) : bytes.size();
     std::size_t pos = 0;
-    std::size_t groups = 0;
     while (pos < bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
-        if (end == std::string::npos)
-            end = bytes.size();
+        const char* begin = bytes.data() + pos;
+        const auto* newline =
+            static_cast<const char*>(std::memchr(begin, '\n', bytes.size() - pos));
+        const std::size_t end =
+            newline != nullptr ? static_cast<std::size_t>(newline - bytes.data()) : bytes.size();
         std::size_t stop = end;
         if (stop > pos && bytes[stop - 1] == '\r')
             --stop;
-        ++line;
         if (stop - pos > kSvDxfMaxLineBytes) {
-            why = svDxfAt(line, L"the line is longer than a DXF line may be");
-            return false;
+            sound.fault = L"the line is longer than a DXF line may be";
+        } else if (firstZero >= pos && firstZero < stop) {
+            sound.fault = L"the line holds a zero byte (a binary DXF is not read)";
         }
-        if (std::memchr(bytes.data() + pos, '\0', stop - pos) != nullptr) {
-            why = svDxfAt(line, L"the line holds a zero byte (a binary DXF is not read)");
-            return false;
+        if (sound.fault != nullptr) {
+            sound.faultLine = sound.count + 1;
+            return sound;
         }
-        if (line % 2 == 1) {
-            int code = 0;
-            const bool blankTail = stop == pos && end == bytes.size();
-            if (blankTail)
-                break;
-            if (!isCodeLine(bytes.data() + pos, bytes.data() + stop, code)) {
-                why = svDxfAt(line, L"a group code was expected");
-                return false;
-            }
-            ++groups;
-            if (code != 999)
-                codeLines.push_back(line);
-        }
+        ++sound.count;
+        sound.blankTail = stop == pos && end == bytes.size();
         pos = end + 1;
     }
-    if (line % 2 == 1 && groups * 2 > line - 1) {
-        why = svDxfAt(line, L"the group code has no value");
-        return false;
-    }
-    return true;
+    return sound;
+}
+
+// The line libdime gave, its end taken off: one carriage return for a code, every line end for a
+// value.
+std::string_view codeLine(const char* line) {
+    std::string_view text(line);
+    if (!text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view valueLine(const char* line) {
+    std::string_view text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
 }
 
 bool readFile(const std::string& path, std::string& bytes, std::wstring& why) {
@@ -103,20 +115,14 @@ bool readFile(const std::string& path, std::string& bytes, std::wstring& why) {
     return true;
 }
 
-std::string withoutLineEnd(const char* value) {
-    std::string text = value != nullptr ? value : "";
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
-
 } // namespace
 
 std::wstring svDxfAt(std::size_t line, const wchar_t* what) {
     return svFormat(L"line %d: %s", static_cast<int>(line), what);
 }
 
-bool svDxfReadGroups(const std::string& path, std::vector<SvDxfGroup>& groups, std::wstring& why) {
+bool svDxfReadGroups(const std::string& path, SvDxfGroups& read, std::wstring& why) {
+    read.groups.clear();
     std::string bytes;
     if (!readFile(path, bytes, why))
         return false;
@@ -126,36 +132,54 @@ bool svDxfReadGroups(const std::string& path, std::vector<SvDxfGroup>& groups, s
         why = L"a binary DXF file is not read; save it as ASCII DXF";
         return false;
     }
-    std::vector<std::size_t> codeLines;
-    if (!checkLines(bytes, codeLines, why))
+    const SoundLines sound = checkBounds(bytes);
+    const auto fault = [&](std::size_t line, const wchar_t* what) {
+        why = svDxfAt(line, what);
+        read.groups.clear();
         return false;
-    groups.clear();
-    const std::size_t count = codeLines.size();
-    if (count == 0)
-        return true;
+    };
     // libdime reads the very bytes that were checked, not the file again.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> memory(
-        fmemopen(bytes.data(), bytes.size(), "r"), &std::fclose);
+        bytes.empty() ? nullptr : fmemopen(bytes.data(), bytes.size(), "r"), &std::fclose);
     dimeInput in;
-    if (!memory || !in.setFileHandle(memory.get())) {
+    if (sound.count > 0 && (!memory || !in.setFileHandle(memory.get()))) {
         why = L"the file cannot be read";
         return false;
     }
-    groups.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        int32 code = 0;
-        const std::size_t line = codeLines[i];
-        if (!in.readGroupCode(code)) {
-            why = svDxfAt(line, L"a group code was expected");
-            return false;
-        }
-        const char* value = in.readStringNoSkip();
-        if (value == nullptr) {
-            why = svDxfAt(line + 1, L"the value cannot be read");
-            return false;
-        }
-        groups.push_back({static_cast<int>(code), withoutLineEnd(value), line});
+    // Every value with its zero byte fits in as many bytes as the file has, and one more for a
+    // last line without its line end: the buffer is never grown, so the views stay put.
+    const std::size_t room = bytes.size() + 1;
+    read.text.reset(new char[room]);
+    std::size_t used = 0;
+    read.groups.reserve(sound.count / 2);
+    for (std::size_t line = 1; line <= sound.count; line += 2) {
+        const char* codeText = in.readStringNoSkip();
+        if (line == sound.count && sound.blankTail)
+            break;
+        int code = 0;
+        const std::string_view codeView = codeText != nullptr ? codeLine(codeText) : "";
+        if (!isCodeLine(codeView.data(), codeView.data() + codeView.size(), code))
+            return fault(line, L"a group code was expected");
+        if (line == sound.count)
+            return sound.fault != nullptr ? fault(sound.faultLine, sound.fault)
+                                          : fault(line, L"the group code has no value");
+        const char* valueText = in.readStringNoSkip();
+        if (valueText == nullptr)
+            return fault(line + 1, L"the value cannot be read");
+        // Comments are passed over, as libdime's own reading does.
+        if (code == 999)
+            continue;
+        const std::string_view value = valueLine(valueText);
+        if (used + value.size() + 1 > room)
+            return fault(line + 1, L"the value cannot be read");
+        char* kept = read.text.get() + used;
+        std::memcpy(kept, value.data(), value.size());
+        kept[value.size()] = '\0';
+        used += value.size() + 1;
+        read.groups.push_back({code, static_cast<std::uint32_t>(line), {kept, value.size()}});
     }
+    if (sound.fault != nullptr)
+        return fault(sound.faultLine, sound.fault);
     return true;
 }
 

@@ -5,13 +5,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct SvDxfGroup {
     int code = 0;
-    std::string value;    // as on file, the line's end taken off
-    std::size_t line = 0; // of the group code, from 1
+    std::uint32_t line = 0; // of the group code, from 1 (a drawing has fewer lines than bytes)
+    std::string_view value; // as on file, the line's end taken off; a zero byte follows it
+};
+
+// The groups of a file and the one buffer their values live in, one after the other.
+struct SvDxfGroups {
+    std::unique_ptr<char[]> text;
+    std::vector<SvDxfGroup> groups;
 };
 
 // The largest file, line and count of groups a drawing may bring: past these the file is refused
@@ -19,10 +27,10 @@ struct SvDxfGroup {
 inline constexpr std::size_t kSvDxfMaxFileBytes = std::size_t{1} << 30;
 inline constexpr std::size_t kSvDxfMaxLineBytes = 4000;
 
-// Reads every group of an ASCII DXF file. The lines are checked first (each within bounds, codes
-// whole numbers in the range DXF uses, a value for every code), so libdime only sees a file of
-// sound lines. On failure `why` names the line and the fault.
-bool svDxfReadGroups(const std::string& path, std::vector<SvDxfGroup>& groups, std::wstring& why);
+// Reads every group of an ASCII DXF file. Each line is checked to be within bounds before libdime
+// reads it; libdime's lines are then taken as codes (whole numbers in the range DXF uses, each
+// with a value) and values. On failure `why` names the first line at fault.
+bool svDxfReadGroups(const std::string& path, SvDxfGroups& read, std::wstring& why);
 
 // "line N: what" for messages about the file.
 std::wstring svDxfAt(std::size_t line, const wchar_t* what);

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -13,9 +14,12 @@
 #include "db/attribute.h"
 #include "db/blockref.h"
 #include "db/database.h"
+#include "db/dimension.h"
 #include "db/leader.h"
+#include "db/mtext.h"
 #include "db/rasterimage.h"
 #include "db/symboltable.h"
+#include "db/text.h"
 #include "exchange.h"
 #include "read_entities.h"
 #include "record_bytes.h"
@@ -47,16 +51,17 @@ std::vector<Groups> recordsOf(Groups groups) {
     return records;
 }
 
-std::string upper(std::string text) {
+std::string upper(std::string_view view) {
+    std::string text(view);
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
-std::string trimmed(const std::string& text) {
+std::string_view trimmed(std::string_view text) {
     const std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return "";
+    if (begin == std::string_view::npos)
+        return {};
     return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
@@ -69,7 +74,7 @@ const SvDxfGroup* find(Groups record, int code) {
 }
 
 // The anonymous blocks that hold the pictures of dimensions.
-bool isDimensionBlock(const std::string& name) {
+bool isDimensionBlock(std::string_view name) {
     return upper(trimmed(name)).rfind("*D", 0) == 0;
 }
 
@@ -93,8 +98,9 @@ private:
     Head headOf(Groups record);
     std::uint64_t handleOf(Groups record);
     std::uint64_t newHandle() { return ++m_maxHandle; }
-    std::uint64_t blockFor(const std::string& name);
+    std::uint64_t blockFor(std::string_view name);
     void keepRaw(Groups record, const Head& head, bool entity);
+    void setStyle(AcDbEntity* entity, Groups record);
     void finishBlocks();
     std::uint64_t addFiled(Groups record);
     void attachAnnotations();
@@ -117,6 +123,9 @@ private:
         bool defined = false;
     };
     std::map<std::string, Block> m_blocks; // by upper-case name
+    // The records of the text and dimension style tables by upper-case name.
+    std::unordered_map<std::string, std::uint64_t> m_textStyles;
+    std::unordered_map<std::string, std::uint64_t> m_dimensionStyles;
     std::vector<SvDbClassEntry> m_classes;
     std::unordered_map<std::uint64_t, std::wstring> m_imageFiles;       // image definition -> file
     std::vector<std::pair<std::uint64_t, std::uint64_t>> m_annotations; // leader, annotation
@@ -133,7 +142,7 @@ void Reader::splitSections() {
         }
         if (group.code != 0)
             fail(group.line, L"a section was expected");
-        const std::string word = trimmed(group.value);
+        const std::string_view word = trimmed(group.value);
         if (word == "EOF")
             return;
         if (word != "SECTION")
@@ -157,9 +166,8 @@ void Reader::splitSections() {
 }
 
 void Reader::scanHandles() {
-    std::size_t handles = 0;
-    for (const SvDxfGroup& group : m_groups)
-        handles += group.code == 5 || group.code == 105 ? 1 : 0;
+    // Most records have a handle and about a dozen groups.
+    const std::size_t handles = m_groups.size() / 8;
     m_onFile.reserve(handles);
     m_claimed.reserve(handles);
     m_records.reserve(handles);
@@ -183,7 +191,7 @@ void Reader::readHeader(Groups section) {
             fail(section[i].line, L"the header variable has no value");
         const SvDxfGroup& value = section[i + 1];
         if (name == "$ACADVER") {
-            const std::string version = trimmed(value.value);
+            const std::string_view version = trimmed(value.value);
             m_text.utf8 = version >= "AC1021";
         } else if (name == "$HANDSEED") {
             if (!svDxfHandle(value.value, m_handseed) || m_handseed >= kSvDbMaxHandseed / 2)
@@ -256,7 +264,7 @@ Head Reader::headOf(Groups record) {
     enum { kNone, kXdict, kReactors, kOther } group102 = kNone;
     for (const SvDxfGroup& group : record) {
         if (group.code == 102) {
-            const std::string word = trimmed(group.value);
+            const std::string_view word = trimmed(group.value);
             group102 = word == "{ACAD_XDICTIONARY" ? kXdict
                        : word == "{ACAD_REACTORS"  ? kReactors
                        : word == "}"               ? kNone
@@ -281,7 +289,7 @@ Head Reader::headOf(Groups record) {
 void Reader::readTables(Groups section) {
     std::string table;
     for (Groups record : recordsOf(section)) {
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         if (type == "TABLE") {
             const SvDxfGroup* name = find(record, 2);
             table = name != nullptr ? upper(trimmed(name->value)) : "";
@@ -304,12 +312,19 @@ void Reader::readTables(Groups section) {
             block.name = svDxfDecode(name->value, m_text);
         } else if (type != "ENDTAB" && table != "BLOCK_RECORD") {
             // Layers with their colours, text and dimension styles, line types: kept whole.
-            keepRaw(record, headOf(record), false);
+            const Head head = headOf(record);
+            keepRaw(record, head, false);
+            const SvDxfGroup* name = find(record, 2);
+            auto* styles = type == "STYLE" && table == "STYLE"         ? &m_textStyles
+                           : type == "DIMSTYLE" && table == "DIMSTYLE" ? &m_dimensionStyles
+                                                                       : nullptr;
+            if (styles != nullptr && name != nullptr)
+                styles->try_emplace(upper(trimmed(name->value)), head.handle);
         }
     }
 }
 
-std::uint64_t Reader::blockFor(const std::string& name) {
+std::uint64_t Reader::blockFor(std::string_view name) {
     Block& block = m_blocks[upper(name)];
     if (block.handle == 0) {
         block.handle = newHandle();
@@ -326,9 +341,34 @@ void Reader::keepRaw(Groups record, const Head& head, bool entity) {
             raw.push_back({group.code, svToUtf8(svDxfDecode(group.value, m_text))});
     }
     SvDbClassEntry cls;
-    cls.dxfName = svFromUtf8(trimmed(record.front().value));
+    cls.dxfName = svFromUtf8(std::string(trimmed(record.front().value)));
     cls.name = svDxfRawClassName(cls.dxfName);
     m_records.addBytes(head, cls, entity, svDxfPackGroups(raw));
+}
+
+// A text names its style in 7, a dimension in 3: the entity refers to the table's record of that
+// name, and to none (the standard style) when the table lacks it.
+void Reader::setStyle(AcDbEntity* entity, Groups record) {
+    auto* text = AcDbText::cast(entity);
+    auto* mtext = AcDbMText::cast(entity);
+    auto* dimension = AcDbDimension::cast(entity);
+    const bool isText = text != nullptr || mtext != nullptr;
+    if (!isText && dimension == nullptr)
+        return;
+    const SvDxfGroup* name = find(record, isText ? 7 : 3);
+    if (name == nullptr)
+        return;
+    const auto& styles = isText ? m_textStyles : m_dimensionStyles;
+    const auto it = styles.find(upper(trimmed(name->value)));
+    if (it == styles.end())
+        return;
+    const AcDbObjectId style = m_records.idFor(it->second);
+    if (text != nullptr)
+        text->setTextStyle(style);
+    else if (mtext != nullptr)
+        mtext->setTextStyle(style);
+    else
+        dimension->setDimensionStyle(style);
 }
 
 // Entities from records[i] on, up to the end or ENDBLK, into the block `owner`; a sequence
@@ -337,7 +377,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
                            std::vector<std::uint64_t>* into) {
     for (; i < records.size(); ++i) {
         const Groups record = records[i];
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         if (type == "ENDBLK")
             return;
         if (type == "SEQEND" || type == "VERTEX" || type == "ATTRIB")
@@ -349,7 +389,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
         if (sequence) {
             while (last + 1 < records.size() &&
                    trimmed(records[last + 1].front().value) != "SEQEND") {
-                const std::string inner = trimmed(records[last + 1].front().value);
+                const std::string_view inner = trimmed(records[last + 1].front().value);
                 if (inner != (type == "POLYLINE" ? "VERTEX" : "ATTRIB"))
                     fail(records[last + 1].front().line, L"the sequence is not ended (SEQEND)");
                 ++last;
@@ -368,6 +408,8 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
         std::unique_ptr<AcDbEntity> entity(svDxfMakeEntity(record, m_text, why));
         if (!why.empty())
             throw Failure{why};
+        if (entity != nullptr)
+            setStyle(entity.get(), record);
         if (entity != nullptr && type == "POLYLINE") {
             for (std::size_t k = i + 1; k < last && why.empty(); ++k)
                 svDxfAddVertex(entity.get(), records[k], why);
@@ -395,6 +437,7 @@ void Reader::placeEntities(const std::vector<Groups>& records, std::size_t& i, s
                     throw Failure{why};
                 if (AcDbAttribute::cast(attribute.get()) == nullptr)
                     fail(records[k].front().line, L"an insertion's sequence holds no attribute");
+                setStyle(attribute.get(), records[k]);
                 attributes.push_back(attributeHead.handle);
                 m_records.add(attributeHead, attribute.release());
             }
@@ -430,7 +473,7 @@ void Reader::readBlocks(Groups section) {
     const std::vector<Groups> records = recordsOf(section);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const Groups record = records[i];
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         if (type != "BLOCK")
             fail(record.front().line, L"a block was expected");
         const SvDxfGroup* name = find(record, 2);
@@ -466,7 +509,7 @@ void Reader::readEntities(Groups section, std::uint64_t modelSpace, std::uint64_
     // Entities of the paper-space layout are marked 67 1; the rest are in model space.
     for (std::size_t i = 0; i < records.size(); ++i) {
         const SvDxfGroup* space = find(records[i], 67);
-        const std::string type = trimmed(records[i].front().value);
+        const std::string_view type = trimmed(records[i].front().value);
         const bool follows = type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
         const bool inPaper =
             follows
@@ -490,7 +533,7 @@ void Reader::readObjects(Groups section) {
     // them is dropped with them.
     std::unordered_set<std::uint64_t> remade;
     for (Groups record : records) {
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         std::uint64_t handle = 0;
         const SvDxfGroup* own = find(record, 5);
         if (own == nullptr || !svDxfHandle(own->value, handle))
@@ -501,7 +544,7 @@ void Reader::readObjects(Groups section) {
     }
     bool first = true;
     for (Groups record : records) {
-        const std::string type = trimmed(record.front().value);
+        const std::string_view type = trimmed(record.front().value);
         if (type == "DICTIONARY") {
             Head head = headOf(record);
             if (first)
@@ -558,7 +601,7 @@ std::uint64_t Reader::addFiled(Groups record) {
     for (const SvDxfGroup& group : record) {
         if (group.code != 310)
             continue;
-        const std::string hex = trimmed(group.value);
+        const std::string_view hex = trimmed(group.value);
         if (hex.size() % 2 != 0)
             fail(group.line + 1, L"the binary data is not hexadecimal");
         for (std::size_t k = 0; k < hex.size(); k += 2) {
@@ -662,9 +705,9 @@ void Reader::attachAnnotations() {
 } // namespace
 
 Acad::ErrorStatus svDxfRead(AcDbDatabase* db, const std::string& path, std::wstring& why) {
-    std::vector<SvDxfGroup> groups;
+    SvDxfGroups groups;
     if (!svDxfReadGroups(path, groups, why))
         return Acad::eBadDwgFile;
-    Reader reader(db, groups);
+    Reader reader(db, groups.groups);
     return reader.run(why);
 }

@@ -1,6 +1,7 @@
 #include "read_entities.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -276,7 +277,7 @@ AcDbEntity* makeViewport(Fields& f) {
     return viewport;
 }
 
-AcDbEntity* make(const std::string& type, Fields& f, const SvDxfText& encoding) {
+AcDbEntity* make(std::string_view type, Fields& f, const SvDxfText& encoding) {
     if (type == "LINE") {
         auto* line = new AcDbLine(f.point(10), f.point(11));
         line->setThickness(f.real(39));
@@ -359,8 +360,8 @@ AcDbEntity* make(const std::string& type, Fields& f, const SvDxfText& encoding) 
 
 } // namespace
 
-std::wstring svDxfDecode(const std::string& value, const SvDxfText& text) {
-    std::wstring decoded = text.utf8 ? svFromUtf8(value) : std::wstring();
+std::wstring svDxfDecode(std::string_view value, const SvDxfText& text) {
+    std::wstring decoded = text.utf8 ? svFromUtf8(std::string(value)) : std::wstring();
     if (!text.utf8) {
         decoded.reserve(value.size());
         for (unsigned char c : value)
@@ -385,39 +386,59 @@ std::wstring svDxfDecode(const std::string& value, const SvDxfText& text) {
     return out;
 }
 
-bool svDxfReal(const SvDxfGroup& group, double& value) {
-    const char* begin = group.value.c_str();
-    char* end = nullptr;
+namespace {
+
+bool onlySpaces(const char* begin, const char* end) {
+    while (begin < end && *begin == ' ')
+        ++begin;
+    return begin == end;
+}
+
+// The number a value holds in full, spaces after it allowed. Plain numbers are parsed directly;
+// anything else (leading spaces or a plus sign, hexadecimal) as the C library reads it.
+template <class Number, class Parse>
+bool parseNumber(std::string_view text, Number& value, Parse parse) {
+    const char* end = text.data() + text.size();
+    Number parsed{};
+    const auto direct = std::from_chars(text.data(), end, parsed);
+    if (direct.ec == std::errc() && onlySpaces(direct.ptr, end)) {
+        value = parsed;
+        return true;
+    }
+    // A zero byte follows every value, as the C library needs.
+    char* stop = nullptr;
     errno = 0;
-    const double parsed = std::strtod(begin, &end);
-    if (end == begin)
+    if (!parse(text.data(), stop, parsed) || stop == text.data() || !onlySpaces(stop, end))
         return false;
-    while (*end == ' ')
-        ++end;
-    if (*end != '\0' || !std::isfinite(parsed))
+    value = parsed;
+    return true;
+}
+
+} // namespace
+
+bool svDxfReal(const SvDxfGroup& group, double& value) {
+    double parsed = 0.0;
+    const auto library = [](const char* begin, char*& end, double& out) {
+        out = std::strtod(begin, &end);
+        return true;
+    };
+    if (!parseNumber(group.value, parsed, library) || !std::isfinite(parsed))
         return false;
     value = parsed;
     return true;
 }
 
 bool svDxfInteger(const SvDxfGroup& group, long long& value) {
-    const char* begin = group.value.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long long parsed = std::strtoll(begin, &end, 10);
-    if (end == begin || errno == ERANGE)
-        return false;
-    while (*end == ' ')
-        ++end;
-    if (*end != '\0')
-        return false;
-    value = parsed;
-    return true;
+    const auto library = [](const char* begin, char*& end, long long& out) {
+        out = std::strtoll(begin, &end, 10);
+        return errno != ERANGE;
+    };
+    return parseNumber(group.value, value, library);
 }
 
-bool svDxfHandle(const std::string& value, std::uint64_t& handle) {
+bool svDxfHandle(std::string_view value, std::uint64_t& handle) {
     std::size_t begin = value.find_first_not_of(' ');
-    if (begin == std::string::npos)
+    if (begin == std::string_view::npos)
         return false;
     std::size_t end = value.find_last_not_of(' ') + 1;
     if (end - begin > 16)

@@ -4,6 +4,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "groups.h"
 
@@ -13,12 +14,12 @@ struct SvDxfText {
     bool utf8 = false; // drawings of 2007 and later; before, single-byte text and \U+XXXX
 };
 
-std::wstring svDxfDecode(const std::string& value, const SvDxfText& text);
+std::wstring svDxfDecode(std::string_view value, const SvDxfText& text);
 
 // The value of a group as a number; false when it is not one.
 bool svDxfReal(const SvDxfGroup& group, double& value);
 bool svDxfInteger(const SvDxfGroup& group, long long& value);
-bool svDxfHandle(const std::string& value, std::uint64_t& handle);
+bool svDxfHandle(std::string_view value, std::uint64_t& handle);
 
 // A non-resident host entity made from the groups of one DXF record (its type first), or null
 // for a kind the host lacks. A fault in a value gives null with `why` set.

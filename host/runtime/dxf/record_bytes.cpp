@@ -1,5 +1,6 @@
 #include "record_bytes.h"
 
+#include <cstring>
 #include <limits>
 
 #include "db/blockref.h"
@@ -15,26 +16,14 @@ constexpr const wchar_t* kRawClassPrefix = L"DXF ";
 
 } // namespace
 
-class SvDxfRecords::Filer : public AcDbMemoryFiler {
-public:
-    Filer(const std::vector<std::uint64_t>& handles,
-          const std::unordered_set<std::uint64_t>& present)
-        : AcDbMemoryFiler(AcDb::kFileFiler), m_handles(handles), m_present(present) {}
-
-    std::vector<unsigned char> bytes() const { return {data(), data() + size()}; }
-
-protected:
-    Acad::ErrorStatus writeId(const AcDbObjectId& id, IdKind) override {
-        const std::uint32_t index = SvDbAccess::index(id);
-        const bool standIn = SvDbAccess::serial(id) == kStandInSerial && index < m_handles.size();
-        const std::uint64_t handle = standIn ? m_handles[index] : 0;
-        return writeUInt64(m_present.count(handle) != 0 ? handle : 0);
-    }
-
-private:
-    const std::vector<std::uint64_t>& m_handles;
-    const std::unordered_set<std::uint64_t>& m_present;
-};
+Acad::ErrorStatus SvDxfRecords::Filer::writeId(const AcDbObjectId& id, IdKind) {
+    const std::uint32_t index = SvDbAccess::index(id);
+    const bool standIn = SvDbAccess::serial(id) == kStandInSerial && index < m_handles.size();
+    const std::uint64_t handle = standIn ? m_handles[index] : 0;
+    if (handle != 0)
+        ids.push_back({size(), handle});
+    return writeUInt64(handle);
+}
 
 AcDbObjectId SvDxfRecords::idFor(std::uint64_t handle) {
     if (handle == 0)
@@ -50,6 +39,19 @@ Adesk::UInt32 SvDxfRecords::classIndex(const SvDbClassEntry& cls) {
     return it->second;
 }
 
+Adesk::UInt32 SvDxfRecords::classIndex(AcDbObject* obj) {
+    // Most records are of a few classes: their entries are found by class, not made each time.
+    // A proxy stands for a class of its own, so proxies are never found that way.
+    if (auto it = m_classOf.find(obj->isA()); it != m_classOf.end())
+        return it->second;
+    const bool proxy =
+        AcDbProxyObject::cast(obj) != nullptr || AcDbProxyEntity::cast(obj) != nullptr;
+    const Adesk::UInt32 index = classIndex(svDbClassOf(obj));
+    if (!proxy)
+        m_classOf.emplace(obj->isA(), index);
+    return index;
+}
+
 void SvDxfRecords::setHead(AcDbObject* obj, const Head& head) {
     SvDbObjectData& data = SvDbAccess::data(obj);
     data.owner = idFor(head.owner);
@@ -59,129 +61,111 @@ void SvDxfRecords::setHead(AcDbObject* obj, const Head& head) {
         data.reactors.push_back(idFor(reactor));
 }
 
-void SvDxfRecords::store(std::uint64_t handle, AcDbObject* obj, std::vector<unsigned char> bytes) {
-    // Most records are of a few classes: their entries are found by class, not made each time.
-    const bool proxy =
-        AcDbProxyObject::cast(obj) != nullptr || AcDbProxyEntity::cast(obj) != nullptr;
-    Adesk::UInt32 index = 0;
-    if (auto it = m_classOf.find(obj->isA()); !proxy && it != m_classOf.end()) {
-        index = it->second;
-    } else {
-        index = classIndex(svDbClassOf(obj));
-        if (!proxy)
-            m_classOf.emplace(obj->isA(), index);
-    }
+void SvDxfRecords::addRecord(std::uint64_t handle, AcDbObject* obj, std::size_t start) {
+    const Adesk::UInt32 index = classIndex(obj);
     SvDbObjectData& data = SvDbAccess::data(obj);
     data.owner.setNull();
     data.xdict.setNull();
     data.reactors.clear();
     delete obj;
-    push(handle, index, std::move(bytes));
+    addRecord(handle, index, start);
 }
 
-void SvDxfRecords::push(std::uint64_t handle, Adesk::UInt32 classIndex,
-                        std::vector<unsigned char> bytes) {
+void SvDxfRecords::addRecord(std::uint64_t handle, Adesk::UInt32 classIndex, std::size_t start) {
+    m_present.insert(handle);
     SvDbRecord record;
     record.handle = handle;
     record.classIndex = classIndex;
-    records.storage.push_back(std::move(bytes));
-    record.bytes = records.storage.back().data();
-    record.length = static_cast<Adesk::UInt32>(records.storage.back().size());
     records.records.push_back(record);
+    m_offsets.push_back(start);
 }
 
 void SvDxfRecords::add(const Head& head, AcDbObject* obj) {
-    later(head.handle, [=, this] {
-        setHead(obj, head);
-        Filer filer(m_handles, m_present);
-        obj->dwgOutFields(&filer);
-        store(head.handle, obj, filer.bytes());
-    });
+    setHead(obj, head);
+    const std::size_t start = m_bytes.size();
+    obj->dwgOutFields(&m_bytes);
+    addRecord(head.handle, obj, start);
 }
 
 void SvDxfRecords::addBlockReference(const Head& head, AcDbBlockReference* reference,
                                      const std::vector<std::uint64_t>& attributes) {
-    later(head.handle, [=, this] {
-        setHead(reference, head);
-        Filer filer(m_handles, m_present);
-        reference->dwgOutFields(&filer);
-        // The reference files its attributes last, as a count and ids: written without any, its
-        // count is replaced by the real list.
-        std::vector<unsigned char> bytes = filer.bytes();
-        bytes.resize(bytes.size() - sizeof(Adesk::UInt32));
-        Filer list(m_handles, m_present);
-        list.writeUInt32(static_cast<Adesk::UInt32>(attributes.size()));
-        for (std::uint64_t attribute : attributes)
-            list.writeHardOwnershipId(idFor(attribute));
-        const std::vector<unsigned char> tail = list.bytes();
-        bytes.insert(bytes.end(), tail.begin(), tail.end());
-        store(head.handle, reference, std::move(bytes));
-    });
+    setHead(reference, head);
+    const std::size_t start = m_bytes.size();
+    reference->dwgOutFields(&m_bytes);
+    // The reference files its attributes last, as a count and ids: written without any, its
+    // count becomes the real one and the ids follow it.
+    m_counts.push_back(
+        {m_bytes.size() - sizeof(Adesk::UInt32), static_cast<Adesk::UInt32>(attributes.size())});
+    for (std::uint64_t attribute : attributes)
+        m_bytes.writeHardOwnershipId(idFor(attribute));
+    addRecord(head.handle, reference, start);
 }
 
 void SvDxfRecords::addDictionary(
     const Head& head, bool hard,
     const std::vector<std::pair<std::wstring, std::uint64_t>>& entries) {
-    later(head.handle, [=, this] {
-        auto* dictionary = new AcDbDictionary;
-        setHead(dictionary, head);
-        Filer filer(m_handles, m_present);
-        dictionary->AcDbObject::dwgOutFields(&filer);
-        filer.writeUInt32(0);
-        filer.writeBoolean(hard);
-        filer.writeUInt32(static_cast<Adesk::UInt32>(entries.size()));
-        for (const auto& [key, handle] : entries) {
-            filer.writeString(key.c_str());
-            filer.writeHardOwnershipId(idFor(handle));
-        }
-        store(head.handle, dictionary, filer.bytes());
-    });
+    auto* dictionary = new AcDbDictionary;
+    setHead(dictionary, head);
+    const std::size_t start = m_bytes.size();
+    dictionary->AcDbObject::dwgOutFields(&m_bytes);
+    m_bytes.writeUInt32(0);
+    m_bytes.writeBoolean(hard);
+    m_bytes.writeUInt32(static_cast<Adesk::UInt32>(entries.size()));
+    for (const auto& [key, handle] : entries) {
+        m_bytes.writeString(key.c_str());
+        m_bytes.writeHardOwnershipId(idFor(handle));
+    }
+    addRecord(head.handle, dictionary, start);
 }
 
 void SvDxfRecords::addBlockTable(const Head& head, const std::vector<std::uint64_t>& ids) {
-    later(head.handle, [=, this] {
-        auto* table = new AcDbBlockTable;
-        setHead(table, head);
-        Filer filer(m_handles, m_present);
-        table->AcDbObject::dwgOutFields(&filer);
-        filer.writeUInt32(static_cast<Adesk::UInt32>(ids.size()));
-        for (std::uint64_t handle : ids)
-            filer.writeHardOwnershipId(idFor(handle));
-        store(head.handle, table, filer.bytes());
-    });
+    auto* table = new AcDbBlockTable;
+    setHead(table, head);
+    const std::size_t start = m_bytes.size();
+    table->AcDbObject::dwgOutFields(&m_bytes);
+    m_bytes.writeUInt32(static_cast<Adesk::UInt32>(ids.size()));
+    for (std::uint64_t handle : ids)
+        m_bytes.writeHardOwnershipId(idFor(handle));
+    addRecord(head.handle, table, start);
 }
 
 void SvDxfRecords::addBlockTableRecord(const Head& head, const std::wstring& name, bool layout,
                                        const std::vector<std::uint64_t>& entities) {
-    later(head.handle, [=, this] {
-        auto* record = new AcDbBlockTableRecord;
-        record->setName(name.c_str());
-        setHead(record, head);
-        Filer filer(m_handles, m_present);
-        record->AcDbSymbolTableRecord::dwgOutFields(&filer);
-        filer.writeBoolean(layout);
-        filer.writeUInt32(static_cast<Adesk::UInt32>(entities.size()));
-        for (std::uint64_t handle : entities)
-            filer.writeHardOwnershipId(idFor(handle));
-        store(head.handle, record, filer.bytes());
-    });
-}
-
-void SvDxfRecords::later(std::uint64_t handle, std::function<void()> job) {
-    m_present.insert(handle);
-    m_pending.push_back(std::move(job));
+    auto* record = new AcDbBlockTableRecord;
+    record->setName(name.c_str());
+    setHead(record, head);
+    const std::size_t start = m_bytes.size();
+    record->AcDbSymbolTableRecord::dwgOutFields(&m_bytes);
+    m_bytes.writeBoolean(layout);
+    m_bytes.writeUInt32(static_cast<Adesk::UInt32>(entities.size()));
+    for (std::uint64_t handle : entities)
+        m_bytes.writeHardOwnershipId(idFor(handle));
+    addRecord(head.handle, record, start);
 }
 
 void SvDxfRecords::finish() {
-    for (auto& job : m_pending)
-        job();
-    m_pending.clear();
+    std::vector<unsigned char>& bytes =
+        records.storage.emplace_back(m_bytes.data(), m_bytes.data() + m_bytes.size());
+    for (const CountAt& count : m_counts) {
+        for (std::size_t k = 0; k < sizeof count.count; ++k) // little-endian, as filers write
+            bytes[count.offset + k] = static_cast<unsigned char>(count.count >> (8 * k));
+    }
+    for (const Filer::IdAt& id : m_bytes.ids) {
+        if (m_present.count(id.handle) == 0)
+            std::memset(bytes.data() + id.offset, 0, sizeof(std::uint64_t));
+    }
+    m_offsets.push_back(bytes.size());
+    for (std::size_t i = 0; i < records.records.size(); ++i) {
+        records.records[i].bytes = bytes.data() + m_offsets[i];
+        records.records[i].length = static_cast<Adesk::UInt32>(m_offsets[i + 1] - m_offsets[i]);
+    }
 }
 
 void SvDxfRecords::addFiled(std::uint64_t handle, const SvDbClassEntry& cls,
-                            std::vector<unsigned char> bytes) {
-    m_present.insert(handle);
-    push(handle, classIndex(cls), std::move(bytes));
+                            const std::vector<unsigned char>& bytes) {
+    const std::size_t start = m_bytes.size();
+    m_bytes.writeBytes(bytes.data(), bytes.size());
+    addRecord(handle, classIndex(cls), start);
 }
 
 void SvDxfRecords::addBytes(const Head& head, const SvDbClassEntry& cls, bool entity,

@@ -4,7 +4,6 @@
 // writes them, with ids standing for the handles of the file.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,7 +19,6 @@ public:
     SvDbDrawingRecords records;
 
     SvDxfRecords() = default;
-    ~SvDxfRecords() { finish(); }
     SvDxfRecords(const SvDxfRecords&) = delete;
     SvDxfRecords& operator=(const SvDxfRecords&) = delete;
 
@@ -37,11 +35,13 @@ public:
     // Room for about that many records.
     void reserve(std::size_t count) {
         m_present.reserve(count);
-        m_pending.reserve(count);
+        m_offsets.reserve(count);
+        records.records.reserve(count);
     }
     // Whether a record of that handle is made; ids to handles without one are filed as null.
     bool holds(std::uint64_t handle) const { return m_present.count(handle) != 0; }
-    // Files every record added: ids are written once every handle is known.
+    // Gives the records their bytes once every handle is known: ids to handles no record has
+    // become null.
     void finish();
 
     // Files a non-resident object under the head and deletes it.
@@ -56,21 +56,48 @@ public:
                              const std::vector<std::uint64_t>& entities);
     // A record whose bytes are whole as its class's dwgOutFields wrote them, ids as handles.
     void addFiled(std::uint64_t handle, const SvDbClassEntry& cls,
-                  std::vector<unsigned char> bytes);
+                  const std::vector<unsigned char>& bytes);
     // A record of a class given by name whose bytes (after the object-level part) came with it.
     void addBytes(const Head& head, const SvDbClassEntry& cls, bool entity,
                   const std::vector<unsigned char>& bytes);
 
 private:
-    class Filer;
+    // Writes the handles the stand-in ids stand for, every record's bytes one after the other,
+    // and notes where each handle went.
+    class Filer : public AcDbMemoryFiler {
+    public:
+        struct IdAt {
+            std::size_t offset;
+            std::uint64_t handle;
+        };
+        explicit Filer(const std::vector<std::uint64_t>& handles)
+            : AcDbMemoryFiler(AcDb::kFileFiler), m_handles(handles) {}
+        std::vector<IdAt> ids;
+
+    protected:
+        Acad::ErrorStatus writeId(const AcDbObjectId& id, IdKind) override;
+
+    private:
+        const std::vector<std::uint64_t>& m_handles;
+    };
+
     Adesk::UInt32 classIndex(const SvDbClassEntry& cls);
+    Adesk::UInt32 classIndex(AcDbObject* obj);
     void setHead(AcDbObject* obj, const Head& head);
-    void store(std::uint64_t handle, AcDbObject* obj, std::vector<unsigned char> bytes);
-    void push(std::uint64_t handle, Adesk::UInt32 classIndex, std::vector<unsigned char> bytes);
-    void later(std::uint64_t handle, std::function<void()> job);
+    // The record of the object's class whose bytes were filed from `start` on; the object is
+    // deleted.
+    void addRecord(std::uint64_t handle, AcDbObject* obj, std::size_t start);
+    void addRecord(std::uint64_t handle, Adesk::UInt32 classIndex, std::size_t start);
+
     std::vector<std::uint64_t> m_handles;
     std::unordered_set<std::uint64_t> m_present;
-    std::vector<std::function<void()>> m_pending;
+    Filer m_bytes{m_handles};
+    std::vector<std::size_t> m_offsets; // where each record's bytes begin
+    struct CountAt {
+        std::size_t offset;
+        Adesk::UInt32 count;
+    };
+    std::vector<CountAt> m_counts; // the counts of block references' attributes
     std::unordered_map<std::wstring, Adesk::UInt32> m_classIndex;
     std::unordered_map<const AcRxClass*, Adesk::UInt32> m_classOf;
 };

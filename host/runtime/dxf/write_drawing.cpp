@@ -40,7 +40,8 @@ struct BlockInfo {
     std::wstring name;
     std::vector<const AcDbEntity*> entities;
     bool model = false;
-    bool paper = false;
+    bool paper = false; // the paper space whose entities go to the entities section
+    bool sheet = false; // any paper-space layout
     std::uint64_t layout = 0;
 };
 
@@ -86,6 +87,9 @@ private:
                     int handleCode = 5);
     long long classId(const AcDbObject* obj);
     SvDxfEntityContext context(bool paper);
+    std::wstring styleName(const AcDbObjectId& id, const wchar_t* table);
+    // The layouts in tab order, each with its name: model space first, then the paper space.
+    std::vector<std::pair<std::wstring, const BlockInfo*>> layouts() const;
 
     SvDbDatabaseData& m_db;
     SvDxfWriter m_out;
@@ -108,6 +112,7 @@ private:
         std::vector<const AcDbObject*> entries;
     };
     std::map<std::wstring, KeptTable> m_keptTables; // by table name
+    std::unordered_map<const AcDbObject*, std::wstring> m_styleNames;
     std::uint64_t m_layoutDictionary = 0;
     std::uint64_t m_groupDictionary = 0;
     std::uint64_t m_imageDictionary = 0;
@@ -176,7 +181,8 @@ void Writer::collect() {
         block.name = name != nullptr ? name : L"";
         block.model = id == m_db.modelSpace;
         block.paper = id == m_db.paperSpace;
-        if (block.model || block.paper)
+        block.sheet = block.paper || (!block.model && record->isLayout());
+        if (block.model || block.sheet)
             block.layout = newHandle();
         AcDbBlockTableRecordIterator* entities = nullptr;
         record->newIterator(entities, true, true);
@@ -254,8 +260,42 @@ SvDxfEntityContext Writer::context(bool paper) {
         }
         return std::wstring();
     };
+    context.styleNameOf = [this](const AcDbObjectId& id, const wchar_t* table) {
+        return styleName(id, table);
+    };
     context.paperSpace = paper;
     return context;
+}
+
+// Styles are records the drawing brought along in its tables, written there as they came.
+std::wstring Writer::styleName(const AcDbObjectId& id, const wchar_t* table) {
+    AcDbObject* style = handleOf(id) != 0 ? svDbResolve(id) : nullptr;
+    std::wstring dxfName;
+    const std::vector<unsigned char>* bytes = nullptr;
+    if (style == nullptr || SvDbAccess::data(style).erased || !isRaw(style, dxfName, bytes) ||
+        dxfName != table)
+        return L"Standard";
+    auto [it, added] = m_styleNames.try_emplace(style);
+    if (added)
+        it->second = rawName(style);
+    return it->second.empty() ? L"Standard" : it->second;
+}
+
+std::vector<std::pair<std::wstring, const BlockInfo*>> Writer::layouts() const {
+    std::vector<std::pair<std::wstring, const BlockInfo*>> layouts;
+    for (int rank : {0, 1, 2}) {
+        for (const BlockInfo& block : m_blocks) {
+            if ((block.model ? 0 : block.paper ? 1 : block.sheet ? 2 : -1) != rank)
+                continue;
+            std::wstring name = L"Model";
+            if (!block.model) {
+                name = L"Layout";
+                name += std::to_wstring(layouts.size());
+            }
+            layouts.emplace_back(std::move(name), &block);
+        }
+    }
+    return layouts;
 }
 
 void Writer::writeRaw(const AcDbObject* obj, const std::wstring& dxfName,
@@ -519,14 +559,14 @@ void Writer::writeBlocks() {
     m_out.text(0, std::string("SECTION"));
     m_out.text(2, std::string("BLOCKS"));
     for (const BlockInfo& block : m_blocks) {
-        blockBoundary("BLOCK", "AcDbBlockBegin", block.handle, block.paper);
+        blockBoundary("BLOCK", "AcDbBlockBegin", block.handle, block.sheet);
         SvDbFilingScope reading(block.record);
         blockStart(block.name, block.record->hasAttributeDefinitions() ? 2 : 0);
         if (!block.model && !block.paper) {
             for (const AcDbEntity* entity : block.entities)
-                writeEntity(entity, false);
+                writeEntity(entity, block.sheet);
         }
-        blockBoundary("ENDBLK", "AcDbBlockEnd", block.handle, block.paper);
+        blockBoundary("ENDBLK", "AcDbBlockEnd", block.handle, block.sheet);
     }
     // A dimension's picture is the host's to draw: its block is left empty.
     for (const DimensionBlock& block : m_dimensionBlocks) {
@@ -616,12 +656,10 @@ void Writer::writeObjects() {
             continue;
         if (m_groupDictionary != 0)
             writeDictionary(nullptr, m_groupDictionary, nodHandle, false, {});
-        std::vector<std::pair<std::wstring, std::uint64_t>> layouts;
-        for (const BlockInfo& block : m_blocks) {
-            if (block.layout != 0)
-                layouts.emplace_back(block.model ? L"Model" : L"Layout1", block.layout);
-        }
-        writeDictionary(nullptr, m_layoutDictionary, nodHandle, false, layouts);
+        std::vector<std::pair<std::wstring, std::uint64_t>> entries;
+        for (const auto& [name, block] : layouts())
+            entries.emplace_back(name, block->layout);
+        writeDictionary(nullptr, m_layoutDictionary, nodHandle, false, entries);
         if (m_imageDictionary != 0) {
             std::vector<std::pair<std::wstring, std::uint64_t>> images;
             for (const auto& [image, definition] : m_images)
@@ -630,22 +668,20 @@ void Writer::writeObjects() {
         }
     }
     int tab = 0;
-    for (const BlockInfo& block : m_blocks) {
-        if (block.layout == 0)
-            continue;
+    for (const auto& [name, block] : layouts()) {
         m_out.text(0, std::string("LAYOUT"));
-        m_out.handle(5, block.layout);
+        m_out.handle(5, block->layout);
         m_out.handle(330, m_layoutDictionary);
         m_out.text(100, std::string("AcDbPlotSettings"));
         m_out.text(1, std::string(""));
         m_out.integer(70, 0);
         m_out.text(100, std::string("AcDbLayout"));
-        m_out.text(1, std::string(block.model ? "Model" : "Layout1"));
+        m_out.text(1, name);
         m_out.integer(70, 1);
         m_out.integer(71, tab++);
         m_out.point(10, 0.0, 0.0);
         m_out.point(11, 420.0, 297.0);
-        m_out.handle(330, block.handle);
+        m_out.handle(330, block->handle);
     }
     for (const auto& [image, definition] : m_images) {
         auto* raster = AcDbRasterImage::cast(image);

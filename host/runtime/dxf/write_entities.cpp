@@ -53,7 +53,7 @@ void start(SvDxfWriter& out, const char* type, const AcDbEntity* entity,
     out.text(100, std::string(subclass));
 }
 
-void textPart(SvDxfWriter& out, const AcDbText* text) {
+void textPart(SvDxfWriter& out, const AcDbText* text, const SvDxfEntityContext& context) {
     point(out, 10, text->position());
     out.real(40, text->height());
     out.text(1, std::wstring(text->textStringConst()));
@@ -63,7 +63,7 @@ void textPart(SvDxfWriter& out, const AcDbText* text) {
         out.real(41, text->widthFactor());
     if (text->oblique() != 0.0)
         out.real(51, text->oblique() * kDegrees);
-    out.text(7, std::string("Standard"));
+    out.text(7, context.styleNameOf(text->textStyle(), L"STYLE"));
     if (text->horizontalMode() != AcDb::kTextLeft)
         out.integer(72, text->horizontalMode());
     if (!text->isDefaultAlignment())
@@ -77,7 +77,7 @@ int attributeFlags(bool invisible, bool constant, bool verifiable, bool preset) 
 
 void writeText(SvDxfWriter& out, const AcDbText* text, const SvDxfEntityContext& context) {
     start(out, "TEXT", text, context, "AcDbText");
-    textPart(out, text);
+    textPart(out, text, context);
     out.text(100, std::string("AcDbText"));
     if (text->verticalMode() != AcDb::kTextBase)
         out.integer(73, text->verticalMode());
@@ -86,7 +86,7 @@ void writeText(SvDxfWriter& out, const AcDbText* text, const SvDxfEntityContext&
 void writeAttributeDefinition(SvDxfWriter& out, const AcDbAttributeDefinition* definition,
                               const SvDxfEntityContext& context) {
     start(out, "ATTDEF", definition, context, "AcDbText");
-    textPart(out, definition);
+    textPart(out, definition, context);
     out.text(100, std::string("AcDbAttributeDefinition"));
     out.text(3, std::wstring(definition->promptConst()));
     out.text(2, std::wstring(definition->tagConst()));
@@ -99,7 +99,7 @@ void writeAttributeDefinition(SvDxfWriter& out, const AcDbAttributeDefinition* d
 void writeAttribute(SvDxfWriter& out, const AcDbAttribute* attribute,
                     const SvDxfEntityContext& context) {
     start(out, "ATTRIB", attribute, context, "AcDbText");
-    textPart(out, attribute);
+    textPart(out, attribute, context);
     out.text(100, std::string("AcDbAttribute"));
     out.text(2, std::wstring(attribute->tagConst()));
     out.integer(70, attributeFlags(attribute->isInvisible(), attribute->isConstant(),
@@ -168,7 +168,7 @@ void writeMText(SvDxfWriter& out, const AcDbMText* mtext, const SvDxfEntityConte
         pos += kMTextChunk;
     }
     out.text(1, contents.substr(pos));
-    out.text(7, std::string("Standard"));
+    out.text(7, context.styleNameOf(mtext->textStyle(), L"STYLE"));
     normal(out, mtext->normal());
     vector(out, 11, mtext->direction());
 }
@@ -182,7 +182,7 @@ void dimensionPart(SvDxfWriter& out, const AcDbDimension* dimension, const AcGeP
     wchar_t* text = dimension->dimensionText();
     out.text(1, std::wstring(text));
     delete[] text;
-    out.text(3, std::string("Standard"));
+    out.text(3, context.styleNameOf(dimension->dimensionStyle(), L"DIMSTYLE"));
     normal(out, dimension->normal());
     out.text(100, std::string("AcDbAlignedDimension"));
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "db/objectid.h"
 #include "groups.h"
@@ -20,6 +21,9 @@ struct SvDxfEntityContext {
     std::function<std::uint64_t(const AcDbEntity*)> imageDefinitionOf;
     // The name of the block that holds a dimension's picture, as DXF wants one for each.
     std::function<std::wstring(const AcDbEntity*)> dimensionBlockOf;
+    // The name of the record of the table ("STYLE" or "DIMSTYLE") a style id refers to, the
+    // standard style's for none.
+    std::function<std::wstring(const AcDbObjectId&, const wchar_t*)> styleNameOf;
     bool paperSpace = false;
 };
 

@@ -162,13 +162,17 @@ msp.add_circle((1, 1), 0.5)
 msp.add_arc((2, 2), 1, 0, 90)
 msp.add_lwpolyline([(0, 0, 0, 0, 0.5), (4, 0), (4, 3)], format="xyseb", close=True)
 msp.add_ellipse((0, 5), major_axis=(3, 0), ratio=0.5)
-msp.add_text("Gr\u00fc\u00dfe", dxfattribs={"height": 0.4, "insert": (0, -2)})
-msp.add_mtext("two\\Plines", dxfattribs={"char_height": 0.3, "insert": (0, -4)})
+made.styles.add("Notes", font="notes.ttf")
+made.dimstyles.new("Metric")
+msp.add_text("Gr\u00fc\u00dfe", dxfattribs={"height": 0.4, "insert": (0, -2), "style": "Notes"})
+msp.add_mtext("two\\Plines", dxfattribs={"char_height": 0.3, "insert": (0, -4), "style": "Notes"})
+msp.add_linear_dim(base=(0, -6), p1=(0, -5), p2=(3, -5), dimstyle="Metric").render()
 block = made.blocks.new("ROOM")
 block.add_attdef("NAME", (0, 0))
 insert = msp.add_blockref("ROOM", (6, 6))
 insert.add_attrib("NAME", "Kitchen", (6, 6))
 made.layout("Layout1").add_text("Sheet", dxfattribs={"height": 0.4, "insert": (1, 9)})
+made.layouts.new("Second sheet").add_line((1, 1), (5, 5))
 made.saveas(os.path.join(WORK, "from_ezdxf.dxf"))
 opened = svhost("OPEN from_ezdxf.dxf\n" + BOTH_SPACES + "SAVEAS round.dxf\nQUIT\n",
                 "open.scr")
@@ -178,4 +182,16 @@ compare(listed(opened), ezdxf_entities(round_trip), "ezdxf's drawing saved again
 if round_trip.layers.get("Walls").color != 3:
     fail(f"the layer Walls lost its colour: {round_trip.layers.get('Walls').color}")
 print("ok: layers keep their colours")
+styles = sorted((e.dxftype(), e.dxf.dimstyle if e.dxftype() == "DIMENSION" else e.dxf.style)
+                for e in round_trip.modelspace().query("TEXT MTEXT DIMENSION"))
+if styles != [("DIMENSION", "Metric"), ("MTEXT", "Notes"), ("TEXT", "Notes")]:
+    fail(f"the styles came back as {styles}")
+if "Notes" not in round_trip.styles or "Metric" not in round_trip.dimstyles:
+    fail(f"the style tables lack Notes or Metric: {[s.dxf.name for s in round_trip.styles]}, "
+         f"{[s.dxf.name for s in round_trip.dimstyles]}")
+print(f"ok: texts and the dimension keep their styles {styles}")
+sheets = round_trip.layouts.names_in_taborder()
+if len(sheets) != 3 or [e.dxftype() for e in round_trip.layout(sheets[2])] != ["LINE"]:
+    fail(f"the layouts came back as {sheets}")
+print(f"ok: every layout is back, each with its entities: {sheets}")
 print("PASS")

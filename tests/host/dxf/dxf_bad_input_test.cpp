@@ -46,6 +46,19 @@ TEST_F(DxfBadInput, BadValuesAndHandlesNameTheirLine) {
     const std::string entities = "0\nSECTION\n2\nENTITIES\n";
     EXPECT_EQ(readError(kHeader + entities + "0\nCIRCLE\n10\nwide\n0\nENDSEC\n0\nEOF\n"),
               "line 18: a number was expected");
+    // Numbers past what a double or a whole number holds, and numbers with words after them.
+    for (const char* value : {"1e999", "-1e400", "1.5x", "1.5 2", "nan", "inf"}) {
+        EXPECT_EQ(
+            readError(kHeader + entities + "0\nCIRCLE\n40\n" + value + "\n0\nENDSEC\n0\nEOF\n"),
+            "line 18: a number was expected")
+            << value;
+    }
+    for (const char* value : {"99999999999999999999", "2.5", "7 7"}) {
+        EXPECT_EQ(
+            readError(kHeader + entities + "0\nCIRCLE\n62\n" + value + "\n0\nENDSEC\n0\nEOF\n"),
+            "line 18: a whole number was expected")
+            << value;
+    }
     EXPECT_EQ(readError(kHeader + entities + "0\nLINE\n5\nXYZ\n0\nENDSEC\n0\nEOF\n"),
               "line 18: the handle is not a hexadecimal number within range");
     EXPECT_EQ(readError(kHeader + entities + "0\nLINE\n5\n2A\n0\nLINE\n5\n2A\n0\nENDSEC\n0\nEOF\n"),
@@ -74,6 +87,20 @@ TEST_F(DxfBadInput, HugeLinesAreRefusedBeforeAnythingIsRead) {
               "line 18: the line is longer than a DXF line may be");
     EXPECT_EQ(readError(std::string("0\nSEC\0TION\n", 12)),
               "line 2: the line holds a zero byte (a binary DXF is not read)");
+}
+
+// Whichever check finds it, the first line at fault is the one named.
+TEST_F(DxfBadInput, TheFirstFaultyLineIsNamed) {
+    const std::string huge(5000, 'x');
+    EXPECT_EQ(readError("0\nSECTION\nX\nHEADER\n1\n" + huge + "\n"),
+              "line 3: a group code was expected");
+    EXPECT_EQ(readError("0\nSECTION\n2\n" + huge + "\n0\nENDSEC\n"),
+              "line 4: the line is longer than a DXF line may be");
+    EXPECT_EQ(readError("0\nSECTION\n" + huge),
+              "line 3: the line is longer than a DXF line may be");
+    EXPECT_EQ(readError(std::string("0\nSECTION\n2\nHEA\0DER\n", 18)),
+              "line 4: the line holds a zero byte (a binary DXF is not read)");
+    EXPECT_EQ(readError("0\r\nSECTION\r\n2\r\n"), "line 3: the group code has no value");
 }
 
 // Known by its sentinel, whatever program's name opens it.
