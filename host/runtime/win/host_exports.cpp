@@ -1,15 +1,30 @@
 #include "win/host_exports.h"
 
-#include <map>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "win/host_exports_table.h"
 
 namespace {
-std::map<std::string, FARPROC, std::less<>>& table() {
-    static std::map<std::string, FARPROC, std::less<>> exports;
+
+// Modules look host functions up by name on every call of some operations (a live label's
+// update among them), so a name is hashed, not compared along a tree.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+        return std::hash<std::string_view>{}(name);
+    }
+};
+
+using ExportTable = std::unordered_map<std::string, FARPROC, NameHash, std::equal_to<>>;
+
+ExportTable& table() {
+    static ExportTable exports;
     return exports;
 }
+
 } // namespace
 
 void svHostExportAdd(const char* name, FARPROC proc) {
