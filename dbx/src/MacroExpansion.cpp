@@ -1,5 +1,6 @@
 #include "MacroExpansion.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -9,36 +10,33 @@ namespace {
 constexpr std::wstring_view kTextPlaceholder = L"%PROPERTY";
 constexpr std::wstring_view kNumberPlaceholder = L"%NPROPERTY";
 
-// Both replacements in one pass over the macro. The number's placeholder is looked for at the
-// end of what has been written, so one that the text brings, or that the text completes, is
-// replaced as a second pass would replace it; the number written has no "%", so no later match
-// can begin inside it. Both the text-replaced macro and the result count against the bound.
+// Both replacements in one pass over the macro, a piece at a time: a run of the macro up to
+// its next "%", or the text. After each piece the number's placeholders are replaced from where
+// one could begin, so one that the text brings, or that a piece completes, is replaced as a
+// second pass would replace it; the number written has no "%", so no later match can begin
+// inside it. Both the text-replaced macro and the result count against the bound.
 class Expansion {
 public:
     Expansion(std::wstring_view number, std::wstring& out)
         : m_number(number), m_out(out), m_start(out.size()) {}
 
-    bool put(wchar_t c) {
-        // What was written before the last characters that a placeholder could still take is
-        // final; past the bound by more than those, the result would be too.
-        if (++m_textual > kMaxExpandedMacro ||
-            written() >= kMaxExpandedMacro + kNumberPlaceholder.size() - 1)
+    bool put(std::wstring_view piece) {
+        m_textual += piece.size();
+        if (m_textual > kMaxExpandedMacro)
             return false;
-        m_out.push_back(c);
-        if (c == L'Y' && endsWithNumberPlaceholder()) {
-            m_out.resize(m_out.size() - kNumberPlaceholder.size());
-            m_out.append(m_number);
-            return written() <= kMaxExpandedMacro;
+        const std::size_t appended = m_out.size();
+        m_out.append(piece);
+        // A placeholder may have begun in the characters before the piece.
+        std::size_t from = std::max(
+            m_searched, appended - std::min(appended - m_start, kNumberPlaceholder.size() - 1));
+        for (std::size_t at = m_out.find(kNumberPlaceholder, from); at != std::wstring::npos;
+             at = m_out.find(kNumberPlaceholder, from)) {
+            m_out.replace(at, kNumberPlaceholder.size(), m_number);
+            from = at + m_number.size();
         }
-        return true;
-    }
-
-    bool put(std::wstring_view text) {
-        for (wchar_t c : text) {
-            if (!put(c))
-                return false;
-        }
-        return true;
+        m_searched = from;
+        // What lies before the last characters that a placeholder could still take is final.
+        return written() <= kMaxExpandedMacro + kNumberPlaceholder.size() - 1;
     }
 
     std::size_t written() const { return m_out.size() - m_start; }
@@ -46,16 +44,11 @@ public:
     void abandon() { m_out.resize(m_start); }
 
 private:
-    bool endsWithNumberPlaceholder() const {
-        return written() >= kNumberPlaceholder.size() &&
-               std::wstring_view(m_out).substr(m_out.size() - kNumberPlaceholder.size()) ==
-                   kNumberPlaceholder;
-    }
-
     std::wstring_view m_number;
     std::wstring& m_out;
     std::size_t m_start;
-    std::size_t m_textual = 0; // the macro's length with only the text put in
+    std::size_t m_searched = 0; // nothing before this can begin a placeholder any more
+    std::size_t m_textual = 0;  // the macro's length with only the text put in
 };
 
 // What "%g" writes for numbers from 1e-4 up to a million: six significant digits in fixed
@@ -111,16 +104,21 @@ bool fixedSixDigits(double number, char (&text)[32], std::size_t& size) {
 bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,
                            std::wstring_view number, std::wstring& out) {
     Expansion expansion(number, out);
-    for (std::size_t at = 0; at < macro.size(); ++at) {
-        const bool placeholder =
-            macro[at] == L'%' && macro.substr(at).starts_with(kTextPlaceholder);
-        const bool put = placeholder ? expansion.put(text) : expansion.put(macro[at]);
-        if (!put) {
+    std::size_t at = 0;
+    while (at < macro.size()) {
+        std::wstring_view piece;
+        if (macro.substr(at).starts_with(kTextPlaceholder)) {
+            piece = text;
+            at += kTextPlaceholder.size();
+        } else {
+            const std::size_t next = macro.find(L'%', at + 1);
+            piece = macro.substr(at, next - at);
+            at = next == std::wstring_view::npos ? macro.size() : next;
+        }
+        if (!expansion.put(piece)) {
             expansion.abandon();
             return false;
         }
-        if (placeholder)
-            at += kTextPlaceholder.size() - 1;
     }
     if (expansion.written() > kMaxExpandedMacro) {
         expansion.abandon();

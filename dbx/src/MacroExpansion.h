@@ -11,8 +11,8 @@ inline constexpr std::size_t kMaxExpandedMacro = 4096;
 
 // Appends the macro to `out` with every "%PROPERTY" replaced by the text, then every
 // "%NPROPERTY" of that by the number. False, with `out` as it was, when the macro with the text
-// put in, or the result, would be longer than kMaxExpandedMacro; the result is never built more
-// than a placeholder's length past that size.
+// put in, or the result, would be longer than kMaxExpandedMacro; the result is never built past
+// twice that size.
 bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,
                            std::wstring_view number, std::wstring& out);
 

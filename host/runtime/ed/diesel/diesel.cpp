@@ -1,5 +1,6 @@
 #include "ed/diesel.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -311,21 +312,46 @@ wchar_t folded(wchar_t c) {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
+// The functions by the first letter of their name; no letter begins more than a few of them.
+struct FunctionIndex {
+    static constexpr std::size_t kPerLetter = 4;
+    std::array<std::array<const FunctionEntry*, kPerLetter>, 128> byFirst{};
+
+    template <std::size_t N>
+    explicit FunctionIndex(const FunctionEntry (&functions)[N]) {
+        for (const FunctionEntry& entry : functions) {
+            for (const FunctionEntry*& slot : byFirst[static_cast<std::size_t>(entry.name[0])]) {
+                if (slot == nullptr) {
+                    slot = &entry;
+                    break;
+                }
+            }
+        }
+    }
+};
+
 const FunctionEntry* Evaluator::find(std::wstring_view name) {
+    static const FunctionIndex index(kFunctions);
     if (name.empty()) {
         return nullptr;
     }
     const wchar_t first = folded(name[0]);
-    for (const FunctionEntry& entry : kFunctions) {
-        if (entry.name.size() != name.size() || entry.name[0] != first) {
+    if (first < 0 || static_cast<std::size_t>(first) >= index.byFirst.size()) {
+        return nullptr;
+    }
+    for (const FunctionEntry* entry : index.byFirst[static_cast<std::size_t>(first)]) {
+        if (entry == nullptr) {
+            break;
+        }
+        if (entry->name.size() != name.size()) {
             continue;
         }
         std::size_t i = 1;
-        while (i < name.size() && folded(name[i]) == entry.name[i]) {
+        while (i < name.size() && folded(name[i]) == entry->name[i]) {
             ++i;
         }
         if (i == name.size()) {
-            return &entry;
+            return entry;
         }
     }
     return nullptr;
@@ -474,7 +500,9 @@ bool Evaluator::parameterText(const Call& call, std::size_t index, std::wstring&
                               std::wstring_view& value) {
     const Span span = unblanked(call, index);
     const std::wstring_view raw = call.text.substr(span.begin, span.end - span.begin);
-    if (raw.size() > kSvDieselMaxText || raw.find_first_of(L"$\"") != std::wstring_view::npos) {
+    const bool plain =
+        std::none_of(raw.begin(), raw.end(), [](wchar_t c) { return c == L'$' || c == L'"'; });
+    if (raw.size() > kSvDieselMaxText || !plain) {
         if (!parameter(call, index, storage)) {
             return false;
         }
