@@ -1,6 +1,8 @@
 #include "AcPropertyLinkStyle.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -44,9 +46,8 @@ void lookUpHostFunctions() {
 
 // A longer text is cut: a reader may answer far more than a label can hold.
 void copyText(wchar_t (&buffer)[kWorkingChars], const wchar_t* text) {
-    std::size_t n = 0;
-    for (; n + 1 < kWorkingChars && text[n] != L'\0'; ++n)
-        buffer[n] = text[n];
+    const std::size_t n = wcsnlen(text, kWorkingChars - 1);
+    std::copy(text, text + n, buffer);
     buffer[n] = L'\0';
 }
 
@@ -254,7 +255,8 @@ void AcPropertyLinkStyle::list() const {
 
 Acad::ErrorStatus AcPropertyLinkStyle::fillLabelText(const AcDbEntity* source,
                                                      wchar_t (&buffer)[kWorkingChars]) const {
-    copyText(buffer, kUnknownValue);
+    static_assert(std::size(kUnknownValue) <= kWorkingChars);
+    std::copy(std::begin(kUnknownValue), std::end(kUnknownValue), buffer);
     if (m_reader == nullptr || m_modifier == nullptr)
         return Acad::eNullObjectPointer;
     // Runs inside the host's notifications and closes: whatever fails here, the label gets the
