@@ -442,6 +442,11 @@ Evaluator::Scan Evaluator::scanCall(std::wstring_view text, std::size_t at, std:
     };
     for (std::size_t i = begin; i < end; ++i) {
         const wchar_t c = text[i];
+        // Quotes, "$", parentheses and commas all come before the letters and digits that make up
+        // most of a macro, so those are passed over at once.
+        if (c > L',') {
+            continue;
+        }
         if (quoted) {
             if (c == L'"') {
                 if (i + 1 < end && text[i + 1] == L'"') {
