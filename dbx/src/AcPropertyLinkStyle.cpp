@@ -1,7 +1,8 @@
 #include "AcPropertyLinkStyle.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -45,9 +46,8 @@ void lookUpHostFunctions() {
 
 // A longer text is cut: a reader may answer far more than a label can hold.
 void copyText(wchar_t (&buffer)[kWorkingChars], const wchar_t* text) {
-    std::size_t n = 0;
-    for (; n + 1 < kWorkingChars && text[n] != L'\0'; ++n)
-        buffer[n] = text[n];
+    const std::size_t n = wcsnlen(text, kWorkingChars - 1);
+    std::copy(text, text + n, buffer);
     buffer[n] = L'\0';
 }
 
@@ -120,18 +120,6 @@ Family* cloneOf(const Family* original) {
     return kept;
 }
 
-// %NPROPERTY's text: what "%g" writes, with a point whatever the numeric locale, for the macro
-// reads numbers with a point.
-void numberPlaceholderText(double number, wchar_t (&text)[32]) {
-    char narrow[32];
-    const char* end =
-        std::to_chars(narrow, narrow + sizeof narrow, number, std::chars_format::general, 6).ptr;
-    std::size_t n = 0;
-    for (const char* c = narrow; c != end; ++c)
-        text[n++] = static_cast<wchar_t>(*c);
-    text[n] = L'\0';
-}
-
 // The text the label gets: the reader's, or the macro's value over it. False, with the label's
 // fallback left in place, when the source cannot be read.
 bool computeLabel(const AcPropertyReader& reader, const CString& macro, const AcDbEntity* source,
@@ -146,12 +134,15 @@ bool computeLabel(const AcPropertyReader& reader, const CString& macro, const Ac
         copyText(label, text.get());
         return true;
     }
-    wchar_t numberText[32];
-    numberPlaceholderText(number, numberText);
-    std::wstring expanded;
-    if (!svExpandMacro(macro.GetString(), text.get(), numberText, expanded))
+    wchar_t numberText[kNumberTextChars];
+    const std::size_t numberSize = svNumberPlaceholderText(number, numberText);
+    // Kept from one update to the next, so that its room is reused. Nothing that runs between
+    // building the command and the host's reading it can come back here.
+    static std::wstring command;
+    command.assign(L"M=");
+    if (!svAppendExpandedMacro(std::wstring_view(macro.GetString(), macro.GetLength()), text.get(),
+                               std::wstring_view(numberText, numberSize), command))
         return true;
-    const std::wstring command = L"M=" + expanded;
     if (g_menuCmd(command.c_str()) == RTKWORD)
         g_getInput(label);
     else
@@ -264,7 +255,8 @@ void AcPropertyLinkStyle::list() const {
 
 Acad::ErrorStatus AcPropertyLinkStyle::fillLabelText(const AcDbEntity* source,
                                                      wchar_t (&buffer)[kWorkingChars]) const {
-    copyText(buffer, kUnknownValue);
+    static_assert(std::size(kUnknownValue) <= kWorkingChars);
+    std::copy(std::begin(kUnknownValue), std::end(kUnknownValue), buffer);
     if (m_reader == nullptr || m_modifier == nullptr)
         return Acad::eNullObjectPointer;
     // Runs inside the host's notifications and closes: whatever fails here, the label gets the

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #pragma GCC visibility push(default)
 
@@ -44,11 +45,11 @@ public:
 // value cut at kSvDieselMaxText. Numbers are written with up to 8 decimals, trailing zeros
 // dropped. Answers false, with an empty result, for text the host refuses: longer than
 // kSvDieselMaxExpression, nested deeper than kSvDieselMaxDepth or costing more than
-// kSvDieselMaxWork.
-bool svEvaluateDiesel(const std::wstring& expression, SvDieselEnvironment& environment,
+// kSvDieselMaxWork. The value is built in `result`, so a string kept for it is reused.
+bool svEvaluateDiesel(std::wstring_view expression, SvDieselEnvironment& environment,
                       std::wstring& result);
 
 // The same with the default environment.
-bool svEvaluateDiesel(const std::wstring& expression, std::wstring& result);
+bool svEvaluateDiesel(std::wstring_view expression, std::wstring& result);
 
 #pragma GCC visibility pop

@@ -287,11 +287,20 @@ const AcDbSysVar* sysVarByKey(const SvDbSysVars& own, const std::wstring& key) {
     return nullptr;
 }
 
-// The typed accessors run inside every label's update, so their names are folded once.
-Adesk::Int16 int16ByKey(const SvDbSysVars& own, const std::wstring& key) {
-    const AcDbSysVar* var = sysVarByKey(own, key);
-    return var != nullptr ? static_cast<Adesk::Int16>(var->intValue) : Adesk::Int16(0);
-}
+// The typed accessors run inside every label's update, so their names are folded once and the
+// default they fall back on is found once.
+struct TypedSysVar {
+    std::wstring key;
+    const AcDbSysVar* defaultValue;
+
+    explicit TypedSysVar(const wchar_t* name) : key(name), defaultValue(sysVarByKey({}, key)) {}
+
+    Adesk::Int16 int16In(const SvDbSysVars& own) const {
+        const auto it = own.find(key);
+        const AcDbSysVar* var = it != own.end() ? &it->second : defaultValue;
+        return var != nullptr ? static_cast<Adesk::Int16>(var->intValue) : Adesk::Int16(0);
+    }
+};
 
 } // namespace
 
@@ -320,8 +329,8 @@ Acad::ErrorStatus AcDbDatabase::setSysVar(const wchar_t* name, const AcDbSysVar&
 }
 
 Adesk::Int16 AcDbDatabase::lunits() const {
-    static const std::wstring key = L"LUNITS";
-    return int16ByKey(m_impl->sysvars, key);
+    static const TypedSysVar var(L"LUNITS");
+    return var.int16In(m_impl->sysvars);
 }
 
 Acad::ErrorStatus AcDbDatabase::setLunits(Adesk::Int16 value) {
@@ -329,8 +338,8 @@ Acad::ErrorStatus AcDbDatabase::setLunits(Adesk::Int16 value) {
 }
 
 Adesk::Int16 AcDbDatabase::luprec() const {
-    static const std::wstring key = L"LUPREC";
-    return int16ByKey(m_impl->sysvars, key);
+    static const TypedSysVar var(L"LUPREC");
+    return var.int16In(m_impl->sysvars);
 }
 
 Acad::ErrorStatus AcDbDatabase::setLuprec(Adesk::Int16 value) {
@@ -338,8 +347,8 @@ Acad::ErrorStatus AcDbDatabase::setLuprec(Adesk::Int16 value) {
 }
 
 bool AcDbDatabase::tilemode() const {
-    static const std::wstring key = L"TILEMODE";
-    return int16ByKey(m_impl->sysvars, key) != 0;
+    static const TypedSysVar var(L"TILEMODE");
+    return var.int16In(m_impl->sysvars) != 0;
 }
 
 Acad::ErrorStatus AcDbDatabase::setTilemode(bool value) {

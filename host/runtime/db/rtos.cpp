@@ -3,7 +3,6 @@
 #include "acad/adscodes.h"
 #include "db/database.h"
 #include <algorithm>
-#include <string>
 
 #include "units/units.h"
 #include "win/host_exports_table.h"
@@ -16,12 +15,13 @@ int acdbRToS(double value, int unit, int precision, wchar_t* result) {
         unit = db != nullptr ? db->lunits() : static_cast<int>(kSvUnitDecimal);
     if (precision == -1)
         precision = db != nullptr ? db->luprec() : 4;
-    std::wstring text = svFormatLinear(value, unit, precision);
+    // One more than a caller's buffer holds tells a value that would not fit.
+    wchar_t text[kSvRToSMaxChars + 1];
+    std::size_t n = svFormatLinearTo(value, unit, precision, text, kSvRToSMaxChars + 1);
     // Enormous values would not fit a caller's buffer in decimal notation.
-    if (text.size() >= static_cast<std::size_t>(kSvRToSMaxChars))
-        text = svFormatLinear(value, kSvUnitScientific, precision);
-    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(kSvRToSMaxChars - 1));
-    text.copy(result, n);
+    if (n >= static_cast<std::size_t>(kSvRToSMaxChars))
+        n = svFormatLinearTo(value, kSvUnitScientific, precision, text, kSvRToSMaxChars);
+    std::copy(text, text + n, result);
     result[n] = L'\0';
     return RTNORM;
 }

@@ -4,6 +4,8 @@
 
 // What the host remembers between input calls.
 void svSetLastInput(const std::wstring& text);
+// The same, trading strings: `text` gets the room of the text remembered before, for reuse.
+void svSwapLastInput(std::wstring& text);
 void svClearLastInput();
 // Whether an input call was cancelled since the flag was last taken (commands end as cancelled).
 bool svTakeCancelSeen();

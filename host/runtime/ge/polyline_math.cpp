@@ -199,13 +199,15 @@ Acad::ErrorStatus PolylineCurve::getSignedArea(double& area) const {
     for (std::size_t i = 1; i + 1 < points.size(); ++i)
         twicePolygon += (points[i] - origin).crossProduct(points[i + 1] - origin);
     double arcs = 0.0;
-    for (std::size_t i = 0; i < numSegments(); ++i) {
+    // Straight segments, most of them, add nothing here.
+    const std::size_t segments = bulges.empty() ? 0 : numSegments();
+    for (std::size_t i = 0; i < segments; ++i) {
+        if (bulges[i] == 0.0)
+            continue;
         AcGePoint2d s, e;
         double b = 0.0;
         double segment = 0.0;
         segmentOf(*this, i, s, e, b);
-        if (b == 0.0)
-            continue;
         if (Acad::ErrorStatus es = bulgeSegmentArea(s, e, b, segment); es != Acad::eOk)
             return es;
         arcs += segment;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <string_view>
 
 namespace {
 
@@ -12,11 +13,33 @@ constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10
 // Below this every double is held exactly by the integer types we round into.
 constexpr double kExactLimit = 9.0e15;
 
+// The text being written, on the stack: units are formatted inside every label's update. Its
+// room holds the longest text any mode writes (a double's 309 integer digits and the rest).
+class Text {
+public:
+    Text& operator+=(wchar_t c) {
+        if (m_size < kRoom)
+            m_chars[m_size++] = c;
+        return *this;
+    }
+    Text& operator+=(const wchar_t* text) {
+        while (*text != L'\0')
+            *this += *text++;
+        return *this;
+    }
+    std::wstring_view view(std::size_t from = 0) const { return {m_chars + from, m_size - from}; }
+
+private:
+    static constexpr std::size_t kRoom = 400;
+    wchar_t m_chars[kRoom];
+    std::size_t m_size = 0;
+};
+
 int clampPrecision(int precision) {
     return precision < 0 ? 0 : (precision > 8 ? 8 : precision);
 }
 
-void appendUnsigned(std::wstring& out, std::uint64_t value, int width = 0) {
+void appendUnsigned(Text& out, std::uint64_t value, int width = 0) {
     wchar_t digits[24];
     int count = 0;
     do {
@@ -33,14 +56,14 @@ void appendUnsigned(std::wstring& out, std::uint64_t value, int width = 0) {
 
 // Narrow digits from to_chars: the C library's printf would follow the numeric locale, which
 // a module may have set to one with a decimal comma.
-void appendChars(std::wstring& out, const char* begin, const char* end) {
+void appendChars(Text& out, const char* begin, const char* end) {
     for (const char* c = begin; c != end; ++c) {
         out += static_cast<wchar_t>(*c == 'e' ? 'E' : *c);
     }
 }
 
 // A non-negative integral value of any size.
-void appendIntegral(std::wstring& out, double value) {
+void appendIntegral(Text& out, double value) {
     if (value < kExactLimit) {
         appendUnsigned(out, static_cast<std::uint64_t>(value));
         return;
@@ -53,7 +76,7 @@ void appendIntegral(std::wstring& out, double value) {
 
 // A non-negative value with places decimals, rounded half away from zero. Answers whether the
 // rounded value is zero.
-bool appendFixed(std::wstring& out, double magnitude, int places) {
+bool appendFixed(Text& out, double magnitude, int places) {
     const double scaled = magnitude * static_cast<double>(kPow10[places]);
     if (scaled < kExactLimit) {
         const auto units = static_cast<std::uint64_t>(std::round(scaled));
@@ -71,7 +94,7 @@ bool appendFixed(std::wstring& out, double magnitude, int places) {
     return false;
 }
 
-bool appendNonFinite(std::wstring& out, double value) {
+bool appendNonFinite(Text& out, double value) {
     if (std::isnan(value)) {
         out += L"NaN";
         return true;
@@ -101,7 +124,7 @@ FeetInches splitFeet(double inches, std::uint64_t perInch) {
     return split;
 }
 
-void appendFraction(std::wstring& out, std::uint64_t numerator, std::uint64_t denominator) {
+void appendFraction(Text& out, std::uint64_t numerator, std::uint64_t denominator) {
     while (numerator % 2 == 0 && denominator > 1) {
         numerator /= 2;
         denominator /= 2;
@@ -111,7 +134,7 @@ void appendFraction(std::wstring& out, std::uint64_t numerator, std::uint64_t de
     appendUnsigned(out, denominator);
 }
 
-bool formatScientific(std::wstring& out, double magnitude, int precision) {
+bool formatScientific(Text& out, double magnitude, int precision) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
                                       std::chars_format::scientific, precision);
@@ -119,7 +142,7 @@ bool formatScientific(std::wstring& out, double magnitude, int precision) {
     return magnitude == 0.0;
 }
 
-bool formatEngineering(std::wstring& out, double magnitude, int precision) {
+bool formatEngineering(Text& out, double magnitude, int precision) {
     const std::uint64_t perInch = kPow10[precision];
     const FeetInches split = splitFeet(magnitude, perInch);
     appendIntegral(out, split.feet);
@@ -133,7 +156,7 @@ bool formatEngineering(std::wstring& out, double magnitude, int precision) {
     return split.feet == 0.0 && split.steps == 0;
 }
 
-bool formatArchitectural(std::wstring& out, double magnitude, int precision) {
+bool formatArchitectural(Text& out, double magnitude, int precision) {
     const std::uint64_t perInch = std::uint64_t{1} << precision;
     const FeetInches split = splitFeet(magnitude, perInch);
     appendIntegral(out, split.feet);
@@ -147,7 +170,7 @@ bool formatArchitectural(std::wstring& out, double magnitude, int precision) {
     return split.feet == 0.0 && split.steps == 0;
 }
 
-bool formatFractional(std::wstring& out, double magnitude, int precision) {
+bool formatFractional(Text& out, double magnitude, int precision) {
     const std::uint64_t denominator = std::uint64_t{1} << precision;
     const double part = std::fmod(magnitude, 1.0);
     double whole = magnitude - part;
@@ -190,7 +213,7 @@ Dms roundDms(double degrees, int precision) {
     return dms;
 }
 
-void appendDms(std::wstring& out, const Dms& dms) {
+void appendDms(Text& out, const Dms& dms) {
     appendUnsigned(out, dms.units / dms.perDegree);
     out += L'd';
     if (dms.perDegree == 1) {
@@ -213,7 +236,7 @@ void appendDms(std::wstring& out, const Dms& dms) {
 }
 
 // Degrees or grads that round up to a full turn show as zero.
-void appendTurnFraction(std::wstring& out, double amount, double fullTurn, int precision) {
+void appendTurnFraction(Text& out, double amount, double fullTurn, int precision) {
     const double scale = static_cast<double>(kPow10[precision]);
     if (std::round(amount * scale) >= fullTurn * scale) {
         amount = 0.0;
@@ -221,7 +244,7 @@ void appendTurnFraction(std::wstring& out, double amount, double fullTurn, int p
     appendFixed(out, amount, precision);
 }
 
-void appendBearing(std::wstring& out, double degrees, int precision) {
+void appendBearing(Text& out, double degrees, int precision) {
     wchar_t northSouth = L'N';
     wchar_t eastWest = L'E';
     double offset = 90.0 - degrees;
@@ -252,10 +275,12 @@ void appendBearing(std::wstring& out, double degrees, int precision) {
 
 } // namespace
 
-std::wstring svFormatLinear(double value, int unit, int precision) {
-    std::wstring out;
+namespace {
+
+// The sign is written first and left out again when the value rounds to zero or is positive.
+std::wstring_view formatLinear(double value, int unit, int precision, Text& out) {
     if (appendNonFinite(out, value)) {
-        return out;
+        return out.view();
     }
     precision = clampPrecision(precision);
     const double magnitude = std::fabs(value);
@@ -278,16 +303,20 @@ std::wstring svFormatLinear(double value, int unit, int precision) {
         zero = appendFixed(out, magnitude, precision);
         break;
     }
-    if (zero || !std::signbit(value)) {
-        out.erase(0, 1);
-    }
-    return out;
+    return out.view(zero || !std::signbit(value) ? 1 : 0);
+}
+
+} // namespace
+
+std::wstring svFormatLinear(double value, int unit, int precision) {
+    Text out;
+    return std::wstring(formatLinear(value, unit, precision, out));
 }
 
 std::wstring svFormatAngle(double radians, int unit, int precision) {
-    std::wstring out;
+    Text out;
     if (appendNonFinite(out, radians)) {
-        return out;
+        return std::wstring(out.view());
     }
     precision = clampPrecision(precision);
     constexpr double kTurn = 2.0 * std::numbers::pi;
@@ -323,7 +352,7 @@ std::wstring svFormatAngle(double radians, int unit, int precision) {
         appendTurnFraction(out, degrees, 360.0, precision);
         break;
     }
-    return out;
+    return std::wstring(out.view());
 }
 
 std::size_t svFormatLinearTo(double value, int unit, int precision, wchar_t* buffer,
@@ -331,7 +360,8 @@ std::size_t svFormatLinearTo(double value, int unit, int precision, wchar_t* buf
     if (buffer == nullptr || capacity == 0) {
         return 0;
     }
-    const std::wstring text = svFormatLinear(value, unit, precision);
+    Text out;
+    const std::wstring_view text = formatLinear(value, unit, precision, out);
     const std::size_t count = text.size() < capacity ? text.size() : capacity - 1;
     text.copy(buffer, count);
     buffer[count] = L'\0';

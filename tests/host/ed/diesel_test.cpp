@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "crt/format.h"
 #include "ed/diesel.h"
 #include "host/ed/diesel_test_environment.h"
@@ -175,6 +177,37 @@ TEST(DieselHost, ThrowingEnvironmentIsRefused) {
     std::wstring result = L"stale";
     EXPECT_FALSE(svEvaluateDiesel(L"$(getvar,clayer)", environment, result));
     EXPECT_TRUE(result.empty());
+}
+
+// Short decimals are read without the long conversion; they must come out as the long one reads
+// them, which the same digits padded past fifteen with zeros are sent through.
+TEST(DieselNumbers, ShortDecimalsReadAsTheirLongSpellings) {
+    std::mt19937_64 random(5);
+    SvDieselEnvironment environment;
+    std::wstring result;
+    for (int i = 0; i < 20000; ++i) {
+        const int digits = 1 + static_cast<int>(random() % 15);
+        std::wstring number = std::to_wstring(random() % 1000000000000000ULL).substr(0, digits);
+        const std::size_t point = random() % (number.size() + 1);
+        number.insert(point, L".");
+        if (i % 3 == 0)
+            number.insert(0, L"-");
+        std::wstring padded = number + std::wstring(20, L'0');
+        const std::wstring expression = L"$(=," + number + L"," + padded + L")";
+        ASSERT_TRUE(svEvaluateDiesel(expression, environment, result));
+        ASSERT_EQ(result, L"1") << svToUtf8(expression);
+    }
+    // Written with an exponent, and with leading zeros, blanks and what follows a number.
+    for (const wchar_t* expression :
+         {L"$(=,0.3,3e-1)", L"$(=,0.000123,1.23e-4)", L"$(=,00012.50,12.5)", L"$(=, 7.25xyz,7.25)",
+          L"$(=,-0,0)", L"$(=,.5,0.5)", L"$(=,5.,5)", L"$(=,1.2.3,1.2)",
+          L"$(=,123456789012345,1.23456789012345e14)", L"$(=,0.0000000000000000000001,1e-22)",
+          L"$(=,0.00000000000000000000001,1e-23)"}) {
+        ASSERT_TRUE(svEvaluateDiesel(expression, environment, result));
+        EXPECT_EQ(result, L"1") << svToUtf8(expression);
+    }
+    ASSERT_TRUE(svEvaluateDiesel(L"$(+,.,-,+)", environment, result));
+    EXPECT_EQ(result, L"0");
 }
 
 } // namespace

@@ -87,6 +87,14 @@ TEST(LinearNonFinite, NamedWithoutCrashingInEveryMode) {
 }
 
 TEST(LinearExtremes, HugeAndTinyValuesStayBoundedText) {
+    // Written whole, to the last character: the largest real has 309 digits before the point.
+    const double largest = std::numeric_limits<double>::max();
+    const std::wstring decimal = svFormatLinear(-largest, 2, 8);
+    EXPECT_EQ(decimal.size(), 1u + 309 + 1 + 8);
+    EXPECT_EQ(decimal.substr(decimal.size() - 9), L".00000000");
+    EXPECT_EQ(svFormatLinear(-largest, 5, 8), decimal.substr(0, 1 + 309));
+    EXPECT_EQ(svFormatLinear(-largest, 3, 8).back(), L'"');
+    EXPECT_EQ(svFormatLinear(-largest, 4, 8).back(), L'"');
     const double huge = std::numeric_limits<double>::max();
     for (int unit = 1; unit <= 5; ++unit) {
         for (int precision : {0, 8}) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -187,6 +188,41 @@ TEST(Loader, OrdinalsHostExportsAndBackslashPaths) {
     EXPECT_EQ(svHostExportRemove("probeHostFunction"), function);
     EXPECT_EQ(GetProcAddress(host, "probeHostFunction"), nullptr);
     EXPECT_FALSE(FreeLibrary(host));
+}
+
+// Answers are remembered by where the asked name lies; a name rewritten in the same place, an
+// entry withdrawn or replaced must still be answered as the table stands.
+TEST(Loader, HostExportsAnswerTheNameAsItStandsNow) {
+    HMODULE host = GetModuleHandleW(nullptr);
+    const auto first = reinterpret_cast<FARPROC>(&binDir);
+    const auto second = reinterpret_cast<FARPROC>(&modulePath);
+    svHostExportAdd("probeFirst", first);
+    svHostExportAdd("probeSecond", second);
+    char asked[16] = "probeFirst";
+    EXPECT_EQ(GetProcAddress(host, asked), first);
+    EXPECT_EQ(GetProcAddress(host, asked), first);
+    std::strcpy(asked, "probeSecond");
+    EXPECT_EQ(GetProcAddress(host, asked), second);
+    std::strcpy(asked, "probeThird");
+    EXPECT_EQ(GetProcAddress(host, asked), nullptr);
+
+    std::strcpy(asked, "probeFirst");
+    EXPECT_EQ(GetProcAddress(host, asked), first);
+    EXPECT_EQ(svHostExportRemove("probeFirst"), first);
+    EXPECT_EQ(GetProcAddress(host, asked), nullptr);
+    svHostExportAdd("probeFirst", second);
+    EXPECT_EQ(GetProcAddress(host, asked), second);
+    svHostExportAdd("probeFirst", first);
+    EXPECT_EQ(GetProcAddress(host, asked), first);
+
+    // More names than are remembered at once are all still found.
+    const char* names[] = {"acedMenuCmd", "acedGetInput", "acdbRToS",   "probeFirst", "probeSecond",
+                           "acedMenuCmd", "acedGetInput", "acdbRToS",   "probeFirst", "probeSecond",
+                           "acedMenuCmd", "probeSecond",  "probeFirst", "acdbRToS"};
+    for (const char* name : names)
+        EXPECT_NE(GetProcAddress(host, name), nullptr) << name;
+    svHostExportRemove("probeFirst");
+    svHostExportRemove("probeSecond");
 }
 
 } // namespace

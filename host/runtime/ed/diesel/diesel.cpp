@@ -1,10 +1,12 @@
 #include "ed/diesel.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cwctype>
+#include <iterator>
 #include <limits>
 #include <string_view>
 #include <system_error>
@@ -43,7 +45,7 @@ std::wstring_view trimmed(std::wstring_view text) {
 
 // Reads a leading decimal number the way atof does: blanks skipped, whatever follows the number
 // ignored, no number at all reading as zero. Hex, "inf" and "nan" are not numbers here.
-double parseNumber(std::wstring_view text) {
+double parseNumberExactly(std::wstring_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && isBlank(text[i])) {
@@ -114,6 +116,60 @@ double parseNumber(std::wstring_view text) {
     return value;
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The numbers macros hold (a few digits, a point, no exponent) read without a detour: up to 15
+// digits are an exact integer, and dividing it by an exact power of ten rounds just as the long
+// way does. Anything else goes the long way.
+double parseNumber(std::wstring_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && isBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < n && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    std::uint64_t digits = 0;
+    int counted = 0;  // digits in `digits`, leading zeros not counted
+    int fraction = 0; // digits after the point, leading zeros counted
+    bool anyDigit = false;
+    bool point = false;
+    for (; i < n; ++i) {
+        const wchar_t c = text[i];
+        if (c == L'.' && !point) {
+            point = true;
+            continue;
+        }
+        if (!isDigit(c)) {
+            break;
+        }
+        anyDigit = true;
+        fraction += point ? 1 : 0;
+        if (digits == 0 && c == L'0') {
+            continue;
+        }
+        if (++counted > 15) {
+            return parseNumberExactly(text);
+        }
+        digits = digits * 10 + static_cast<std::uint64_t>(c - L'0');
+    }
+    if (!anyDigit) {
+        return 0.0;
+    }
+    if ((i < n && (text[i] == L'e' || text[i] == L'E')) ||
+        fraction >= static_cast<int>(std::size(kExactPowersOfTen))) {
+        return parseNumberExactly(text);
+    }
+    const double value = static_cast<double>(digits) / kExactPowersOfTen[fraction];
+    return negative ? -value : value;
+}
+
 // Reals are written with at most 8 decimals and without trailing zeros: 3, 0.5, 0.33333333.
 std::wstring formatNumber(double value) {
     char buffer[400];
@@ -144,7 +200,7 @@ struct Span {
 
 // One $( ) call: where its parameters lie in the text it was found in.
 struct Call {
-    const std::wstring& text;
+    std::wstring_view text;
     int depth;
     std::array<Span, kMaxParameters + 1> parameters{}; // the first ones, kept
     std::size_t kept = 0;
@@ -169,7 +225,7 @@ public:
     Halt halt() const { return halt_; }
 
     // Appends the value of text[span] to out. False once the evaluation has to stop.
-    bool run(const std::wstring& text, Span span, int depth, std::wstring& out);
+    bool run(std::wstring_view text, Span span, int depth, std::wstring& out);
 
 private:
     enum class Scan { Closed, Unclosed, TooDeep };
@@ -196,7 +252,7 @@ private:
         return true;
     }
 
-    Scan scanCall(const std::wstring& text, std::size_t at, std::size_t end, Call& call,
+    Scan scanCall(std::wstring_view text, std::size_t at, std::size_t end, Call& call,
                   std::size_t& close);
     bool dispatch(const Call& call, std::wstring& out);
     static const FunctionEntry* find(std::wstring_view name);
@@ -252,24 +308,56 @@ const FunctionEntry Evaluator::kFunctions[] = {
     {L"upper", 2, 2, &Evaluator::upper, 0},
 };
 
+wchar_t folded(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+// The functions by the first letter of their name; no letter begins more than a few of them.
+struct FunctionIndex {
+    static constexpr std::size_t kPerLetter = 4;
+    std::array<std::array<const FunctionEntry*, kPerLetter>, 128> byFirst{};
+
+    template <std::size_t N>
+    explicit FunctionIndex(const FunctionEntry (&functions)[N]) {
+        for (const FunctionEntry& entry : functions) {
+            for (const FunctionEntry*& slot : byFirst[static_cast<std::size_t>(entry.name[0])]) {
+                if (slot == nullptr) {
+                    slot = &entry;
+                    break;
+                }
+            }
+        }
+    }
+};
+
 const FunctionEntry* Evaluator::find(std::wstring_view name) {
-    for (const FunctionEntry& entry : kFunctions) {
-        if (entry.name.size() != name.size()) {
+    static const FunctionIndex index(kFunctions);
+    if (name.empty()) {
+        return nullptr;
+    }
+    const wchar_t first = folded(name[0]);
+    if (first < 0 || static_cast<std::size_t>(first) >= index.byFirst.size()) {
+        return nullptr;
+    }
+    for (const FunctionEntry* entry : index.byFirst[static_cast<std::size_t>(first)]) {
+        if (entry == nullptr) {
+            break;
+        }
+        if (entry->name.size() != name.size()) {
             continue;
         }
-        bool same = true;
-        for (std::size_t i = 0; i < name.size() && same; ++i) {
-            const wchar_t c = name[i];
-            same = (c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c) == entry.name[i];
+        std::size_t i = 1;
+        while (i < name.size() && folded(name[i]) == entry->name[i]) {
+            ++i;
         }
-        if (same) {
-            return &entry;
+        if (i == name.size()) {
+            return entry;
         }
     }
     return nullptr;
 }
 
-bool Evaluator::run(const std::wstring& text, Span span, int depth, std::wstring& out) {
+bool Evaluator::run(std::wstring_view text, Span span, int depth, std::wstring& out) {
     std::size_t i = span.begin;
     while (i < span.end) {
         const wchar_t c = text[i];
@@ -308,19 +396,19 @@ bool Evaluator::run(const std::wstring& text, Span span, int depth, std::wstring
             }
             if (close >= span.end) {
                 // A lone quote outside any call: an inch mark, say. Kept as written.
-                return emit(out, std::wstring_view(text).substr(i, span.end - i));
+                return emit(out, text.substr(i, span.end - i));
             }
             std::size_t piece = i + 1;
             for (std::size_t q = piece; q < close; ++q) {
                 if (text[q] == L'"') {
                     // The first of a doubled quote: keep it, skip its twin.
-                    if (!emit(out, std::wstring_view(text).substr(piece, q + 1 - piece))) {
+                    if (!emit(out, text.substr(piece, q + 1 - piece))) {
                         return false;
                     }
                     piece = ++q + 1;
                 }
             }
-            if (!emit(out, std::wstring_view(text).substr(piece, close - piece))) {
+            if (!emit(out, text.substr(piece, close - piece))) {
                 return false;
             }
             i = close + 1;
@@ -329,7 +417,7 @@ bool Evaluator::run(const std::wstring& text, Span span, int depth, std::wstring
             while (next < span.end && text[next] != L'$' && text[next] != L'"') {
                 ++next;
             }
-            if (!emit(out, std::wstring_view(text).substr(i, next - i))) {
+            if (!emit(out, text.substr(i, next - i))) {
                 return false;
             }
             i = next;
@@ -340,7 +428,7 @@ bool Evaluator::run(const std::wstring& text, Span span, int depth, std::wstring
 
 // Finds the parameters and the closing parenthesis of the call at `at` in one pass, counting
 // nested calls instead of descending into them, so hostile nesting costs no stack.
-Evaluator::Scan Evaluator::scanCall(const std::wstring& text, std::size_t at, std::size_t end,
+Evaluator::Scan Evaluator::scanCall(std::wstring_view text, std::size_t at, std::size_t end,
                                     Call& call, std::size_t& close) {
     std::size_t begin = at + 2;
     int nesting = 0;
@@ -354,6 +442,11 @@ Evaluator::Scan Evaluator::scanCall(const std::wstring& text, std::size_t at, st
     };
     for (std::size_t i = begin; i < end; ++i) {
         const wchar_t c = text[i];
+        // Quotes, "$", parentheses and commas all come before the letters and digits that make up
+        // most of a macro, so those are passed over at once.
+        if (c > L',') {
+            continue;
+        }
         if (quoted) {
             if (c == L'"') {
                 if (i + 1 < end && text[i + 1] == L'"') {
@@ -411,9 +504,10 @@ bool Evaluator::parameter(const Call& call, std::size_t index, std::wstring& val
 bool Evaluator::parameterText(const Call& call, std::size_t index, std::wstring& storage,
                               std::wstring_view& value) {
     const Span span = unblanked(call, index);
-    const std::wstring_view raw =
-        std::wstring_view(call.text).substr(span.begin, span.end - span.begin);
-    if (raw.size() > kSvDieselMaxText || raw.find_first_of(L"$\"") != std::wstring_view::npos) {
+    const std::wstring_view raw = call.text.substr(span.begin, span.end - span.begin);
+    const bool plain =
+        std::none_of(raw.begin(), raw.end(), [](wchar_t c) { return c == L'$' || c == L'"'; });
+    if (raw.size() > kSvDieselMaxText || !plain) {
         if (!parameter(call, index, storage)) {
             return false;
         }
@@ -811,7 +905,7 @@ Outcome Evaluator::upper(const Call& call, wchar_t, std::wstring& value) {
 
 } // namespace
 
-bool svEvaluateDiesel(const std::wstring& expression, SvDieselEnvironment& environment,
+bool svEvaluateDiesel(std::wstring_view expression, SvDieselEnvironment& environment,
                       std::wstring& result) {
     result.clear();
     if (expression.size() > kSvDieselMaxExpression) {
@@ -819,19 +913,18 @@ bool svEvaluateDiesel(const std::wstring& expression, SvDieselEnvironment& envir
     }
     try {
         Evaluator evaluator(environment);
-        std::wstring out;
-        evaluator.run(expression, {0, expression.size()}, 0, out);
+        evaluator.run(expression, {0, expression.size()}, 0, result);
         switch (evaluator.halt()) {
         case Halt::Refused:
+            result.clear();
             return false;
         case Halt::Truncated:
-            out.resize(std::min(out.size(), kSvDieselMaxText - kTruncated.size()));
-            out += kTruncated;
+            result.resize(std::min(result.size(), kSvDieselMaxText - kTruncated.size()));
+            result += kTruncated;
             break;
         case Halt::None:
             break;
         }
-        result = std::move(out);
         return true;
     } catch (...) {
         // Out of memory, or an environment that threw: refuse rather than take the host down.
@@ -840,7 +933,7 @@ bool svEvaluateDiesel(const std::wstring& expression, SvDieselEnvironment& envir
     }
 }
 
-bool svEvaluateDiesel(const std::wstring& expression, std::wstring& result) {
+bool svEvaluateDiesel(std::wstring_view expression, std::wstring& result) {
     SvDieselEnvironment environment;
     return svEvaluateDiesel(expression, environment, result);
 }
