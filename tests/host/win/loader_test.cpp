@@ -157,6 +157,8 @@ TEST(Loader, EachModuleHasItsOwnApplicationObjectAndPathBuffers) {
     const wchar_t* dirA = probeFunction<TextFn>(L"probe_a.arx", "probeModuleDir")();
     EXPECT_NE(dirA, nameA);
     EXPECT_EQ(std::wstring(dirA), binDirW());
+    // Modules stay loaded for the life of the process; later tests count their references.
+    acrxDynamicLinker()->unloadAll(false);
 }
 
 TEST(Loader, OrdinalsHostExportsAndBackslashPaths) {
