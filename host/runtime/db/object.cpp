@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <deque>
+#include <vector>
 
 #include "db/acutbuffer.h"
 #include "db/dictionary.h"
@@ -36,7 +36,10 @@ void deleteIfAbandoned(AcDbObject* obj) {
 // cascade is over: each is told once and a cycle of reactors ends.
 struct Cascade {
     bool running = false;
-    std::deque<AcDbObjectId> waiting;
+    // Told from `next` on; emptied, not freed, once the cascade is over, so that a warm cascade
+    // allocates nothing.
+    std::vector<AcDbObjectId> waiting;
+    std::size_t next = 0;
     std::vector<AcDbObject*> told;
     // The reactors of the object being told, as they were when telling began. Kept here so that
     // its room is reused: only the outermost close works the cascade off, one object at a time.
@@ -65,6 +68,8 @@ void deliver(Cascade& c, AcDbObject* obj, bool modified, bool eraseToggled) {
             reactor->modified(obj);
         svDbCloseNotify(reactor);
     }
+    if (d.transient.empty())
+        return;
     const std::vector<AcDbObjectReactor*> transient = d.transient;
     for (AcDbObjectReactor* reactor : transient) {
         // One removed by an earlier reactor's notification is not told any more.
@@ -78,8 +83,7 @@ void deliver(Cascade& c, AcDbObject* obj, bool modified, bool eraseToggled) {
 }
 
 void tellNext(Cascade& c) {
-    const AcDbObjectId id = c.waiting.front();
-    c.waiting.pop_front();
+    const AcDbObjectId id = c.waiting[c.next++];
     AcDbObject* obj = svDbResolve(id); // taken back meanwhile: nobody is left to tell
     if (obj == nullptr)
         return;
@@ -101,11 +105,12 @@ class CascadeRun {
 public:
     explicit CascadeRun(Cascade& c) : m_c(c) { m_c.running = true; }
     ~CascadeRun() {
-        for (const AcDbObjectId& id : m_c.waiting) {
-            if (AcDbObject* obj = svDbResolve(id))
+        for (std::size_t i = m_c.next; i < m_c.waiting.size(); ++i) {
+            if (AcDbObject* obj = svDbResolve(m_c.waiting[i]))
                 SvDbAccess::data(obj).waiting = false;
         }
         m_c.waiting.clear();
+        m_c.next = 0;
         std::vector<AcDbObject*> told;
         told.swap(m_c.told);
         m_c.running = false;
@@ -138,7 +143,7 @@ void notifyClose(AcDbObject* obj, bool modified, bool eraseToggled) {
     if (c.running)
         return;
     CascadeRun run(c);
-    while (!c.waiting.empty())
+    while (c.next < c.waiting.size())
         tellNext(c);
 }
 
@@ -286,6 +291,8 @@ void AcDbObject::assertWriteEnabled(bool autoUndo, bool recordModified) {
         d.modified = true;
     if (!d.openedForModifySent) {
         d.openedForModifySent = true;
+        if (d.transient.empty())
+            return;
         const std::vector<AcDbObjectReactor*> transient = d.transient;
         for (AcDbObjectReactor* reactor : transient)
             reactor->openedForModify(this);
@@ -314,6 +321,8 @@ Acad::ErrorStatus AcDbObject::close() {
     if (d.writer) {
         const AcDbObjectId id = d.id;
         finishWrite(this);
+        if (d.transient.empty())
+            return Acad::eOk;
         const std::vector<AcDbObjectReactor*> transient = d.transient;
         for (AcDbObjectReactor* reactor : transient)
             reactor->objectClosed(id);

@@ -15,7 +15,7 @@ struct LiveDatabases {
     AcDbDatabase* cachedDb = nullptr;
 };
 
-LiveDatabases& live() {
+LiveDatabases& liveDatabases() {
     static auto* databases = new LiveDatabases;
     return *databases;
 }
@@ -37,7 +37,7 @@ void svDbNoteInvalidation() {
 }
 
 std::uint64_t svDbRegister(AcDbDatabase* db) {
-    LiveDatabases& l = live();
+    LiveDatabases& l = liveDatabases();
     const std::uint64_t serial = l.nextSerial++;
     l.bySerial.emplace(serial, db);
     return serial;
@@ -45,7 +45,7 @@ std::uint64_t svDbRegister(AcDbDatabase* db) {
 
 void svDbUnregister(std::uint64_t serial) {
     svDbNoteInvalidation();
-    LiveDatabases& l = live();
+    LiveDatabases& l = liveDatabases();
     l.bySerial.erase(serial);
     if (l.cachedSerial == serial) {
         l.cachedSerial = 0;
@@ -55,7 +55,7 @@ void svDbUnregister(std::uint64_t serial) {
 
 std::vector<AcDbDatabase*> svDbLiveDatabases() {
     std::vector<AcDbDatabase*> all;
-    for (const auto& [serial, db] : live().bySerial)
+    for (const auto& [serial, db] : liveDatabases().bySerial)
         all.push_back(db);
     return all;
 }
@@ -63,7 +63,7 @@ std::vector<AcDbDatabase*> svDbLiveDatabases() {
 AcDbDatabase* svDbLive(std::uint64_t serial) {
     if (serial == 0)
         return nullptr;
-    LiveDatabases& l = live();
+    LiveDatabases& l = liveDatabases();
     if (serial == l.cachedSerial)
         return l.cachedDb;
     auto it = l.bySerial.find(serial);

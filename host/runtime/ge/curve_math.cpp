@@ -24,6 +24,13 @@ bool finitePoint(const AcGePoint3d& p) {
     return detail::finite(p.x, p.y, p.z);
 }
 
+// Far enough from overflow that the squared distance between the points stays finite.
+bool surelyMeasurable(const AcGePoint3d& a, const AcGePoint3d& b) {
+    constexpr double kSafeSide = 1e150;
+    return std::fabs(b.x - a.x) < kSafeSide && std::fabs(b.y - a.y) < kSafeSide &&
+           std::fabs(b.z - a.z) < kSafeSide;
+}
+
 bool finiteVector(const AcGeVector3d& v) {
     return detail::finite(v.x, v.y, v.z);
 }
@@ -100,6 +107,12 @@ Acad::ErrorStatus LineCurve::getEndParam(double& param) const {
 }
 
 Acad::ErrorStatus LineCurve::getDistAtParam(double param, double& dist) const {
+    // The start is at distance 0 whenever the length is finite, which sides this short make
+    // sure of: the length need not be measured, as readers ask for both ends.
+    if (param == 0.0 && finitePoint(start) && finitePoint(end) && surelyMeasurable(start, end)) {
+        dist = 0.0;
+        return Acad::eOk;
+    }
     double length = 0.0;
     if (Acad::ErrorStatus es = getLength(length); es != Acad::eOk)
         return es;

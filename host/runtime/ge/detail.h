@@ -6,15 +6,33 @@
 
 namespace ge::detail {
 
+// std::fmax and std::fmin as the C library answers them (a NaN loses; of two equal values the
+// second is given), without a call into it: every curve query clamps its parameter.
+inline double larger(double a, double b) {
+    if (std::isnan(a))
+        return b;
+    if (std::isnan(b))
+        return a;
+    return a > b ? a : b;
+}
+
+inline double smaller(double a, double b) {
+    if (std::isnan(a))
+        return b;
+    if (std::isnan(b))
+        return a;
+    return a < b ? a : b;
+}
+
 // Brings value into [lo, hi] when it lies within a relative 1e-10 of it: parameters and
 // distances computed by callers arrive with rounding noise at the ends.
 inline Acad::ErrorStatus clampToRange(double& value, double lo, double hi) {
     if (std::isnan(value))
         return Acad::eInvalidInput;
-    const double slack = 1e-10 * std::fmax(1.0, std::fmax(std::fabs(lo), std::fabs(hi)));
+    const double slack = 1e-10 * larger(1.0, larger(std::fabs(lo), std::fabs(hi)));
     if (value < lo - slack || value > hi + slack)
         return Acad::eOutOfRange;
-    value = std::fmin(std::fmax(value, lo), hi);
+    value = smaller(larger(value, lo), hi);
     return Acad::eOk;
 }
 

@@ -152,6 +152,44 @@ TEST_F(DbOpenClose, ChainOfAHundredThousandReactorsRunsToItsEnd) {
     EXPECT_EQ(writeValue(records[kLength / 2], 7), Acad::eOk);
 }
 
+// A reactor that throws ends its cascade half-way; what was still waiting to be told is not
+// left marked as waiting, so the next cascade tells everything again from its start.
+TEST_F(DbOpenClose, CascadeCutShortByAThrowLeavesTheNextOneWhole) {
+    struct Thrown {};
+    struct ThrowingReactor : AcDbObjectReactor {
+        void modified(const AcDbObject*) override { throw Thrown{}; }
+    };
+    const AcDbObjectId a = addRecord(), b = addRecord(), c = addRecord(), d = addRecord();
+    attachLink(a, b);
+    attachLink(b, c);
+    attachLink(c, d);
+    ThrowingReactor thrower;
+    DbTestRecord* record = nullptr;
+    ASSERT_EQ(acdbOpenObject(record, b, AcDb::kForRead), Acad::eOk);
+    record->addReactor(&thrower);
+    record->close();
+    const Adesk::Int32 b0 = readValue(b), c0 = readValue(c), d0 = readValue(d);
+
+    // b's link writes c, then b's transient reactor throws before c is told.
+    EXPECT_THROW(writeValue(a, 1), Thrown);
+    EXPECT_EQ(readValue(b), b0 + 1);
+    EXPECT_EQ(readValue(c), c0 + 1);
+    EXPECT_EQ(readValue(d), d0);
+
+    ASSERT_EQ(acdbOpenObject(record, b, AcDb::kForRead), Acad::eOk);
+    record->removeReactor(&thrower);
+    record->close();
+    DbTestLink::s_events.clear();
+    ASSERT_EQ(writeValue(a, 2), Acad::eOk);
+    ASSERT_EQ(DbTestLink::s_events.size(), 3u);
+    EXPECT_EQ(DbTestLink::s_events[0].source, a);
+    EXPECT_EQ(DbTestLink::s_events[2].source, c);
+    EXPECT_EQ(readValue(d), d0 + 1);
+    // Every object told is writable again.
+    for (const AcDbObjectId& id : {a, b, c, d})
+        EXPECT_EQ(writeValue(id, 9), Acad::eOk);
+}
+
 TEST_F(DbOpenClose, TransientReactorsHearChangesUntilRemoved) {
     const AcDbObjectId id = addRecord();
     DbTestTransientReactor reactor;

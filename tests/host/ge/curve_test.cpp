@@ -62,6 +62,44 @@ TEST(GeLine, ParameterIsTheDistanceAndAreaIsZero) {
     EXPECT_EQ((ge::LineCurve{{kNaN, 0, 0}, {}}).getLength(value), Acad::eInvalidInput);
 }
 
+// Parameters a caller computed arrive with rounding noise: within the slack they land exactly on
+// the end, beyond it they are refused, and a negative zero gives a plain zero.
+TEST(GeLine, ParametersNearTheEndsAreClampedOntoThem) {
+    const ge::LineCurve line{{0, 0, 0}, {3, 4, 0}};
+    double dist = -1;
+    ASSERT_EQ(line.getDistAtParam(5.0 + 1e-12, dist), Acad::eOk);
+    EXPECT_EQ(dist, 5.0);
+    ASSERT_EQ(line.getDistAtParam(-1e-12, dist), Acad::eOk);
+    EXPECT_EQ(dist, 0.0);
+    EXPECT_FALSE(std::signbit(dist));
+    ASSERT_EQ(line.getDistAtParam(-0.0, dist), Acad::eOk);
+    EXPECT_FALSE(std::signbit(dist));
+    ASSERT_EQ(line.getDistAtParam(2.5, dist), Acad::eOk);
+    EXPECT_EQ(dist, 2.5);
+    EXPECT_EQ(line.getDistAtParam(5.0 + 1e-8, dist), Acad::eOutOfRange);
+    EXPECT_EQ(line.getDistAtParam(-1e-8, dist), Acad::eOutOfRange);
+    // The slack grows with the range's ends, not below one unit's.
+    const ge::LineCurve far{{0, 0, 0}, {1e6, 0, 0}};
+    ASSERT_EQ(far.getDistAtParam(1e6 + 1e-5, dist), Acad::eOk);
+    EXPECT_EQ(dist, 1e6);
+    EXPECT_EQ(far.getDistAtParam(1e6 + 1e-3, dist), Acad::eOutOfRange);
+    const ge::LineCurve dot{{1, 1, 1}, {1, 1, 1}};
+    ASSERT_EQ(dot.getDistAtParam(5e-11, dist), Acad::eOk);
+    EXPECT_EQ(dist, 0.0);
+    EXPECT_EQ(dot.getDistAtParam(2e-10, dist), Acad::eOutOfRange);
+    EXPECT_EQ(line.getDistAtParam(kNaN, dist), Acad::eInvalidInput);
+    // Even the start has no distance on a line too long to measure.
+    const ge::LineCurve unmeasurable{{-1e308, 0, 0}, {1e308, 0, 0}};
+    EXPECT_EQ(unmeasurable.getDistAtParam(0.0, dist), Acad::eDegenerateGeometry);
+    EXPECT_EQ((ge::LineCurve{{0, 0, 0}, {kNaN, 0, 0}}).getDistAtParam(0.0, dist),
+              Acad::eInvalidInput);
+    const ge::LineCurve huge{{0, 0, 0}, {0, 0, 1e200}};
+    dist = -1;
+    ASSERT_EQ(huge.getDistAtParam(-0.0, dist), Acad::eOk);
+    EXPECT_EQ(dist, 0.0);
+    EXPECT_FALSE(std::signbit(dist));
+}
+
 TEST(GeCircle, AreaLengthAndPointsInItsPlane) {
     const ge::CircleCurve circle{{1, 2, 3}, AcGeVector3d::kZAxis, 2.0};
     EXPECT_DOUBLE_EQ(areaOf(circle), 4 * kPi);
