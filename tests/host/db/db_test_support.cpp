@@ -208,15 +208,35 @@ Adesk::Int32 DbTest::readValue(AcDbObjectId id) {
 }
 
 AcDbObjectId DbTest::addEntity(AcDbObjectId space, Adesk::UInt16 color) {
-    AcDbBlockTableRecord* record = nullptr;
-    EXPECT_EQ(acdbOpenObject(record, space, AcDb::kForWrite), Acad::eOk);
     auto* entity = new AcDbEntity;
     entity->setColorIndex(color);
+    return append(space, entity);
+}
+
+AcDbObjectId DbTest::append(AcDbObjectId space, AcDbEntity* entity) {
+    AcDbBlockTableRecord* record = nullptr;
+    EXPECT_EQ(acdbOpenObject(record, space, AcDb::kForWrite), Acad::eOk);
     AcDbObjectId id;
     EXPECT_EQ(record->appendAcDbEntity(id, entity), Acad::eOk);
     entity->close();
     record->close();
     return id;
+}
+
+std::vector<AcDbObjectId> DbTest::entitiesOf(AcDbObjectId space) {
+    std::vector<AcDbObjectId> ids;
+    AcDbBlockTableRecord* record = nullptr;
+    EXPECT_EQ(acdbOpenObject(record, space, AcDb::kForRead), Acad::eOk);
+    AcDbBlockTableRecordIterator* it = nullptr;
+    record->newIterator(it);
+    for (; !it->done(); it->step()) {
+        AcDbObjectId id;
+        it->getEntityId(id);
+        ids.push_back(id);
+    }
+    delete it;
+    record->close();
+    return ids;
 }
 
 bool DbTest::spaceIsEmpty(AcDbObjectId space) {

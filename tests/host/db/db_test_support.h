@@ -111,6 +111,10 @@ protected:
     Acad::ErrorStatus writeValue(AcDbObjectId id, Adesk::Int32 value);
     Adesk::Int32 readValue(AcDbObjectId id);
     AcDbObjectId addEntity(AcDbObjectId space, Adesk::UInt16 color = 256);
+    // Appends the entity to the block record and closes both.
+    AcDbObjectId append(AcDbObjectId space, AcDbEntity* entity);
+    // The entities of a block record, in order.
+    std::vector<AcDbObjectId> entitiesOf(AcDbObjectId space);
     // Whether the block record holds no entity (false when it cannot be opened).
     bool spaceIsEmpty(AcDbObjectId space);
     std::string tempPath(const char* name);

@@ -76,22 +76,6 @@ protected:
         text << file.rdbuf();
         return text.str();
     }
-    // The entities of model space, in order.
-    std::vector<AcDbObjectId> modelSpace(AcDbDatabase* in) {
-        std::vector<AcDbObjectId> ids;
-        AcDbBlockTableRecord* record = nullptr;
-        EXPECT_EQ(acdbOpenObject(record, in->modelSpaceId(), AcDb::kForRead), Acad::eOk);
-        AcDbBlockTableRecordIterator* it = nullptr;
-        record->newIterator(it);
-        for (; !it->done(); it->step()) {
-            AcDbObjectId id;
-            it->getEntityId(id);
-            ids.push_back(id);
-        }
-        delete it;
-        record->close();
-        return ids;
-    }
 
     // What the one line of a drawing's model space holds.
     struct LineRead {
@@ -102,7 +86,7 @@ protected:
     };
     LineRead onlyLine(const std::string& content) {
         LineRead read;
-        const std::vector<AcDbObjectId> ids = modelSpace(this->read(content));
+        const std::vector<AcDbObjectId> ids = entitiesOf(this->read(content)->modelSpaceId());
         AcDbLine* line = nullptr;
         EXPECT_EQ(ids.size(), 1u);
         if (ids.size() != 1 || acdbOpenObject(line, ids[0], AcDb::kForRead) != Acad::eOk)
@@ -132,7 +116,7 @@ TEST_F(DxfKeptRecords, OldDrawingsWithoutHandlesOpen) {
                             "0\nENDSEC\n0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nROOM\n70\n2\n"
                             "0\nATTDEF\n10\n0\n20\n0\n40\n0.2\n1\n?\n2\nNAME\n3\nName\n0\nENDBLK\n"
                             "0\nENDSEC\n0\nEOF\n");
-    const std::vector<AcDbObjectId> ids = modelSpace(in);
+    const std::vector<AcDbObjectId> ids = entitiesOf(in->modelSpaceId());
     ASSERT_EQ(ids.size(), 2u);
     AcDbPolyline* polyline = nullptr;
     ASSERT_EQ(acdbOpenObject(polyline, ids[0], AcDb::kForRead), Acad::eOk);
@@ -206,7 +190,7 @@ TEST_F(DxfKeptRecords, KindsTheHostLacksGoBackAsTheyCame) {
         "0\nENDSEC\n0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n330\n0\n100\nAcDbDictionary\n"
         "3\nNOTES\n350\n40\n0\nXRECORD\n5\n40\n330\nC\n100\nAcDbXrecord\n1\nkept words\n"
         "0\nENDSEC\n0\nEOF\n");
-    const std::vector<AcDbObjectId> ids = modelSpace(in);
+    const std::vector<AcDbObjectId> ids = entitiesOf(in->modelSpaceId());
     ASSERT_EQ(ids.size(), 1u);
     AcDbObject* kept = nullptr;
     ASSERT_EQ(acdbOpenAcDbObject(kept, ids[0], AcDb::kForRead), Acad::eOk);

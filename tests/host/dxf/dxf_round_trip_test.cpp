@@ -25,16 +25,6 @@ namespace {
 
 class DxfRoundTrip : public DbTest {
 protected:
-    AcDbObjectId append(AcDbObjectId space, AcDbEntity* entity) {
-        AcDbBlockTableRecord* record = nullptr;
-        EXPECT_EQ(acdbOpenObject(record, space, AcDb::kForWrite), Acad::eOk);
-        AcDbObjectId id;
-        EXPECT_EQ(record->appendAcDbEntity(id, entity), Acad::eOk);
-        entity->close();
-        record->close();
-        return id;
-    }
-
     // Saved as DXF and read into a new database.
     AcDbDatabase* reloaded(AcDbDatabase* from) {
         const std::string path = tempPath("drawing.dxf");

@@ -192,8 +192,8 @@ TEST(Loader, OrdinalsHostExportsAndBackslashPaths) {
     EXPECT_FALSE(FreeLibrary(host));
 }
 
-// Answers are remembered by where the asked name lies; a name rewritten in the same place, an
-// entry withdrawn or replaced must still be answered as the table stands.
+// A name rewritten in the same place, an entry withdrawn or replaced must be answered as the
+// table stands now.
 TEST(Loader, HostExportsAnswerTheNameAsItStandsNow) {
     HMODULE host = GetModuleHandleW(nullptr);
     const auto first = reinterpret_cast<FARPROC>(&binDir);
@@ -217,7 +217,7 @@ TEST(Loader, HostExportsAnswerTheNameAsItStandsNow) {
     svHostExportAdd("probeFirst", first);
     EXPECT_EQ(GetProcAddress(host, asked), first);
 
-    // More names than are remembered at once are all still found.
+    // Many names asked in turn are all found.
     const char* names[] = {"acedMenuCmd", "acedGetInput", "acdbRToS",   "probeFirst", "probeSecond",
                            "acedMenuCmd", "acedGetInput", "acdbRToS",   "probeFirst", "probeSecond",
                            "acedMenuCmd", "probeSecond",  "probeFirst", "acdbRToS"};
