@@ -7,6 +7,7 @@
 #include <string>
 
 #include "MacroExpansion.h"
+#include "ReaderText.h"
 #include "SentavellProduct.h"
 #include "UnreadableClassReport.h"
 #include "acad/adscodes.h"
@@ -125,13 +126,27 @@ Family* cloneOf(const Family* original) {
 bool computeLabel(const AcPropertyReader& reader, const CString& macro, const AcDbEntity* source,
                   wchar_t (&label)[kWorkingChars]) {
     lookUpHostFunctions();
-    const std::unique_ptr<wchar_t[]> text(reader.readPropertyAsString(source));
-    // An unreadable source is not given to the macro: the label says so instead.
-    if (text == nullptr)
-        return false;
-    const double number = reader.readPropertyAsNumber(source);
+    // The module's own number readers are read once, their text formatted here, as their string
+    // form would: the same label without a second reading and an allocation.
+    wchar_t formatted[kReaderTextChars];
+    std::unique_ptr<wchar_t[]> allocated;
+    const wchar_t* text = formatted;
+    double number = 0.0;
+    if (svReadsOnlyItsNumber(reader)) {
+        // An unreadable source is not given to the macro: the label says so instead.
+        if (source == nullptr || !source->isReadEnabled())
+            return false;
+        number = reader.readPropertyAsNumber(source);
+        svFormatReaderNumber(number, formatted);
+    } else {
+        allocated.reset(reader.readPropertyAsString(source));
+        if (allocated == nullptr)
+            return false;
+        text = allocated.get();
+        number = reader.readPropertyAsNumber(source);
+    }
     if (macro.IsEmpty() || g_getInput == nullptr || g_menuCmd == nullptr) {
-        copyText(label, text.get());
+        copyText(label, text);
         return true;
     }
     wchar_t numberText[kNumberTextChars];
@@ -140,13 +155,13 @@ bool computeLabel(const AcPropertyReader& reader, const CString& macro, const Ac
     // building the command and the host's reading it can come back here.
     static std::wstring command;
     command.assign(L"M=");
-    if (!svAppendExpandedMacro(std::wstring_view(macro.GetString(), macro.GetLength()), text.get(),
+    if (!svAppendExpandedMacro(std::wstring_view(macro.GetString(), macro.GetLength()), text,
                                std::wstring_view(numberText, numberSize), command))
         return true;
     if (g_menuCmd(command.c_str()) == RTKWORD)
         g_getInput(label);
     else
-        copyText(label, text.get());
+        copyText(label, text);
     return true;
 }
 

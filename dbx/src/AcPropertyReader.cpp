@@ -1,8 +1,10 @@
 #include "AcPropertyReader.h"
 
 #include <cwchar>
+#include <typeinfo>
 
 #include "LevelFiling.h"
+#include "ReaderText.h"
 #include "win/modules.h"
 
 SV_RX_DEFINE_SHORT_MEMBERS(AcPropertyReader, AcDbObject, 1)
@@ -23,8 +25,6 @@ SV_RX_DEFINE_VERSION(AcZCoordReader, 1);
 
 namespace {
 
-constexpr std::size_t kValueTextChars = 1024;
-
 using RToSFunction = int (*)(double value, int unit, int precision, wchar_t* result);
 
 // Not linked: an older host may lack it, and then the module still gives a plain number.
@@ -37,6 +37,22 @@ RToSFunction hostRToS() {
 
 } // namespace
 
+void svFormatReaderNumber(double value, wchar_t* text) {
+    // -1 and -1: the drawing's own LUNITS and LUPREC.
+    if (RToSFunction rtos = hostRToS())
+        rtos(value, -1, -1, text);
+    else
+        std::swprintf(text, kReaderTextChars, L"%g", value);
+}
+
+// Exact classes: a subclass may read with side effects, or give another text.
+bool svReadsOnlyItsNumber(const AcPropertyReader& reader) {
+    const std::type_info& kind = typeid(reader);
+    return kind == typeid(AcAreaReader) || kind == typeid(AcLengthReader) ||
+           kind == typeid(AcXCoordReader) || kind == typeid(AcYCoordReader) ||
+           kind == typeid(AcZCoordReader) || kind == typeid(AcPropertyReader);
+}
+
 const char* AcPropertyReader::displayName() const {
     return "Generic reader";
 }
@@ -48,13 +64,8 @@ double AcPropertyReader::readPropertyAsNumber(const AcDbEntity*) const {
 wchar_t* AcPropertyReader::readPropertyAsString(const AcDbEntity* entity) const {
     if (entity == nullptr || !entity->isReadEnabled())
         return nullptr;
-    auto* text = new wchar_t[kValueTextChars];
-    const double value = readPropertyAsNumber(entity);
-    // -1 and -1: the drawing's own LUNITS and LUPREC.
-    if (RToSFunction rtos = hostRToS())
-        rtos(value, -1, -1, text);
-    else
-        std::swprintf(text, kValueTextChars, L"%g", value);
+    auto* text = new wchar_t[kReaderTextChars];
+    svFormatReaderNumber(readPropertyAsNumber(entity), text);
     return text;
 }
 

@@ -1,10 +1,14 @@
 // The live-label computation of a style: reader, macro through the host's DIESEL, modifier.
 #include <chrono>
+#include <cwchar>
+#include <initializer_list>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "acad/adscodes.h"
+#include "db/circle.h"
 #include "dbx_test_support.h"
 #include "ed/getinput.h"
 #include "ed/menucmd.h"
@@ -164,6 +168,49 @@ TEST_F(StyleUpdate, LongValuesAreCutToTheWorkingBuffer) {
     g_forcedAnswer = RTERROR;
     setText(label, L"old");
     EXPECT_EQ(run(source, new AcTextReader, L"%PROPERTY"), std::wstring(131, L'x'));
+}
+
+int g_markedNumberReadings = 0;
+
+// A subclass from elsewhere is asked as written: its own text, and its number besides.
+class MarkedAreaReader : public AcAreaReader {
+public:
+    double readPropertyAsNumber(const AcDbEntity* entity) const override {
+        ++g_markedNumberReadings;
+        return AcAreaReader::readPropertyAsNumber(entity) + 1.0;
+    }
+    wchar_t* readPropertyAsString(const AcDbEntity* entity) const override {
+        delete[] AcAreaReader::readPropertyAsString(entity);
+        auto* text = new wchar_t[8];
+        std::wcscpy(text, L"marked");
+        return text;
+    }
+};
+
+TEST_F(StyleUpdate, EachReaderGivesItsOwnStringFormAndAForeignOneIsAskedAsWritten) {
+    db->setLuprec(3);
+    const AcDbObjectId source = area(2.5, 3.0);
+    auto* circle = new AcDbCircle(AcGePoint3d(1.25, -2.5, 0.5), AcGeVector3d::kZAxis, 2.0);
+    const AcDbObjectId round = linktest::append(db, circle);
+    for (AcDbObjectId from : {source, round}) {
+        for (AcPropertyReader* reader : std::initializer_list<AcPropertyReader*>{
+                 new AcAreaReader, new AcLengthReader, new AcXCoordReader, new AcYCoordReader,
+                 new AcZCoordReader, new AcPropertyReader}) {
+            const std::string name = reader->displayName();
+            std::wstring expected;
+            {
+                Opened<AcDbEntity> entity(from, AcDb::kForRead);
+                const std::unique_ptr<wchar_t[]> text(reader->readPropertyAsString(entity.get()));
+                expected = text.get();
+            }
+            EXPECT_EQ(run(from, reader, L""), expected) << name;
+        }
+    }
+    EXPECT_EQ(run(round, new AcXCoordReader, L"$(+,%NPROPERTY,1)|%PROPERTY"), L"2.25|1.250");
+
+    g_markedNumberReadings = 0;
+    EXPECT_EQ(run(source, new MarkedAreaReader, L"%PROPERTY %NPROPERTY"), L"marked 8.5");
+    EXPECT_EQ(g_markedNumberReadings, 2);
 }
 
 TEST_F(StyleUpdate, AStyleWithoutReaderOrModifierLeavesTheLabelAlone) {
