@@ -121,47 +121,71 @@ Family* cloneOf(const Family* original) {
     return kept;
 }
 
+// What the reader gives for the source. The module's own number readers are read once, and their
+// text is formatted only where it is used, as their string form formats it: the same label
+// without a second reading, an allocation, or a text that a macro of the number alone never shows.
+class ReaderValue {
+public:
+    // False when the source cannot be read.
+    bool read(const AcPropertyReader& reader, const AcDbEntity* source) {
+        if (svReadsOnlyItsNumber(reader)) {
+            if (source == nullptr || !source->isReadEnabled())
+                return false;
+            m_number = reader.readPropertyAsNumber(source);
+            return true;
+        }
+        m_allocated.reset(reader.readPropertyAsString(source));
+        if (m_allocated == nullptr)
+            return false;
+        m_text = m_allocated.get();
+        m_number = reader.readPropertyAsNumber(source);
+        return true;
+    }
+
+    double number() const { return m_number; }
+
+    const wchar_t* text() {
+        if (m_text == nullptr) {
+            svFormatReaderNumber(m_number, m_formatted);
+            m_text = m_formatted;
+        }
+        return m_text;
+    }
+
+private:
+    wchar_t m_formatted[kReaderTextChars];
+    std::unique_ptr<wchar_t[]> m_allocated;
+    const wchar_t* m_text = nullptr;
+    double m_number = 0.0;
+};
+
 // The text the label gets: the reader's, or the macro's value over it. False, with the label's
 // fallback left in place, when the source cannot be read.
 bool computeLabel(const AcPropertyReader& reader, const CString& macro, const AcDbEntity* source,
                   wchar_t (&label)[kWorkingChars]) {
     lookUpHostFunctions();
-    // The module's own number readers are read once, their text formatted here, as their string
-    // form would: the same label without a second reading and an allocation.
-    wchar_t formatted[kReaderTextChars];
-    std::unique_ptr<wchar_t[]> allocated;
-    const wchar_t* text = formatted;
-    double number = 0.0;
-    if (svReadsOnlyItsNumber(reader)) {
-        // An unreadable source is not given to the macro: the label says so instead.
-        if (source == nullptr || !source->isReadEnabled())
-            return false;
-        number = reader.readPropertyAsNumber(source);
-        svFormatReaderNumber(number, formatted);
-    } else {
-        allocated.reset(reader.readPropertyAsString(source));
-        if (allocated == nullptr)
-            return false;
-        text = allocated.get();
-        number = reader.readPropertyAsNumber(source);
-    }
+    ReaderValue value;
+    // An unreadable source is not given to the macro: the label says so instead.
+    if (!value.read(reader, source))
+        return false;
     if (macro.IsEmpty() || g_getInput == nullptr || g_menuCmd == nullptr) {
-        copyText(label, text);
+        copyText(label, value.text());
         return true;
     }
+    const std::wstring_view macroText(macro.GetString(), macro.GetLength());
     wchar_t numberText[kNumberTextChars];
-    const std::size_t numberSize = svNumberPlaceholderText(number, numberText);
+    const std::size_t numberSize = svNumberPlaceholderText(value.number(), numberText);
     // Kept from one update to the next, so that its room is reused. Nothing that runs between
     // building the command and the host's reading it can come back here.
     static std::wstring command;
     command.assign(L"M=");
-    if (!svAppendExpandedMacro(std::wstring_view(macro.GetString(), macro.GetLength()), text,
+    if (!svAppendExpandedMacro(macroText, svMacroShowsText(macroText) ? value.text() : L"",
                                std::wstring_view(numberText, numberSize), command))
         return true;
     if (g_menuCmd(command.c_str()) == RTKWORD)
         g_getInput(label);
     else
-        copyText(label, text);
+        copyText(label, value.text());
     return true;
 }
 

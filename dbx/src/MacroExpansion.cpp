@@ -127,6 +127,10 @@ bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,
     return true;
 }
 
+bool svMacroShowsText(std::wstring_view macro) {
+    return macro.find(kTextPlaceholder) != std::wstring_view::npos;
+}
+
 std::size_t svNumberPlaceholderText(double number, wchar_t (&text)[kNumberTextChars]) {
     char narrow[32];
     std::size_t size = 0;

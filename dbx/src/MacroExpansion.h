@@ -16,6 +16,9 @@ inline constexpr std::size_t kMaxExpandedMacro = 4096;
 bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,
                            std::wstring_view number, std::wstring& out);
 
+// Whether the reader's text goes into the macro at all: without "%PROPERTY" it does not.
+bool svMacroShowsText(std::wstring_view macro);
+
 // Room for the number's text: "%g" never writes more than 13 characters.
 inline constexpr std::size_t kNumberTextChars = 32;
 
