@@ -179,8 +179,10 @@ bool computeLabel(const AcPropertyReader& reader, const CString& macro, const Ac
     // building the command and the host's reading it can come back here.
     static std::wstring command;
     command.assign(L"M=");
-    if (!svAppendExpandedMacro(macroText, svMacroShowsText(macroText) ? value.text() : L"",
-                               std::wstring_view(numberText, numberSize), command))
+    const std::wstring_view number(numberText, numberSize);
+    if (!(svMacroShowsText(macroText)
+              ? svAppendExpandedMacro(macroText, value.text(), number, command)
+              : svAppendNumberOnlyMacro(macroText, number, command)))
         return true;
     if (g_menuCmd(command.c_str()) == RTKWORD)
         g_getInput(label);

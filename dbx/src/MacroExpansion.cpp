@@ -101,6 +101,48 @@ bool fixedSixDigits(double number, char (&text)[32], std::size_t& size) {
 
 } // namespace
 
+// A plain loop: macros are short, and a search for the whole placeholder, or for each "%", costs
+// more in setting out than in looking.
+bool svMacroShowsText(std::wstring_view macro) {
+    const std::size_t n = kTextPlaceholder.size();
+    for (std::size_t at = 0; at + n <= macro.size(); ++at) {
+        if (macro[at] == L'%' && macro[at + 1] == L'P' && macro.substr(at, n) == kTextPlaceholder)
+            return true;
+    }
+    return false;
+}
+
+// Its own "%NPROPERTY" are the only ones there can be: the number written has no "%" to begin
+// another, and no text comes in to complete one.
+bool svAppendNumberOnlyMacro(std::wstring_view macro, std::wstring_view number, std::wstring& out) {
+    if (macro.size() > kMaxExpandedMacro)
+        return false;
+    const std::size_t start = out.size();
+    std::size_t at = 0;
+    while (at < macro.size()) {
+        const std::size_t mark = macro.find(L'%', at);
+        if (mark == std::wstring_view::npos) {
+            out.append(macro.substr(at));
+            break;
+        }
+        out.append(macro.substr(at, mark - at));
+        if (macro.substr(mark).starts_with(kNumberPlaceholder)) {
+            out.append(number);
+            at = mark + kNumberPlaceholder.size();
+        } else {
+            out.push_back(L'%');
+            at = mark + 1;
+        }
+        if (out.size() - start > kMaxExpandedMacro)
+            break;
+    }
+    if (out.size() - start > kMaxExpandedMacro) {
+        out.resize(start);
+        return false;
+    }
+    return true;
+}
+
 bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,
                            std::wstring_view number, std::wstring& out) {
     Expansion expansion(number, out);
@@ -125,10 +167,6 @@ bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,
         return false;
     }
     return true;
-}
-
-bool svMacroShowsText(std::wstring_view macro) {
-    return macro.find(kTextPlaceholder) != std::wstring_view::npos;
 }
 
 std::size_t svNumberPlaceholderText(double number, wchar_t (&text)[kNumberTextChars]) {

@@ -19,6 +19,9 @@ bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,
 // Whether the reader's text goes into the macro at all: without "%PROPERTY" it does not.
 bool svMacroShowsText(std::wstring_view macro);
 
+// svAppendExpandedMacro for a macro that does not show the text, in a single plain pass.
+bool svAppendNumberOnlyMacro(std::wstring_view macro, std::wstring_view number, std::wstring& out);
+
 // Room for the number's text: "%g" never writes more than 13 characters.
 inline constexpr std::size_t kNumberTextChars = 32;
 

@@ -48,6 +48,13 @@ TEST(MacroExpansion, OnePassGivesWhatTwoReplacementPassesGive) {
         ASSERT_EQ(out, L"M=" + twoPasses(macro, text, number))
             << "macro " << std::string(macro.begin(), macro.end()) << ", text "
             << std::string(text.begin(), text.end());
+        ASSERT_EQ(svMacroShowsText(macro), macro.find(L"%PROPERTY") != std::wstring::npos);
+        if (svMacroShowsText(macro))
+            continue;
+        std::wstring numberOnly = L"M=";
+        ASSERT_TRUE(svAppendNumberOnlyMacro(macro, number, numberOnly));
+        ASSERT_EQ(numberOnly, L"M=" + twoPasses(macro, L"", number))
+            << "macro " << std::string(macro.begin(), macro.end());
     }
 }
 
@@ -91,6 +98,16 @@ TEST(MacroExpansion, TheBoundHoldsForTheTextPutInAndForTheResult) {
     out.clear();
     EXPECT_FALSE(svAppendExpandedMacro(L"%PROPERTY", numbers, L"-1.23457e+06", out));
     EXPECT_TRUE(out.empty());
+
+    // The same bounds for a macro of the number alone.
+    out = L"M=";
+    EXPECT_TRUE(svAppendNumberOnlyMacro(numbers, L"0", out));
+    EXPECT_EQ(out, L"M=" + std::wstring(numbers.size() / 10, L'0'));
+    out = L"M=";
+    EXPECT_FALSE(svAppendNumberOnlyMacro(numbers, L"-1.23457e+06", out));
+    EXPECT_EQ(out, L"M=");
+    EXPECT_FALSE(svAppendNumberOnlyMacro(numbers + L"%NPROPERTY", L"", out));
+    EXPECT_EQ(out, L"M=");
 }
 
 std::wstring percentG(double number) {
