@@ -34,8 +34,10 @@ void svDbRecordUndo(AcDbObject* obj) {
     if (transaction == nullptr && scope == nullptr)
         return;
     SvDbUndoSnapshot snapshot = svDbSnapshot(obj);
-    if (scope != nullptr)
+    if (scope != nullptr && transaction != nullptr)
         scope->snapshots.emplace(index, snapshot);
+    else if (scope != nullptr)
+        scope->snapshots.emplace(index, std::move(snapshot));
     if (transaction != nullptr)
         transaction->snapshots.emplace(index, std::move(snapshot));
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -89,6 +90,10 @@ Acad::ErrorStatus AcDbMemoryFiler::writeRaw(const void* bytes, std::size_t size)
         m_data->status = Acad::eNotApplicable; // bytes read in place are not ours to extend
         return m_data->status;
     }
+    // An object's fields come a few bytes at a time: room for a typical record at once spares the
+    // doublings up to it (undo takes a copy of every object changed).
+    if (m_data->bytes.capacity() == 0)
+        m_data->bytes.reserve(std::max<std::size_t>(size, 256));
     const auto* p = static_cast<const unsigned char*>(bytes);
     m_data->bytes.insert(m_data->bytes.end(), p, p + size);
     return Acad::eOk;
