@@ -455,52 +455,65 @@ bool Evaluator::run(std::wstring_view text, Span span, int depth, Sink out) {
 // nested calls instead of descending into them, so hostile nesting costs no stack.
 Evaluator::Scan Evaluator::scanCall(std::wstring_view text, std::size_t at, std::size_t end,
                                     Call& call, std::size_t& close) {
+    const wchar_t* const first = text.data();
+    const wchar_t* const last = first + end;
     std::size_t begin = at + 2;
     int nesting = 0;
-    bool quoted = false;
     bool computed = false;
+    // Kept here and stored once the call closes; nothing reads them before.
+    std::size_t kept = 0;
+    std::size_t count = 0;
+    std::uint32_t computedMask = 0;
     const auto addParameter = [&](std::size_t stop) {
-        if (call.kept < call.parameters.size()) {
-            call.computed |= computed ? std::uint32_t{1} << call.kept : 0;
-            call.parameters[call.kept++] = {begin, stop};
+        if (kept < call.parameters.size()) {
+            computedMask |= computed ? std::uint32_t{1} << kept : 0;
+            call.parameters[kept++] = {begin, stop};
         }
-        ++call.count;
+        ++count;
         begin = stop + 1;
         computed = false;
     };
-    for (std::size_t i = begin; i < end; ++i) {
-        const wchar_t c = text[i];
+    for (const wchar_t* p = first + begin; p != last; ++p) {
         // Quotes, "$", parentheses and commas all come before the letters and digits that make up
         // most of a macro, so those are passed over at once.
-        if (c > L',') {
-            continue;
+        while (*p > L',') {
+            if (++p == last) {
+                charge(end - at);
+                return Scan::Unclosed;
+            }
         }
-        if (quoted) {
-            if (c == L'"') {
-                if (i + 1 < end && text[i + 1] == L'"') {
-                    ++i;
-                } else {
-                    quoted = false;
+        const wchar_t c = *p;
+        const auto i = static_cast<std::size_t>(p - first);
+        if (c == L'"') {
+            computed = true;
+            // Quoted text ends at a quote that is not doubled.
+            for (++p; p != last; ++p) {
+                if (*p == L'"') {
+                    if (p + 1 == last || p[1] != L'"') {
+                        break;
+                    }
+                    ++p;
                 }
             }
-            continue;
-        }
-        if (c == L'"') {
-            quoted = true;
-            computed = true;
+            if (p == last) {
+                break;
+            }
         } else if (c == L'$') {
             computed = true;
-            if (i + 1 < end && text[i + 1] == L'(') {
+            if (p + 1 != last && p[1] == L'(') {
                 ++nesting;
                 if (call.depth + nesting > kSvDieselMaxDepth) {
                     charge(i - at);
                     return Scan::TooDeep;
                 }
-                ++i;
+                ++p;
             }
         } else if (c == L')') {
             if (nesting == 0) {
                 addParameter(i);
+                call.kept = kept;
+                call.count = count;
+                call.computed = computedMask;
                 close = i;
                 charge(i + 1 - at);
                 return Scan::Closed;
