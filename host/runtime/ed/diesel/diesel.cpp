@@ -31,7 +31,7 @@ bool isDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
 
-std::wstring_view trimmed(std::wstring_view text) {
+[[gnu::always_inline]] inline std::wstring_view trimmed(std::wstring_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && isBlank(text[begin])) {
