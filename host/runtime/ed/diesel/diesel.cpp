@@ -284,10 +284,10 @@ private:
                                                      std::wstring_view& value);
     [[gnu::always_inline]] inline Outcome number(const Call& call, std::size_t index,
                                                  std::wstring& scratch, double& value);
-    Outcome integer(const Call& call, std::size_t index, double limit, std::wstring& scratch,
-                    std::int64_t& value);
-    Outcome mode(const Call& call, int lowest, int highest, std::wstring& scratch, int& unit,
-                 int& precision);
+    [[gnu::always_inline]] inline Outcome integer(const Call& call, std::size_t index, double limit,
+                                                  std::wstring& scratch, std::int64_t& value);
+    [[gnu::always_inline]] inline Outcome mode(const Call& call, int lowest, int highest,
+                                               std::wstring& scratch, int& unit, int& precision);
 
     Outcome arithmetic(const Call& call, wchar_t op, std::wstring& value);
     Outcome compare(const Call& call, wchar_t op, std::wstring& value);
