@@ -31,10 +31,11 @@ public:
     virtual bool getEnv(const std::wstring& name, std::wstring& value);
     // Now, as the DATE variable holds it: Julian day number plus the fraction of the local day.
     virtual double currentDate();
-    // rtos and angtos. A mode or precision of -1 means "the drawing's current one"; the
-    // defaults take decimal with 4 places and degrees with 0 places.
-    virtual std::wstring formatLinear(double value, int unit, int precision);
-    virtual std::wstring formatAngle(double radians, int unit, int precision);
+    // rtos and angtos, appended to `out`, whose text before must stay. A mode or precision of -1
+    // means "the drawing's current one"; the defaults take decimal with 4 places and degrees with
+    // 0 places.
+    virtual void formatLinear(double value, int unit, int precision, std::wstring& out);
+    virtual void formatAngle(double radians, int unit, int precision, std::wstring& out);
 };
 
 // Evaluates DIESEL macro text (without the "M=" of a menu command). Text outside $( ) calls is

@@ -39,10 +39,10 @@ public:
         }
     }
 
-    std::wstring formatLinear(double value, int unit, int precision) override {
+    void formatLinear(double value, int unit, int precision, std::wstring& out) override {
         wchar_t text[kSvRToSMaxChars];
         acdbRToS(value, unit, precision, text);
-        return text;
+        out += text;
     }
 };
 

@@ -117,6 +117,24 @@ TEST(DieselLimits, LongOutputIsTruncatedWithTheMarker) {
     EXPECT_EQ(timed.result.substr(timed.result.size() - 5), L"$(++)");
 }
 
+// Values of calls are built past the text already produced: one cut while being built leaves
+// only what came before its call, one cut when placed keeps what fits.
+TEST(DieselLimits, ValuesCutInsideCallsKeepTheTextBefore) {
+    TestEnvironment environment;
+    environment.variables[L"BIG"] = std::wstring(kSvDieselMaxText / 2 + 1, L'b');
+    Timed timed = evaluate(L"ab$(upper,$(getvar,big)$(getvar,big))cd", environment);
+    ASSERT_TRUE(timed.accepted);
+    EXPECT_EQ(timed.result, L"ab$(++)");
+
+    timed = evaluate(L"ab$(upper,$(getvar,big))$(upper,$(getvar,big))cd", environment);
+    ASSERT_TRUE(timed.accepted);
+    EXPECT_EQ(timed.result, L"ab" + std::wstring(kSvDieselMaxText - 7, L'B') + L"$(++)");
+
+    timed = evaluate(L"ab$(eq,$(getvar,big),$(getvar,big))cd", environment);
+    ASSERT_TRUE(timed.accepted);
+    EXPECT_EQ(timed.result, L"ab1cd");
+}
+
 TEST(DieselLimits, OverlongExpressionIsRefused) {
     TestEnvironment environment;
     std::wstring result = L"stale";

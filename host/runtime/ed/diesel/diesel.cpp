@@ -24,14 +24,14 @@ constexpr std::wstring_view kBadArgumentsEnd = L",?"
 constexpr std::wstring_view kUnknownEnd = L")??";
 
 bool isBlank(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+    return c <= L' ' && (c == L' ' || c == L'\t' || c == L'\r' || c == L'\n');
 }
 
 bool isDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
 
-std::wstring_view trimmed(std::wstring_view text) {
+[[gnu::always_inline]] inline std::wstring_view trimmed(std::wstring_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && isBlank(text[begin])) {
@@ -45,7 +45,7 @@ std::wstring_view trimmed(std::wstring_view text) {
 
 // Reads a leading decimal number the way atof does: blanks skipped, whatever follows the number
 // ignored, no number at all reading as zero. Hex, "inf" and "nan" are not numbers here.
-double parseNumberExactly(std::wstring_view text) {
+[[gnu::noinline]] double parseNumberExactly(std::wstring_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && isBlank(text[i])) {
@@ -124,54 +124,53 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 // The numbers macros hold (a few digits, a point, no exponent) read without a detour: up to 15
 // digits are an exact integer, and dividing it by an exact power of ten rounds just as the long
 // way does. Anything else goes the long way.
-double parseNumber(std::wstring_view text) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && isBlank(text[i])) {
-        ++i;
+[[gnu::always_inline]] inline double parseNumber(std::wstring_view text) {
+    const wchar_t* at = text.data();
+    const wchar_t* const end = at + text.size();
+    while (at < end && isBlank(*at)) {
+        ++at;
     }
     bool negative = false;
-    if (i < n && (text[i] == L'+' || text[i] == L'-')) {
-        negative = text[i] == L'-';
-        ++i;
+    if (at < end && (*at == L'+' || *at == L'-')) {
+        negative = *at == L'-';
+        ++at;
     }
+    // Leading zeros are counted too: numbers that have many go the long way, which reads them
+    // the same. Too many digits only wrap `digits` before the count sends them there.
     std::uint64_t digits = 0;
-    int counted = 0;  // digits in `digits`, leading zeros not counted
-    int fraction = 0; // digits after the point, leading zeros counted
-    bool anyDigit = false;
-    bool point = false;
-    for (; i < n; ++i) {
-        const wchar_t c = text[i];
-        if (c == L'.' && !point) {
-            point = true;
-            continue;
-        }
-        if (!isDigit(c)) {
-            break;
-        }
-        anyDigit = true;
-        fraction += point ? 1 : 0;
-        if (digits == 0 && c == L'0') {
-            continue;
-        }
-        if (++counted > 15) {
-            return parseNumberExactly(text);
-        }
-        digits = digits * 10 + static_cast<std::uint64_t>(c - L'0');
+    const wchar_t* const first = at;
+    while (at < end && isDigit(*at)) {
+        digits = digits * 10 + static_cast<std::uint64_t>(*at++ - L'0');
     }
-    if (!anyDigit) {
+    std::size_t count = static_cast<std::size_t>(at - first);
+    std::size_t fraction = 0;
+    if (at < end && *at == L'.') {
+        const wchar_t* const point = ++at;
+        while (at < end && isDigit(*at)) {
+            digits = digits * 10 + static_cast<std::uint64_t>(*at++ - L'0');
+        }
+        fraction = static_cast<std::size_t>(at - point);
+        count += fraction;
+    }
+    if (count == 0) {
         return 0.0;
     }
-    if ((i < n && (text[i] == L'e' || text[i] == L'E')) ||
-        fraction >= static_cast<int>(std::size(kExactPowersOfTen))) {
+    if (count > 15 || (at < end && (*at == L'e' || *at == L'E'))) {
         return parseNumberExactly(text);
     }
     const double value = static_cast<double>(digits) / kExactPowersOfTen[fraction];
     return negative ? -value : value;
 }
 
+// Narrow digits and signs, widened onto the end of `out`.
+void appendNarrow(std::wstring& out, std::string_view text) {
+    const std::size_t at = out.size();
+    out.resize(at + text.size());
+    std::copy(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
 // Reals are written with at most 8 decimals and without trailing zeros: 3, 0.5, 0.33333333.
-std::wstring formatNumber(double value) {
+void appendNumber(std::wstring& out, double value) {
     char buffer[400];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 8);
@@ -187,7 +186,13 @@ std::wstring formatNumber(double value) {
     if (text == "-0") {
         text = "0";
     }
-    return std::wstring(text.begin(), text.end());
+    appendNarrow(out, text);
+}
+
+void appendInteger(std::wstring& out, std::int64_t value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    appendNarrow(out, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
 enum class Halt { None, Refused, Truncated };
@@ -198,16 +203,31 @@ struct Span {
     std::size_t end;
 };
 
+// Where a value is being built: the end of a string, from `base` on. A nested call builds its
+// value on the same string, past its caller's, and what the caller only reads is cut away again,
+// so an evaluation needs no string of its own per call.
+struct Sink {
+    std::wstring& text;
+    std::size_t base;
+
+    std::size_t size() const { return text.size() - base; }
+};
+
 // One $( ) call: where its parameters lie in the text it was found in.
 struct Call {
+    Call(std::wstring_view in, int level) : text(in), depth(level) {}
+
     std::wstring_view text;
     int depth;
-    std::array<Span, kMaxParameters + 1> parameters{}; // the first ones, kept
+    std::array<Span, kMaxParameters + 1> parameters; // the first ones, kept; filled by scanCall
     std::size_t kept = 0;
-    std::size_t count = 0; // all of them
+    std::size_t count = 0;      // all of them
+    std::uint32_t computed = 0; // by bit, the kept parameters holding a "$" or a quote
 };
 
 class Evaluator;
+// Appends the call's value to the string; whatever a function leaves there when it does not
+// finish is cut away.
 using Function = Outcome (Evaluator::*)(const Call&, wchar_t, std::wstring&);
 
 struct FunctionEntry {
@@ -225,7 +245,7 @@ public:
     Halt halt() const { return halt_; }
 
     // Appends the value of text[span] to out. False once the evaluation has to stop.
-    bool run(std::wstring_view text, Span span, int depth, std::wstring& out);
+    bool run(std::wstring_view text, Span span, int depth, Sink out);
 
 private:
     enum class Scan { Closed, Unclosed, TooDeep };
@@ -239,30 +259,35 @@ private:
         return true;
     }
 
-    bool emit(std::wstring& out, std::wstring_view text) {
+    bool emit(Sink out, std::wstring_view text) {
         if (!charge(text.size())) {
             return false;
         }
         if (out.size() + text.size() > kSvDieselMaxText) {
-            out.append(text.substr(0, kSvDieselMaxText - out.size()));
+            out.text.append(text.substr(0, kSvDieselMaxText - out.size()));
             halt_ = Halt::Truncated;
             return false;
         }
-        out.append(text);
+        out.text.append(text);
         return true;
     }
 
     Scan scanCall(std::wstring_view text, std::size_t at, std::size_t end, Call& call,
                   std::size_t& close);
-    bool dispatch(const Call& call, std::wstring& out);
+    bool dispatch(const Call& call, Sink out);
     static const FunctionEntry* find(std::wstring_view name);
 
-    bool parameter(const Call& call, std::size_t index, std::wstring& value);
-    bool parameterText(const Call& call, std::size_t index, std::wstring& storage,
-                       std::wstring_view& value);
-    Outcome number(const Call& call, std::size_t index, double& value);
-    Outcome integer(const Call& call, std::size_t index, double limit, std::int64_t& value);
-    Outcome mode(const Call& call, int lowest, int highest, int& unit, int& precision);
+    // Each of these reads a parameter at the end of the string given, which the caller cuts back.
+    [[gnu::noinline]] bool parameter(const Call& call, std::size_t index, std::wstring& value);
+    [[gnu::always_inline]] inline bool parameterText(const Call& call, std::size_t index,
+                                                     std::wstring& storage,
+                                                     std::wstring_view& value);
+    [[gnu::always_inline]] inline Outcome number(const Call& call, std::size_t index,
+                                                 std::wstring& scratch, double& value);
+    [[gnu::always_inline]] inline Outcome integer(const Call& call, std::size_t index, double limit,
+                                                  std::wstring& scratch, std::int64_t& value);
+    [[gnu::always_inline]] inline Outcome mode(const Call& call, int lowest, int highest,
+                                               std::wstring& scratch, int& unit, int& precision);
 
     Outcome arithmetic(const Call& call, wchar_t op, std::wstring& value);
     Outcome compare(const Call& call, wchar_t op, std::wstring& value);
@@ -357,12 +382,12 @@ const FunctionEntry* Evaluator::find(std::wstring_view name) {
     return nullptr;
 }
 
-bool Evaluator::run(std::wstring_view text, Span span, int depth, std::wstring& out) {
+bool Evaluator::run(std::wstring_view text, Span span, int depth, Sink out) {
     std::size_t i = span.begin;
     while (i < span.end) {
         const wchar_t c = text[i];
         if (c == L'$' && i + 1 < span.end && text[i + 1] == L'(') {
-            Call call{text, depth + 1, {}};
+            Call call(text, depth + 1);
             std::size_t close = 0;
             const Scan scan = call.depth > kSvDieselMaxDepth
                                   ? Scan::TooDeep
@@ -430,45 +455,65 @@ bool Evaluator::run(std::wstring_view text, Span span, int depth, std::wstring& 
 // nested calls instead of descending into them, so hostile nesting costs no stack.
 Evaluator::Scan Evaluator::scanCall(std::wstring_view text, std::size_t at, std::size_t end,
                                     Call& call, std::size_t& close) {
+    const wchar_t* const first = text.data();
+    const wchar_t* const last = first + end;
     std::size_t begin = at + 2;
     int nesting = 0;
-    bool quoted = false;
+    bool computed = false;
+    // Kept here and stored once the call closes; nothing reads them before.
+    std::size_t kept = 0;
+    std::size_t count = 0;
+    std::uint32_t computedMask = 0;
     const auto addParameter = [&](std::size_t stop) {
-        if (call.kept < call.parameters.size()) {
-            call.parameters[call.kept++] = {begin, stop};
+        if (kept < call.parameters.size()) {
+            computedMask |= computed ? std::uint32_t{1} << kept : 0;
+            call.parameters[kept++] = {begin, stop};
         }
-        ++call.count;
+        ++count;
         begin = stop + 1;
+        computed = false;
     };
-    for (std::size_t i = begin; i < end; ++i) {
-        const wchar_t c = text[i];
+    for (const wchar_t* p = first + begin; p != last; ++p) {
         // Quotes, "$", parentheses and commas all come before the letters and digits that make up
         // most of a macro, so those are passed over at once.
-        if (c > L',') {
-            continue;
+        while (*p > L',') {
+            if (++p == last) {
+                charge(end - at);
+                return Scan::Unclosed;
+            }
         }
-        if (quoted) {
-            if (c == L'"') {
-                if (i + 1 < end && text[i + 1] == L'"') {
-                    ++i;
-                } else {
-                    quoted = false;
+        const wchar_t c = *p;
+        const auto i = static_cast<std::size_t>(p - first);
+        if (c == L'"') {
+            computed = true;
+            // Quoted text ends at a quote that is not doubled.
+            for (++p; p != last; ++p) {
+                if (*p == L'"') {
+                    if (p + 1 == last || p[1] != L'"') {
+                        break;
+                    }
+                    ++p;
                 }
             }
-            continue;
-        }
-        if (c == L'"') {
-            quoted = true;
-        } else if (c == L'$' && i + 1 < end && text[i + 1] == L'(') {
-            ++nesting;
-            if (call.depth + nesting > kSvDieselMaxDepth) {
-                charge(i - at);
-                return Scan::TooDeep;
+            if (p == last) {
+                break;
             }
-            ++i;
+        } else if (c == L'$') {
+            computed = true;
+            if (p + 1 != last && p[1] == L'(') {
+                ++nesting;
+                if (call.depth + nesting > kSvDieselMaxDepth) {
+                    charge(i - at);
+                    return Scan::TooDeep;
+                }
+                ++p;
+            }
         } else if (c == L')') {
             if (nesting == 0) {
                 addParameter(i);
+                call.kept = kept;
+                call.count = count;
+                call.computed = computedMask;
                 close = i;
                 charge(i + 1 - at);
                 return Scan::Closed;
@@ -484,7 +529,7 @@ Evaluator::Scan Evaluator::scanCall(std::wstring_view text, std::size_t at, std:
 
 namespace {
 
-Span unblanked(const Call& call, std::size_t index) {
+[[gnu::always_inline]] inline Span unblanked(const Call& call, std::size_t index) {
     Span span = call.parameters[index];
     while (span.begin < span.end && isBlank(call.text[span.begin])) {
         ++span.begin;
@@ -492,11 +537,14 @@ Span unblanked(const Call& call, std::size_t index) {
     return span;
 }
 
+std::wstring_view from(const std::wstring& text, std::size_t at) {
+    return std::wstring_view(text).substr(at);
+}
+
 } // namespace
 
 bool Evaluator::parameter(const Call& call, std::size_t index, std::wstring& value) {
-    value.clear();
-    return run(call.text, unblanked(call, index), call.depth, value);
+    return run(call.text, unblanked(call, index), call.depth, Sink{value, value.size()});
 }
 
 // A parameter with no call and no quote in it is its own value: read in place, charged as run
@@ -504,24 +552,23 @@ bool Evaluator::parameter(const Call& call, std::size_t index, std::wstring& val
 bool Evaluator::parameterText(const Call& call, std::size_t index, std::wstring& storage,
                               std::wstring_view& value) {
     const Span span = unblanked(call, index);
-    const std::wstring_view raw = call.text.substr(span.begin, span.end - span.begin);
-    const bool plain =
-        std::none_of(raw.begin(), raw.end(), [](wchar_t c) { return c == L'$' || c == L'"'; });
-    if (raw.size() > kSvDieselMaxText || !plain) {
+    const std::size_t size = span.end - span.begin;
+    if (size > kSvDieselMaxText || (call.computed & (std::uint32_t{1} << index)) != 0) {
+        const std::size_t at = storage.size();
         if (!parameter(call, index, storage)) {
             return false;
         }
-        value = storage;
+        value = from(storage, at);
         return true;
     }
-    if (!raw.empty() && !charge(raw.size())) {
+    if (size != 0 && !charge(size)) {
         return false;
     }
-    value = raw;
+    value = call.text.substr(span.begin, size);
     return true;
 }
 
-bool Evaluator::dispatch(const Call& call, std::wstring& out) {
+bool Evaluator::dispatch(const Call& call, Sink out) {
     std::wstring evaluated;
     std::wstring_view name;
     if (!parameterText(call, 0, evaluated, name)) {
@@ -532,35 +579,46 @@ bool Evaluator::dispatch(const Call& call, std::wstring& out) {
     if (entry == nullptr) {
         return emit(out, L"$(") && emit(out, name) && emit(out, kUnknownEnd);
     }
-    std::wstring value;
+    const std::size_t mark = out.text.size();
     Outcome outcome = Outcome::BadArguments;
     if (call.count >= entry->minParameters && call.count <= entry->maxParameters) {
-        outcome = (this->*entry->function)(call, entry->variant, value);
+        outcome = (this->*entry->function)(call, entry->variant, out.text);
     }
-    switch (outcome) {
-    case Outcome::Halted:
+    if (outcome != Outcome::Done) {
+        out.text.resize(mark);
+        return outcome == Outcome::BadArguments && emit(out, L"$(") && emit(out, name) &&
+               emit(out, kBadArgumentsEnd);
+    }
+    // The value is in place already: charged and cut as copying it there would be.
+    const std::size_t produced = out.text.size() - mark;
+    if (!charge(produced)) {
+        out.text.resize(mark);
         return false;
-    case Outcome::BadArguments:
-        return emit(out, L"$(") && emit(out, name) && emit(out, kBadArgumentsEnd);
-    case Outcome::Done:
-        break;
     }
-    return emit(out, value);
+    if (mark - out.base + produced > kSvDieselMaxText) {
+        out.text.resize(out.base + kSvDieselMaxText);
+        halt_ = Halt::Truncated;
+        return false;
+    }
+    return true;
 }
 
-Outcome Evaluator::number(const Call& call, std::size_t index, double& value) {
-    std::wstring storage;
+Outcome Evaluator::number(const Call& call, std::size_t index, std::wstring& scratch,
+                          double& value) {
+    const std::size_t at = scratch.size();
     std::wstring_view text;
-    if (!parameterText(call, index, storage, text)) {
+    if (!parameterText(call, index, scratch, text)) {
         return Outcome::Halted;
     }
     value = parseNumber(text);
+    scratch.resize(at);
     return std::isfinite(value) ? Outcome::Done : Outcome::BadArguments;
 }
 
-Outcome Evaluator::integer(const Call& call, std::size_t index, double limit, std::int64_t& value) {
+Outcome Evaluator::integer(const Call& call, std::size_t index, double limit, std::wstring& scratch,
+                           std::int64_t& value) {
     double real = 0.0;
-    const Outcome outcome = number(call, index, real);
+    const Outcome outcome = number(call, index, scratch, real);
     if (outcome != Outcome::Done) {
         return outcome;
     }
@@ -573,12 +631,13 @@ Outcome Evaluator::integer(const Call& call, std::size_t index, double limit, st
 }
 
 // The optional mode and precision of rtos and angtos; -1 where they are left out.
-Outcome Evaluator::mode(const Call& call, int lowest, int highest, int& unit, int& precision) {
+Outcome Evaluator::mode(const Call& call, int lowest, int highest, std::wstring& scratch, int& unit,
+                        int& precision) {
     unit = -1;
     precision = -1;
     std::int64_t read = 0;
     if (call.count > 2) {
-        const Outcome outcome = integer(call, 2, 1e9, read);
+        const Outcome outcome = integer(call, 2, 1e9, scratch, read);
         if (outcome != Outcome::Done) {
             return outcome;
         }
@@ -588,7 +647,7 @@ Outcome Evaluator::mode(const Call& call, int lowest, int highest, int& unit, in
         unit = static_cast<int>(read);
     }
     if (call.count > 3) {
-        const Outcome outcome = integer(call, 3, 1e9, read);
+        const Outcome outcome = integer(call, 3, 1e9, scratch, read);
         if (outcome != Outcome::Done) {
             return outcome;
         }
@@ -602,10 +661,10 @@ Outcome Evaluator::mode(const Call& call, int lowest, int highest, int& unit, in
 
 Outcome Evaluator::arithmetic(const Call& call, wchar_t op, std::wstring& value) {
     double result = 0.0;
-    Outcome outcome = number(call, 1, result);
+    Outcome outcome = number(call, 1, value, result);
     for (std::size_t i = 2; i < call.count && outcome == Outcome::Done; ++i) {
         double operand = 0.0;
-        outcome = number(call, i, operand);
+        outcome = number(call, i, value, operand);
         if (outcome != Outcome::Done) {
             break;
         }
@@ -633,16 +692,16 @@ Outcome Evaluator::arithmetic(const Call& call, wchar_t op, std::wstring& value)
     if (!std::isfinite(result)) {
         return Outcome::BadArguments;
     }
-    value = formatNumber(result);
+    appendNumber(value, result);
     return Outcome::Done;
 }
 
 Outcome Evaluator::compare(const Call& call, wchar_t op, std::wstring& value) {
     double left = 0.0;
     double right = 0.0;
-    Outcome outcome = number(call, 1, left);
+    Outcome outcome = number(call, 1, value, left);
     if (outcome == Outcome::Done) {
-        outcome = number(call, 2, right);
+        outcome = number(call, 2, value, right);
     }
     if (outcome != Outcome::Done) {
         return outcome;
@@ -668,7 +727,7 @@ Outcome Evaluator::compare(const Call& call, wchar_t op, std::wstring& value) {
         holds = left >= right;
         break;
     }
-    value = holds ? L"1" : L"0";
+    value += holds ? L'1' : L'0';
     return Outcome::Done;
 }
 
@@ -677,7 +736,7 @@ Outcome Evaluator::bitwise(const Call& call, wchar_t op, std::wstring& value) {
     std::int64_t result = 0;
     for (std::size_t i = 1; i < call.count; ++i) {
         std::int64_t operand = 0;
-        const Outcome outcome = integer(call, i, kLimit, operand);
+        const Outcome outcome = integer(call, i, kLimit, value, operand);
         if (outcome != Outcome::Done) {
             return outcome;
         }
@@ -691,7 +750,7 @@ Outcome Evaluator::bitwise(const Call& call, wchar_t op, std::wstring& value) {
             result ^= operand;
         }
     }
-    value = std::to_wstring(result);
+    appendInteger(value, result);
     return Outcome::Done;
 }
 
@@ -699,12 +758,12 @@ Outcome Evaluator::angtos(const Call& call, wchar_t, std::wstring& value) {
     double angle = 0.0;
     int unit = -1;
     int precision = -1;
-    Outcome outcome = number(call, 1, angle);
+    Outcome outcome = number(call, 1, value, angle);
     if (outcome == Outcome::Done) {
-        outcome = mode(call, 0, 4, unit, precision);
+        outcome = mode(call, 0, 4, value, unit, precision);
     }
     if (outcome == Outcome::Done) {
-        value = environment_.formatAngle(angle, unit, precision);
+        environment_.formatAngle(angle, unit, precision, value);
     }
     return outcome;
 }
@@ -713,19 +772,19 @@ Outcome Evaluator::rtos(const Call& call, wchar_t, std::wstring& value) {
     double real = 0.0;
     int unit = -1;
     int precision = -1;
-    Outcome outcome = number(call, 1, real);
+    Outcome outcome = number(call, 1, value, real);
     if (outcome == Outcome::Done) {
-        outcome = mode(call, 1, 5, unit, precision);
+        outcome = mode(call, 1, 5, value, unit, precision);
     }
     if (outcome == Outcome::Done) {
-        value = environment_.formatLinear(real, unit, precision);
+        environment_.formatLinear(real, unit, precision, value);
     }
     return outcome;
 }
 
 Outcome Evaluator::edtime(const Call& call, wchar_t, std::wstring& value) {
     double date = 0.0;
-    const Outcome outcome = number(call, 1, date);
+    const Outcome outcome = number(call, 1, value, date);
     if (outcome != Outcome::Done) {
         return outcome;
     }
@@ -747,65 +806,82 @@ Outcome Evaluator::edtime(const Call& call, wchar_t, std::wstring& value) {
     if (!charge(picture.size())) {
         return Outcome::Halted;
     }
-    value = svEditTime(time, picture);
+    value += svEditTime(time, picture);
     return Outcome::Done;
 }
 
 Outcome Evaluator::eq(const Call& call, wchar_t, std::wstring& value) {
-    std::wstring left;
-    std::wstring right;
-    if (!parameter(call, 1, left) || !parameter(call, 2, right)) {
+    const std::size_t left = value.size();
+    if (!parameter(call, 1, value)) {
         return Outcome::Halted;
     }
-    value = left == right ? L"1" : L"0";
+    const std::size_t right = value.size();
+    if (!parameter(call, 2, value)) {
+        return Outcome::Halted;
+    }
+    const bool same = from(value, left).substr(0, right - left) == from(value, right);
+    value.resize(left);
+    value += same ? L'1' : L'0';
     return Outcome::Done;
 }
 
 Outcome Evaluator::eval(const Call& call, wchar_t, std::wstring& value) {
+    // Read while the value grows, so kept apart from it.
     std::wstring text;
     if (!parameter(call, 1, text)) {
         return Outcome::Halted;
     }
-    return run(text, {0, text.size()}, call.depth, value) ? Outcome::Done : Outcome::Halted;
+    return run(text, {0, text.size()}, call.depth, Sink{value, value.size()}) ? Outcome::Done
+                                                                              : Outcome::Halted;
 }
 
 Outcome Evaluator::fix(const Call& call, wchar_t, std::wstring& value) {
     double real = 0.0;
-    const Outcome outcome = number(call, 1, real);
+    const Outcome outcome = number(call, 1, value, real);
     if (outcome == Outcome::Done) {
-        value = formatNumber(std::trunc(real));
+        appendNumber(value, std::trunc(real));
     }
     return outcome;
 }
 
 Outcome Evaluator::getenv(const Call& call, wchar_t, std::wstring& value) {
-    std::wstring name;
-    if (!parameter(call, 1, name)) {
+    const std::size_t at = value.size();
+    if (!parameter(call, 1, value)) {
         return Outcome::Halted;
     }
-    if (!environment_.getEnv(std::wstring(trimmed(name)), value)) {
-        value.clear();
+    const std::wstring name(trimmed(from(value, at)));
+    value.resize(at);
+    std::wstring setting;
+    if (environment_.getEnv(name, setting)) {
+        value += setting;
     }
     return Outcome::Done;
 }
 
 Outcome Evaluator::getvar(const Call& call, wchar_t, std::wstring& value) {
-    std::wstring name;
-    if (!parameter(call, 1, name)) {
+    const std::size_t at = value.size();
+    if (!parameter(call, 1, value)) {
         return Outcome::Halted;
     }
-    return environment_.getVar(std::wstring(trimmed(name)), value) ? Outcome::Done
-                                                                   : Outcome::BadArguments;
+    const std::wstring name(trimmed(from(value, at)));
+    value.resize(at);
+    std::wstring variable;
+    if (!environment_.getVar(name, variable)) {
+        return Outcome::BadArguments;
+    }
+    value += variable;
+    return Outcome::Done;
 }
 
 // $(if): only the branch taken is evaluated.
 Outcome Evaluator::choose(const Call& call, wchar_t, std::wstring& value) {
-    std::wstring storage;
+    const std::size_t at = value.size();
     std::wstring_view condition;
-    if (!parameterText(call, 1, storage, condition)) {
+    if (!parameterText(call, 1, value, condition)) {
         return Outcome::Halted;
     }
     const std::size_t branch = parseNumber(condition) != 0.0 ? 2 : 3;
+    value.resize(at);
     if (branch < call.count && !parameter(call, branch, value)) {
         return Outcome::Halted;
     }
@@ -814,34 +890,38 @@ Outcome Evaluator::choose(const Call& call, wchar_t, std::wstring& value) {
 
 Outcome Evaluator::index(const Call& call, wchar_t, std::wstring& value) {
     std::int64_t which = 0;
-    const Outcome outcome = integer(call, 1, 1e15, which);
+    const Outcome outcome = integer(call, 1, 1e15, value, which);
     if (outcome != Outcome::Done) {
         return outcome;
     }
-    std::wstring list;
-    if (!parameter(call, 2, list)) {
+    const std::size_t at = value.size();
+    if (!parameter(call, 2, value)) {
         return Outcome::Halted;
     }
     if (which < 0) {
         return Outcome::BadArguments;
     }
-    std::size_t begin = 0;
+    std::size_t begin = at;
     for (std::int64_t item = 0; item < which; ++item) {
-        begin = list.find(L',', begin);
+        begin = value.find(L',', begin);
         if (begin == std::wstring::npos) {
-            return Outcome::Done; // fewer items: nothing
+            value.resize(at); // fewer items: nothing
+            return Outcome::Done;
         }
         ++begin;
     }
-    const std::size_t end = list.find(L',', begin);
-    value = list.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin);
+    const std::size_t end = value.find(L',', begin);
+    if (end != std::wstring::npos) {
+        value.resize(end);
+    }
+    value.erase(at, begin - at);
     return Outcome::Done;
 }
 
 // $(nth): only the argument chosen is evaluated.
 Outcome Evaluator::nth(const Call& call, wchar_t, std::wstring& value) {
     std::int64_t which = 0;
-    const Outcome outcome = integer(call, 1, 1e15, which);
+    const Outcome outcome = integer(call, 1, 1e15, value, which);
     if (outcome != Outcome::Done) {
         return outcome;
     }
@@ -856,25 +936,28 @@ Outcome Evaluator::nth(const Call& call, wchar_t, std::wstring& value) {
 }
 
 Outcome Evaluator::strlen(const Call& call, wchar_t, std::wstring& value) {
-    std::wstring text;
-    if (!parameter(call, 1, text)) {
+    const std::size_t at = value.size();
+    if (!parameter(call, 1, value)) {
         return Outcome::Halted;
     }
-    value = std::to_wstring(text.size());
+    const std::size_t length = value.size() - at;
+    value.resize(at);
+    appendInteger(value, static_cast<std::int64_t>(length));
     return Outcome::Done;
 }
 
 // Characters count from 1; a missing length takes the rest.
 Outcome Evaluator::substr(const Call& call, wchar_t, std::wstring& value) {
-    std::wstring text;
-    if (!parameter(call, 1, text)) {
+    const std::size_t at = value.size();
+    if (!parameter(call, 1, value)) {
         return Outcome::Halted;
     }
+    const std::size_t size = value.size() - at;
     std::int64_t start = 0;
     std::int64_t length = -1;
-    Outcome outcome = integer(call, 2, 1e15, start);
+    Outcome outcome = integer(call, 2, 1e15, value, start);
     if (outcome == Outcome::Done && call.count > 3) {
-        outcome = integer(call, 3, 1e15, length);
+        outcome = integer(call, 3, 1e15, value, length);
         if (outcome == Outcome::Done && length < 0) {
             outcome = Outcome::BadArguments;
         }
@@ -886,21 +969,26 @@ Outcome Evaluator::substr(const Call& call, wchar_t, std::wstring& value) {
         return Outcome::BadArguments;
     }
     const auto first = static_cast<std::size_t>(start - 1);
-    if (first < text.size()) {
-        value =
-            text.substr(first, length < 0 ? std::wstring::npos : static_cast<std::size_t>(length));
+    if (first >= size) {
+        value.resize(at);
+        return Outcome::Done;
     }
+    const std::size_t rest = size - first;
+    const std::size_t taken = length < 0 ? rest : std::min(rest, static_cast<std::size_t>(length));
+    value.resize(at + first + taken);
+    value.erase(at, first);
     return Outcome::Done;
 }
 
 Outcome Evaluator::upper(const Call& call, wchar_t, std::wstring& value) {
+    const std::size_t at = value.size();
     if (!parameter(call, 1, value)) {
         return Outcome::Halted;
     }
-    for (wchar_t& c : value) {
-        c = static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
+    for (auto c = value.begin() + static_cast<std::ptrdiff_t>(at); c != value.end(); ++c) {
+        *c = static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(*c)));
     }
-    return charge(value.size()) ? Outcome::Done : Outcome::Halted;
+    return charge(value.size() - at) ? Outcome::Done : Outcome::Halted;
 }
 
 } // namespace
@@ -913,7 +1001,7 @@ bool svEvaluateDiesel(std::wstring_view expression, SvDieselEnvironment& environ
     }
     try {
         Evaluator evaluator(environment);
-        evaluator.run(expression, {0, expression.size()}, 0, result);
+        evaluator.run(expression, {0, expression.size()}, 0, Sink{result, 0});
         switch (evaluator.halt()) {
         case Halt::Refused:
             result.clear();
@@ -924,6 +1012,11 @@ bool svEvaluateDiesel(std::wstring_view expression, SvDieselEnvironment& environ
             break;
         case Halt::None:
             break;
+        }
+        // The values of nested calls were built past the result; a kept string is not left
+        // holding room that no result needs.
+        if (result.capacity() > 2 * kSvDieselMaxText) {
+            result.shrink_to_fit();
         }
         return true;
     } catch (...) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <iterator>
 
 #include "ed/diesel/diesel_time.h"
 #include "units/units.h"
@@ -36,10 +37,20 @@ double SvDieselEnvironment::currentDate() {
     return svJulianFromCivil(time);
 }
 
-std::wstring SvDieselEnvironment::formatLinear(double value, int unit, int precision) {
-    return svFormatLinear(value, unit < 0 ? kSvUnitDecimal : unit, precision < 0 ? 4 : precision);
+void SvDieselEnvironment::formatLinear(double value, int unit, int precision, std::wstring& out) {
+    unit = unit < 0 ? kSvUnitDecimal : unit;
+    precision = precision < 0 ? 4 : precision;
+    // Room for any value a unit mode writes; only text that might have been cut is formatted
+    // again whole.
+    wchar_t text[512];
+    const std::size_t count = svFormatLinearTo(value, unit, precision, text, std::size(text));
+    if (count + 1 < std::size(text)) {
+        out.append(text, count);
+    } else {
+        out += svFormatLinear(value, unit, precision);
+    }
 }
 
-std::wstring SvDieselEnvironment::formatAngle(double radians, int unit, int precision) {
-    return svFormatAngle(radians, unit < 0 ? kSvAngleDegrees : unit, precision < 0 ? 0 : precision);
+void SvDieselEnvironment::formatAngle(double radians, int unit, int precision, std::wstring& out) {
+    out += svFormatAngle(radians, unit < 0 ? kSvAngleDegrees : unit, precision < 0 ? 0 : precision);
 }
