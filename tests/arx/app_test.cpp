@@ -216,8 +216,9 @@ std::string helpPageOpenedBy(const std::string& dir, const std::string& opened) 
     setenv("BROWSER", browser.c_str(), 1);
     setenv("TMPDIR", dir.c_str(), 1);
     EXPECT_TRUE(svRunCommand(L"sv_help"));
+    // The browser runs apart; on a loaded machine it may take seconds to start.
     std::string page;
-    for (int i = 0; i < 100 && !std::getline(std::ifstream(opened), page); ++i)
+    for (int i = 0; i < 400 && !std::getline(std::ifstream(opened), page); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return page;
 }
