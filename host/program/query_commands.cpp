@@ -1,6 +1,9 @@
-// LIST, the spaces and PLOT.
+// LIST, the spaces, PLOT and TIME.
 
+#include <chrono>
+#include <ctime>
 #include <cwctype>
+#include <iterator>
 
 #include "command_input.h"
 #include "crt/crt.h"
@@ -189,6 +192,26 @@ void plot() {
     acutPrintf(L"\nPlotted to %s.", path.c_str());
 }
 
+// Taken as the program starts, before any module or drawing is loaded.
+const std::chrono::steady_clock::time_point kSessionStart = std::chrono::steady_clock::now();
+
+// The clock, and how long this session has run: a script can time its steps with it.
+void showTime() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    wchar_t clock[64];
+    std::wcsftime(clock, std::size(clock), L"%a %d %b %Y %H:%M:%S", &local);
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
+    const double inSession =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - kSessionStart).count();
+    acutPrintf(L"\nCurrent time:    %s.%03d", clock, static_cast<int>(millis));
+    acutPrintf(L"\nTime in session: %.6f s", inSession);
+}
+
 const HostCommand kCommands[] = {
     {L"LIST", L"selection",
      L"lists properties, extension dictionary entries and persistent reactors", &command<list>},
@@ -197,6 +220,7 @@ const HostCommand kCommands[] = {
     {L"TILEMODE", L"0|1", L"1 shows model space, 0 the layout", &command<tilemode>},
     {L"PLOT", L"Current|Model|Paper|block file.svg|.png|.pdf",
      L"writes the space, the layout or a block to an SVG, PNG or PDF file", &command<plot>},
+    {L"TIME", L"", L"shows the clock and how long the session has run", &command<showTime>},
 };
 
 } // namespace

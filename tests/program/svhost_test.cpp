@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "support/run_program.h"
 
@@ -84,6 +86,25 @@ TEST(Svhost, PipedInputGoesOnAfterAnErrorAndExitsWithOne) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(contains(run.output, "Unknown command"));
     EXPECT_TRUE(contains(run.output, "ARXLOAD"));
+}
+
+// TIME shows the clock and the time in session, which scripts use to time their steps: it only
+// ever grows.
+TEST(Svhost, TimeShowsTheClockAndAGrowingTimeInSession) {
+    TempScript script("time.scr", "TIME\nHELP\nTIME\n");
+    ProgramRun run = runProgram("svhost", "'" + script.path() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::regex clock(R"(Current time: +\w{3} \d{2} \w{3} \d{4} \d{2}:\d{2}:\d{2}\.\d{3})");
+    EXPECT_TRUE(std::regex_search(run.output, clock)) << run.output;
+    const std::regex session(R"(Time in session: (\d+\.\d{6}) s)");
+    std::vector<double> times;
+    for (std::sregex_iterator it(run.output.begin(), run.output.end(), session), end; it != end;
+         ++it)
+        times.push_back(std::stod((*it)[1]));
+    ASSERT_EQ(times.size(), 2u) << run.output;
+    EXPECT_GT(times[0], 0.0);
+    EXPECT_LE(times[0], times[1]);
+    EXPECT_TRUE(contains(run.output, "  TIME        shows the clock")) << run.output;
 }
 
 } // namespace
