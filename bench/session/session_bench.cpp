@@ -1,8 +1,8 @@
 // A whole session on a large floor plan, timed as svhost processes: OPEN, MOVE of everything,
-// sv_update, SAVEAS. Each step's share is the difference between a session that stops before it
-// and one that stops after it; peak memory is the processes' own. Reports how each grows from the
-// first size given to the last, and checks that the saved drawing holds the labels the session
-// must have written.
+// sv_update, SAVEAS. Each step is timed inside the session by the host's TIME between the steps,
+// and start-up and exit are what the process took besides; peak memory is the processes' own.
+// Reports how each grows from the first size given to the last, and checks that the saved drawing
+// holds the labels the session must have written.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -16,6 +16,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,8 +40,9 @@ struct Run {
     double peakMiB = 0.0;
 };
 
-// One svhost process over a script; false with its transcript's end when it fails.
-bool runSession(const fs::path& dir, const std::string& script, Run& run) {
+// One svhost process over a script, its transcript in `transcript`; false with the transcript's
+// end when it fails.
+bool runSession(const fs::path& dir, const std::string& script, Run& run, std::string& transcript) {
     const fs::path scriptFile = dir / "session.scr";
     std::ofstream(scriptFile) << script;
     const std::string host = svToUtf8(besideMe(L"svhost"));
@@ -68,12 +72,14 @@ bool runSession(const fs::path& dir, const std::string& script, Run& run) {
     wait4(pid, &status, 0, &usage);
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    std::ifstream in(log);
+    transcript.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
         return true;
     std::fprintf(stderr, "the session failed (status %d); its transcript ends:\n", status);
-    std::ifstream in(log);
+    std::istringstream text(transcript);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(text, line);)
         lines.push_back(line);
     for (std::size_t i = lines.size() > 15 ? lines.size() - 15 : 0; i < lines.size(); ++i)
         std::fprintf(stderr, "  %s\n", lines[i].c_str());
@@ -83,18 +89,19 @@ bool runSession(const fs::path& dir, const std::string& script, Run& run) {
 const char* const kStepNames[] = {"start and end", "OPEN", "MOVE", "sv_update", "SAVEAS"};
 constexpr int kSteps = 5;
 
-// The session up to and including step `last`.
-std::string scriptUpTo(int last, const std::string& drawing, const std::string& saved) {
-    std::string script;
-    if (last >= 1)
-        script += "OPEN " + drawing + "\n";
-    if (last >= 2)
-        script += "MOVE ALL \"\" 0,0 1,0\n";
-    if (last >= 3)
-        script += "sv_update\n";
-    if (last >= 4)
-        script += "SAVEAS " + saved + "\n";
-    return script;
+// The whole session, the clock read before the first step and after each.
+std::string sessionScript(const std::string& drawing, const std::string& saved) {
+    return "TIME\nOPEN " + drawing +
+           "\nTIME\nMOVE ALL \"\" 0,0 1,0\nTIME\nsv_update\nTIME\nSAVEAS " + saved + "\nTIME\n";
+}
+
+// The times in session that TIME showed, in order.
+std::vector<double> sessionTimes(const std::string& transcript) {
+    static const std::regex shown(R"(Time in session: ([0-9.]+) s)");
+    std::vector<double> times;
+    for (std::sregex_iterator it(transcript.begin(), transcript.end(), shown), end; it != end; ++it)
+        times.push_back(std::stod((*it)[1]));
+    return times;
 }
 
 // In a process of its own: a session started from this one counts this one's memory as its own
@@ -114,10 +121,15 @@ bool apart(const std::function<bool()>& work) {
 
 struct SizeResult {
     int rooms = 0;
-    Run cumulative[kSteps];
+    double seconds[kSteps] = {}; // each step's fastest over the repeats
+    double fastestSession = 0.0; // the whole process
+    double emptySession = 0.0;   // a process that opens nothing
+    double emptyPeakMiB = 0.0;
+    double peakMiB = 0.0;
 };
 
-// Each session run `repeat` times, the fastest kept: the others met a busy machine.
+// The session run `repeat` times; each step keeps its fastest time, as the slower ones met a
+// busy machine.
 bool measure(const fs::path& dir, int rooms, int repeat, SizeResult& result) {
     const std::string drawing = "rooms-" + std::to_string(rooms) + ".svd";
     const std::string saved = "saved-" + std::to_string(rooms) + ".svd";
@@ -126,18 +138,30 @@ bool measure(const fs::path& dir, int rooms, int repeat, SizeResult& result) {
         }))
         return false;
     result.rooms = rooms;
-    for (int step = 0; step < kSteps; ++step) {
-        Run best;
-        for (int r = 0; r < repeat; ++r) {
-            fs::remove(dir / saved);
-            Run run;
-            if (!runSession(dir, scriptUpTo(step, drawing, saved), run))
-                return false;
-            if (r == 0 || run.seconds < best.seconds)
-                best.seconds = run.seconds;
-            best.peakMiB = std::max(best.peakMiB, run.peakMiB);
+    Run empty;
+    std::string transcript;
+    if (!runSession(dir, "", empty, transcript))
+        return false;
+    result.emptySession = empty.seconds;
+    result.emptyPeakMiB = empty.peakMiB;
+    for (int r = 0; r < repeat; ++r) {
+        fs::remove(dir / saved);
+        Run run;
+        if (!runSession(dir, sessionScript(drawing, saved), run, transcript))
+            return false;
+        const std::vector<double> times = sessionTimes(transcript);
+        if (times.size() != kSteps) {
+            std::fprintf(stderr, "the session showed %zu times, not %d\n", times.size(), kSteps);
+            return false;
         }
-        result.cumulative[step] = best;
+        double steps[kSteps] = {run.seconds - (times.back() - times.front())};
+        for (int step = 1; step < kSteps; ++step)
+            steps[step] = times[step] - times[step - 1];
+        for (int step = 0; step < kSteps; ++step)
+            result.seconds[step] =
+                r == 0 ? steps[step] : std::min(result.seconds[step], steps[step]);
+        result.fastestSession = r == 0 ? run.seconds : std::min(result.fastestSession, run.seconds);
+        result.peakMiB = std::max(result.peakMiB, run.peakMiB);
     }
     return apart([&] {
         std::string problem;
@@ -149,22 +173,23 @@ bool measure(const fs::path& dir, int rooms, int repeat, SizeResult& result) {
     });
 }
 
-double stepSeconds(const SizeResult& r, int step) {
-    return step == 0 ? r.cumulative[0].seconds
-                     : std::max(0.0, r.cumulative[step].seconds - r.cumulative[step - 1].seconds);
+double totalSeconds(const SizeResult& r) {
+    double total = 0.0;
+    for (double seconds : r.seconds)
+        total += seconds;
+    return total;
 }
 
 void report(const SizeResult& r) {
-    const double total = r.cumulative[kSteps - 1].seconds;
+    const double total = totalSeconds(r);
     const int links = r.rooms + kSurveyPoints;
     std::printf("%d rooms, %d survey points, %d links: %.3f s in all\n", r.rooms, kSurveyPoints,
                 links, total);
     for (int step = 0; step < kSteps; ++step)
-        std::printf("  %-14s %8.3f s  %5.1f %%\n", kStepNames[step], stepSeconds(r, step),
-                    100.0 * stepSeconds(r, step) / total);
-    const double peak = r.cumulative[kSteps - 1].peakMiB;
-    const double perLink = (peak - r.cumulative[0].peakMiB) * 1024.0 * 1024.0 / links;
-    std::printf("  peak memory %.1f MiB, %.0f bytes per link above an empty session\n", peak,
+        std::printf("  %-14s %8.3f s  %5.1f %%\n", kStepNames[step], r.seconds[step],
+                    100.0 * r.seconds[step] / total);
+    const double perLink = (r.peakMiB - r.emptyPeakMiB) * 1024.0 * 1024.0 / links;
+    std::printf("  peak memory %.1f MiB, %.0f bytes per link above an empty session\n", r.peakMiB,
                 perLink);
 }
 
@@ -172,13 +197,12 @@ void reportGrowth(const SizeResult& small, const SizeResult& large) {
     std::printf("growth from %d to %d rooms (%.1f times the rooms):\n", small.rooms, large.rooms,
                 static_cast<double>(large.rooms) / small.rooms);
     for (int step = 1; step < kSteps; ++step) {
-        const double before = stepSeconds(small, step);
+        const double before = small.seconds[step];
         std::printf("  %-14s %6.2f times\n", kStepNames[step],
-                    before > 0.0 ? stepSeconds(large, step) / before : 0.0);
+                    before > 0.0 ? large.seconds[step] / before : 0.0);
     }
-    const auto work = [](const SizeResult& r) {
-        return r.cumulative[kSteps - 1].seconds - r.cumulative[0].seconds;
-    };
+    // What the drawing costs the whole process, letting go of it at the end included.
+    const auto work = [](const SizeResult& r) { return r.fastestSession - r.emptySession; };
     std::printf("  %-14s %6.2f times\n", "whole session", work(large) / work(small));
 }
 
