@@ -80,6 +80,8 @@ public:
 
     // Reads start over from the first byte; the status is reset.
     void rewind();
+    // Room for this many bytes written, so that a large record grows without copies.
+    void reserve(std::size_t bytes);
     const unsigned char* data() const;
     std::size_t size() const;
     std::size_t position() const;

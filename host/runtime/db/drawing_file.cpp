@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "crt/format.h"
 #include "db/database.h"
@@ -556,6 +557,13 @@ Acad::ErrorStatus AcDbDatabase::saveAs(const wchar_t* fileName) {
         written = svDbReplaceFile(pathOf(fileName), bytes.data(), bytes.size(), m_impl->fileError);
     } else {
         AcDbMemoryFiler out(AcDb::kFileFiler);
+        // A drawing saved is about as large as the file it came from: room for that at once
+        // spares copying ever larger images of a large drawing on the way.
+        std::error_code unknown;
+        const std::uintmax_t before =
+            std::filesystem::file_size(pathOf(m_impl->fileName.c_str()), unknown);
+        if (!unknown && before < (std::uintmax_t{1} << 32))
+            out.reserve(static_cast<std::size_t>(before + before / 8));
         const Acad::ErrorStatus es = writeDrawing(*m_impl, out);
         if (es != Acad::eOk)
             return es;

@@ -83,6 +83,11 @@ void AcDbMemoryFiler::resetFilerStatus() {
     m_data->status = Acad::eOk;
 }
 
+void AcDbMemoryFiler::reserve(std::size_t bytes) {
+    if (m_data->view == nullptr)
+        m_data->bytes.reserve(bytes);
+}
+
 Acad::ErrorStatus AcDbMemoryFiler::writeRaw(const void* bytes, std::size_t size) {
     if (m_data->status != Acad::eOk)
         return m_data->status;
