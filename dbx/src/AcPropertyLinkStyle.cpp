@@ -180,9 +180,11 @@ bool computeLabel(const AcPropertyReader& reader, const CString& macro, const Ac
     static std::wstring command;
     command.assign(L"M=");
     const std::wstring_view number(numberText, numberSize);
-    if (!(svMacroShowsText(macroText)
-              ? svAppendExpandedMacro(macroText, value.text(), number, command)
-              : svAppendNumberOnlyMacro(macroText, number, command)))
+    // The reader's text is formatted only for a macro that shows it.
+    const SvNumberOnly expanded = svAppendNumberOnlyMacro(macroText, number, command);
+    if (expanded == SvNumberOnly::Refused ||
+        (expanded == SvNumberOnly::General &&
+         !svAppendExpandedMacro(macroText, value.text(), number, command)))
         return true;
     if (g_menuCmd(command.c_str()) == RTKWORD)
         g_getInput(label);

@@ -101,46 +101,43 @@ bool fixedSixDigits(double number, char (&text)[32], std::size_t& size) {
 
 } // namespace
 
-// A plain loop: macros are short, and a search for the whole placeholder, or for each "%", costs
-// more in setting out than in looking.
-bool svMacroShowsText(std::wstring_view macro) {
-    const std::size_t n = kTextPlaceholder.size();
-    for (std::size_t at = 0; at + n <= macro.size(); ++at) {
-        if (macro[at] == L'%' && macro[at + 1] == L'P' && macro.substr(at, n) == kTextPlaceholder)
-            return true;
-    }
-    return false;
-}
-
 // Its own "%NPROPERTY" are the only ones there can be: the number written has no "%" to begin
-// another, and no text comes in to complete one.
-bool svAppendNumberOnlyMacro(std::wstring_view macro, std::wstring_view number, std::wstring& out) {
+// another, and no text comes in to complete one. Both placeholders are told apart in the one pass.
+SvNumberOnly svAppendNumberOnlyMacro(std::wstring_view macro, std::wstring_view number,
+                                     std::wstring& out) {
+    // Whether a long macro is refused depends on the text it shows.
     if (macro.size() > kMaxExpandedMacro)
-        return false;
+        return SvNumberOnly::General;
     const std::size_t start = out.size();
-    std::size_t at = 0;
-    while (at < macro.size()) {
-        const std::size_t mark = macro.find(L'%', at);
-        if (mark == std::wstring_view::npos) {
-            out.append(macro.substr(at));
-            break;
+    const wchar_t* p = macro.data();
+    const wchar_t* const end = p + macro.size();
+    const wchar_t* run = p; // not yet appended
+    while (p != end) {
+        if (*p != L'%') {
+            ++p;
+            continue;
         }
-        out.append(macro.substr(at, mark - at));
-        if (macro.substr(mark).starts_with(kNumberPlaceholder)) {
-            out.append(number);
-            at = mark + kNumberPlaceholder.size();
-        } else {
-            out.push_back(L'%');
-            at = mark + 1;
+        const std::wstring_view rest(p, static_cast<std::size_t>(end - p));
+        if (rest.starts_with(kTextPlaceholder)) {
+            out.resize(start);
+            return SvNumberOnly::General;
         }
+        if (!rest.starts_with(kNumberPlaceholder)) {
+            ++p;
+            continue;
+        }
+        out.append(run, p).append(number);
+        p += kNumberPlaceholder.size();
+        run = p;
         if (out.size() - start > kMaxExpandedMacro)
             break;
     }
+    out.append(run, p);
     if (out.size() - start > kMaxExpandedMacro) {
         out.resize(start);
-        return false;
+        return SvNumberOnly::Refused;
     }
-    return true;
+    return SvNumberOnly::Expanded;
 }
 
 bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,

@@ -16,11 +16,12 @@ inline constexpr std::size_t kMaxExpandedMacro = 4096;
 bool svAppendExpandedMacro(std::wstring_view macro, std::wstring_view text,
                            std::wstring_view number, std::wstring& out);
 
-// Whether the reader's text goes into the macro at all: without "%PROPERTY" it does not.
-bool svMacroShowsText(std::wstring_view macro);
-
-// svAppendExpandedMacro for a macro that does not show the text, in a single plain pass.
-bool svAppendNumberOnlyMacro(std::wstring_view macro, std::wstring_view number, std::wstring& out);
+// What svAppendExpandedMacro gives for a macro that does not show the text ("%PROPERTY"), in a
+// single plain pass: Expanded, or Refused with `out` as it was. General, with `out` as it was,
+// for a macro that does show the text or whose bound depends on it: svAppendExpandedMacro decides.
+enum class SvNumberOnly { Expanded, Refused, General };
+SvNumberOnly svAppendNumberOnlyMacro(std::wstring_view macro, std::wstring_view number,
+                                     std::wstring& out);
 
 // Room for the number's text: "%g" never writes more than 13 characters.
 inline constexpr std::size_t kNumberTextChars = 32;
