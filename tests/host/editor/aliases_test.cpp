@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <string>
@@ -21,7 +22,10 @@ protected:
         return svLoadCommandAliases(std::wstring(m_path.begin(), m_path.end()).c_str(), problems);
     }
 
-    std::string m_path = testing::TempDir() + "aliases_test.pgp";
+    // Of this test alone: ctest runs the others at the same time.
+    std::string m_path = testing::TempDir() + "aliases_test-" +
+                         testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                         std::to_string(getpid()) + ".pgp";
 };
 
 TEST_F(Aliases, TheFileFormatWithCommentsProgramsAndBadLines) {
