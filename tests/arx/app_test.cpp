@@ -216,9 +216,8 @@ std::string helpPageOpenedBy(const std::string& dir, const std::string& opened) 
     setenv("BROWSER", browser.c_str(), 1);
     setenv("TMPDIR", dir.c_str(), 1);
     EXPECT_TRUE(svRunCommand(L"sv_help"));
-    // The browser runs apart; on a loaded machine it may take seconds to start.
     std::string page;
-    for (int i = 0; i < 400 && !std::getline(std::ifstream(opened), page); ++i)
+    for (int i = 0; i < 100 && !std::getline(std::ifstream(opened), page); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     return page;
 }
@@ -261,7 +260,9 @@ TEST_F(Help, APlantedFolderAndLinkAreLeftAlone) {
     std::filesystem::create_symlink(victim, planted + "/overview.html");
     const std::string page = helpPageOpenedBy(dir, opened);
     ASSERT_NE(page.find("/overview.html"), std::string::npos) << page;
-    EXPECT_EQ(page.rfind(planted, 0), std::string::npos) << page;
+    // The folder itself, not a name beginning alike: a folder of its own may be named
+    // "sentavell-help-" and random letters that begin with the user's number.
+    EXPECT_NE(std::filesystem::path(page).parent_path(), std::filesystem::path(planted)) << page;
     struct stat file {
     }, folder{};
     ASSERT_EQ(lstat(page.c_str(), &file), 0);
