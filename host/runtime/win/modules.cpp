@@ -188,18 +188,19 @@ BOOL FreeLibrary(HMODULE module) {
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
-    if (procName == nullptr || !isLoaded(module))
+    if (procName == nullptr)
+        return nullptr;
+    // The host program first: modules ask it by name on every update.
+    if (module == hostProgram())
+        return IS_INTRESOURCE(procName) ? nullptr : svHostExportFind(procName);
+    if (!isLoaded(module))
         return nullptr;
     if (IS_INTRESOURCE(procName)) {
-        if (module == hostProgram())
-            return nullptr;
         const std::string symbol =
             "SvOrdinalExport_" + std::to_string(reinterpret_cast<std::uintptr_t>(procName));
         auto* slot = static_cast<const FARPROC*>(dlsym(module->handle, symbol.c_str()));
         return slot != nullptr ? *slot : nullptr;
     }
-    if (module == hostProgram())
-        return svHostExportFind(procName);
     return reinterpret_cast<FARPROC>(dlsym(module->handle, procName));
 }
 

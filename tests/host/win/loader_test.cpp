@@ -217,6 +217,14 @@ TEST(Loader, HostExportsAnswerTheNameAsItStandsNow) {
     svHostExportAdd("probeFirst", first);
     EXPECT_EQ(GetProcAddress(host, asked), first);
 
+    // A name too long to be remembered is still found, and forgotten when withdrawn.
+    const char* longName = "probeAFunctionWhoseNameIsFarLongerThanMost";
+    svHostExportAdd(longName, first);
+    EXPECT_EQ(GetProcAddress(host, longName), first);
+    EXPECT_EQ(GetProcAddress(host, longName), first);
+    EXPECT_EQ(svHostExportRemove(longName), first);
+    EXPECT_EQ(GetProcAddress(host, longName), nullptr);
+
     // Many names asked in turn are all found.
     const char* names[] = {"acedMenuCmd", "acedGetInput", "acdbRToS",   "probeFirst", "probeSecond",
                            "acedMenuCmd", "acedGetInput", "acdbRToS",   "probeFirst", "probeSecond",
