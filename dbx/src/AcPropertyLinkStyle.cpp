@@ -176,9 +176,10 @@ bool computeLabel(const AcPropertyReader& reader, const CString& macro, const Ac
     wchar_t numberText[kNumberTextChars];
     const std::size_t numberSize = svNumberPlaceholderText(value.number(), numberText);
     // Kept from one update to the next, so that its room is reused. Nothing that runs between
-    // building the command and the host's reading it can come back here.
-    static std::wstring command;
-    command.assign(L"M=");
+    // building the command and the host's reading it can come back here. It begins with "M=" for
+    // good: every update cuts it back to that, and expansions only append.
+    static std::wstring command(L"M=");
+    command.resize(2);
     const std::wstring_view number(numberText, numberSize);
     // The reader's text is formatted only for a macro that shows it.
     const SvNumberOnly expanded = svAppendNumberOnlyMacro(macroText, number, command);

@@ -4,11 +4,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cwchar>
 
 namespace {
 
-constexpr std::wstring_view kTextPlaceholder = L"%PROPERTY";
-constexpr std::wstring_view kNumberPlaceholder = L"%NPROPERTY";
+constexpr wchar_t kTextPlaceholderChars[] = L"%PROPERTY";
+constexpr wchar_t kNumberPlaceholderChars[] = L"%NPROPERTY";
+constexpr std::wstring_view kTextPlaceholder = kTextPlaceholderChars;
+constexpr std::wstring_view kNumberPlaceholder = kNumberPlaceholderChars;
 
 // Both replacements in one pass over the macro, a piece at a time: a run of the macro up to
 // its next "%", or the text. After each piece the number's placeholders are replaced from where
@@ -99,44 +102,66 @@ bool fixedSixDigits(double number, char (&text)[32], std::size_t& size) {
     return true;
 }
 
+// Whether the placeholder begins at p. Of a length known here, so the comparison is a few
+// instructions: the scan meets every "%" of a macro on each update.
+template <std::size_t N>
+bool placeholderAt(const wchar_t* p, const wchar_t* end, const wchar_t (&placeholder)[N]) {
+    return static_cast<std::size_t>(end - p) >= N - 1 &&
+           __builtin_memcmp(p, placeholder, (N - 1) * sizeof(wchar_t)) == 0;
+}
+
+const wchar_t* nextPercent(const wchar_t* p, const wchar_t* end) {
+    const wchar_t* found = std::wmemchr(p, L'%', static_cast<std::size_t>(end - p));
+    return found != nullptr ? found : end;
+}
+
 } // namespace
 
 // Its own "%NPROPERTY" are the only ones there can be: the number written has no "%" to begin
-// another, and no text comes in to complete one. Both placeholders are told apart in the one pass.
+// another, and no text comes in to complete one. Both placeholders are told apart in the one
+// pass, which writes into room made once for the longest result the macro could give.
 SvNumberOnly svAppendNumberOnlyMacro(std::wstring_view macro, std::wstring_view number,
                                      std::wstring& out) {
     // Whether a long macro is refused depends on the text it shows.
     if (macro.size() > kMaxExpandedMacro)
         return SvNumberOnly::General;
-    const std::size_t start = out.size();
     const wchar_t* p = macro.data();
     const wchar_t* const end = p + macro.size();
-    const wchar_t* run = p; // not yet appended
-    while (p != end) {
-        if (*p != L'%') {
-            ++p;
-            continue;
-        }
-        const std::wstring_view rest(p, static_cast<std::size_t>(end - p));
-        if (rest.starts_with(kTextPlaceholder)) {
-            out.resize(start);
-            return SvNumberOnly::General;
-        }
-        if (!rest.starts_with(kNumberPlaceholder)) {
-            ++p;
-            continue;
-        }
-        out.append(run, p).append(number);
-        p += kNumberPlaceholder.size();
-        run = p;
-        if (out.size() - start > kMaxExpandedMacro)
-            break;
-    }
-    out.append(run, p);
-    if (out.size() - start > kMaxExpandedMacro) {
+    const wchar_t* percent = nextPercent(p, end);
+    // A macro that shows the text mostly begins with it: told apart before any room is made.
+    if (percent != end && placeholderAt(percent, end, kTextPlaceholderChars))
+        return SvNumberOnly::General;
+    const std::size_t start = out.size();
+    const std::size_t growth =
+        number.size() > kNumberPlaceholder.size() ? number.size() - kNumberPlaceholder.size() : 0;
+    out.resize(start + macro.size() + macro.size() / kNumberPlaceholder.size() * growth);
+    wchar_t* const first = out.data() + start;
+    wchar_t* to = first;
+    const auto refuse = [&](SvNumberOnly outcome) {
         out.resize(start);
-        return SvNumberOnly::Refused;
+        return outcome;
+    };
+    for (;;) {
+        to = std::copy(p, percent, to);
+        if (percent == end)
+            break;
+        if (placeholderAt(percent, end, kTextPlaceholderChars))
+            return refuse(SvNumberOnly::General);
+        if (placeholderAt(percent, end, kNumberPlaceholderChars)) {
+            to = std::copy(number.begin(), number.end(), to);
+            p = percent + kNumberPlaceholder.size();
+            if (static_cast<std::size_t>(to - first) > kMaxExpandedMacro)
+                return refuse(SvNumberOnly::Refused);
+        } else {
+            *to++ = L'%';
+            p = percent + 1;
+        }
+        percent = nextPercent(p, end);
     }
+    const auto written = static_cast<std::size_t>(to - first);
+    if (written > kMaxExpandedMacro)
+        return refuse(SvNumberOnly::Refused);
+    out.resize(start + written);
     return SvNumberOnly::Expanded;
 }
 

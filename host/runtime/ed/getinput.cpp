@@ -83,12 +83,6 @@ void svSetLastInput(const std::wstring& text) {
     g_lastInput = text;
 }
 
-void svSwapLastInput(std::wstring& text) {
-    if (!g_lastInput)
-        g_lastInput.emplace();
-    g_lastInput->swap(text);
-}
-
 void svClearLastInput() {
     g_lastInput.reset();
 }

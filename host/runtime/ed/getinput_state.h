@@ -2,10 +2,8 @@
 
 #include <string>
 
-// What the host remembers between input calls.
+// What the host remembers between input calls, copied into the room of what it held before.
 void svSetLastInput(const std::wstring& text);
-// The same, trading strings: `text` gets the room of the text remembered before, for reuse.
-void svSwapLastInput(std::wstring& text);
 void svClearLastInput();
 // Whether an input call was cancelled since the flag was last taken (commands end as cancelled).
 bool svTakeCancelSeen();

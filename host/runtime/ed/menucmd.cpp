@@ -52,12 +52,12 @@ int acedMenuCmd(const wchar_t* command) {
     if (command == nullptr || (command[0] != L'M' && command[0] != L'm') || command[1] != L'=')
         return RTERROR;
     DrawingEnvironment environment;
-    // Live labels evaluate on every change of their source: the value's room is kept, and
-    // traded with the answer's, so an evaluation allocates nothing once both have grown.
+    // Live labels evaluate on every change of their source: the value's room is kept, and the
+    // answer's too, so an evaluation allocates nothing once both have grown.
     static std::wstring value;
     if (!svEvaluateDiesel(command + 2, environment, value))
         return RTERROR;
-    svSwapLastInput(value);
+    svSetLastInput(value);
     return RTKWORD;
 }
 
