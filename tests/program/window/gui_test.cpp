@@ -425,7 +425,9 @@ sv_linkcreate
     EXPECT_EQ(dialogChanges(manager), 0);
 
     // A double click on a style opens it in the style editor over the manager; Esc closes it.
-    gui.click(dialog.left + 30, selected.centreY() + rowHeight);
+    // The click that comes first lands away from the row's earlier click, which a fast machine
+    // would otherwise pair with it as a double click.
+    gui.click(dialog.left + 120, selected.centreY() + rowHeight);
     const Picture second = gui.frame();
     gui.moveTo(dialog.left + 30, selected.centreY() + rowHeight);
     gui.xdotool("click --repeat 2 --delay 60 1");
