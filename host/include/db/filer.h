@@ -82,6 +82,9 @@ public:
     void rewind();
     // Room for this many bytes written, so that a large record grows without copies.
     void reserve(std::size_t bytes);
+    // Forgets the bytes written, keeping their room for the next; reads start over. A filer
+    // reading in place keeps its bytes.
+    void clear();
     const unsigned char* data() const;
     std::size_t size() const;
     std::size_t position() const;

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <unordered_map>
 
 #include "crt/format.h"
 #include "db/database.h"
@@ -79,29 +79,62 @@ SvDbClassEntry svDbClassOf(AcDbObject* obj) {
 
 namespace {
 
-Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, AcDbMemoryFiler& out) {
-    std::vector<std::pair<Adesk::UInt64, std::uint32_t>> order;
+// What a save writes, worked out before the file is touched: the records in handle order, each
+// with its entry in the class table.
+struct SavePlan {
+    std::vector<std::pair<Adesk::UInt64, std::uint32_t>> order; // handle, slot
+    std::vector<ClassEntry> classes;
+    std::vector<std::uint32_t> classOfRecord;
+};
+
+Acad::ErrorStatus planSave(const SvDbDatabaseData& db, SavePlan& plan) {
     for (std::uint32_t i = 0; i < db.slots.size(); ++i) {
         if (db.slots[i].object != nullptr)
-            order.emplace_back(db.slots[i].handle.value(), i);
+            plan.order.emplace_back(db.slots[i].handle.value(), i);
     }
-    std::sort(order.begin(), order.end());
+    std::sort(plan.order.begin(), plan.order.end());
 
-    std::vector<ClassEntry> classes;
-    std::unordered_map<std::wstring, std::uint32_t> classIndex;
-    std::vector<std::uint32_t> classOfRecord;
-    classOfRecord.reserve(order.size());
-    for (const auto& [handle, index] : order) {
-        ClassEntry entry = svDbClassOf(db.slots[index].object);
+    std::unordered_map<std::wstring, std::uint32_t> byName;
+    // A registered class's entry depends on the class alone; a proxy's on the object.
+    std::unordered_map<const AcRxClass*, std::uint32_t> byClass;
+    plan.classOfRecord.reserve(plan.order.size());
+    for (const auto& [handle, index] : plan.order) {
+        AcDbObject* obj = db.slots[index].object;
+        const AcRxClass* cls = obj->isA();
+        const bool proxy =
+            AcDbProxyObject::cast(obj) != nullptr || AcDbProxyEntity::cast(obj) != nullptr;
+        if (!proxy) {
+            auto known = byClass.find(cls);
+            if (known != byClass.end()) {
+                plan.classOfRecord.push_back(known->second);
+                continue;
+            }
+        }
+        ClassEntry entry = svDbClassOf(obj);
         if (entry.name.empty())
             return Acad::eNotThatKindOfClass; // a class that was never registered cannot be read
                                               // back
-        auto [it, added] = classIndex.try_emplace(entry.name, classes.size());
+        auto [it, added] =
+            byName.try_emplace(entry.name, static_cast<std::uint32_t>(plan.classes.size()));
         if (added)
-            classes.push_back(std::move(entry));
-        classOfRecord.push_back(it->second);
+            plan.classes.push_back(std::move(entry));
+        if (!proxy)
+            byClass.emplace(cls, it->second);
+        plan.classOfRecord.push_back(it->second);
     }
+    return Acad::eOk;
+}
 
+// Bytes gathered this far are handed on: the drawing is never whole in memory.
+constexpr std::size_t kSaveChunk = std::size_t{1} << 20;
+
+bool flush(AcDbMemoryFiler& out, SvDbFileSink& sink) {
+    const bool written = sink.write(out.data(), out.size());
+    out.clear();
+    return written;
+}
+
+void writeHeader(const SvDbDatabaseData& db, const SavePlan& plan, AcDbMemoryFiler& out) {
     out.writeBytes(kSignature, sizeof kSignature);
     out.writeUInt16(kFormatVersion);
     out.writeUInt16(0);
@@ -131,34 +164,50 @@ Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, AcDbMemoryFiler& out)
             break;
         }
     }
-    out.writeUInt32(static_cast<Adesk::UInt32>(classes.size()));
-    for (const ClassEntry& entry : classes) {
+    out.writeUInt32(static_cast<Adesk::UInt32>(plan.classes.size()));
+    for (const ClassEntry& entry : plan.classes) {
         out.writeString(entry.name.c_str());
         out.writeString(entry.dxfName.c_str());
         out.writeString(entry.appName.c_str());
         out.writeUInt8(entry.flags);
     }
-    out.writeUInt32(static_cast<Adesk::UInt32>(order.size()));
-    for (std::size_t r = 0; r < order.size(); ++r) {
-        AcDbObject* obj = db.slots[order[r].second].object;
-        SvDbFileFiler record(db);
+    out.writeUInt32(static_cast<Adesk::UInt32>(plan.order.size()));
+}
+
+Acad::ErrorStatus writeDrawing(const SvDbDatabaseData& db, const SavePlan& plan,
+                               SvDbFileSink& sink) {
+    AcDbMemoryFiler out(AcDb::kFileFiler);
+    out.reserve(kSaveChunk + kSaveChunk / 4);
+    writeHeader(db, plan, out);
+    SvDbFileFiler record(db); // one for all, its room kept from record to record
+    for (std::size_t r = 0; r < plan.order.size(); ++r) {
+        AcDbObject* obj = db.slots[plan.order[r].second].object;
+        record.clear();
         Acad::ErrorStatus es;
         {
             SvDbFilingScope reading(obj);
             es = obj->dwgOutFields(&record);
         }
+        if (es == Acad::eOk)
+            es = record.filerStatus();
         if (es != Acad::eOk)
             return es;
         if (record.size() > 0xFFFFFFFFu)
             return Acad::eOutOfRange;
-        out.writeUInt64(order[r].first);
-        out.writeUInt32(classOfRecord[r]);
+        out.writeUInt64(plan.order[r].first);
+        out.writeUInt32(plan.classOfRecord[r]);
         out.writeUInt8(SvDbAccess::data(obj).erased ? kRecordErased : 0);
         out.writeUInt32(static_cast<Adesk::UInt32>(record.size()));
         out.writeBytes(record.data(), record.size());
+        if (out.filerStatus() != Acad::eOk)
+            return out.filerStatus();
+        if (out.size() >= kSaveChunk && !flush(out, sink))
+            return Acad::eFileAccessErr;
     }
     out.writeBytes(kEndMarker, sizeof kEndMarker);
-    return out.filerStatus();
+    if (out.filerStatus() != Acad::eOk)
+        return out.filerStatus();
+    return flush(out, sink) ? Acad::eOk : Acad::eFileAccessErr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -556,18 +605,14 @@ Acad::ErrorStatus AcDbDatabase::saveAs(const wchar_t* fileName) {
             return es;
         written = svDbReplaceFile(pathOf(fileName), bytes.data(), bytes.size(), m_impl->fileError);
     } else {
-        AcDbMemoryFiler out(AcDb::kFileFiler);
-        // A drawing saved is about as large as the file it came from: room for that at once
-        // spares copying ever larger images of a large drawing on the way.
-        std::error_code unknown;
-        const std::uintmax_t before =
-            std::filesystem::file_size(pathOf(m_impl->fileName.c_str()), unknown);
-        if (!unknown && before < (std::uintmax_t{1} << 32))
-            out.reserve(static_cast<std::size_t>(before + before / 8));
-        const Acad::ErrorStatus es = writeDrawing(*m_impl, out);
+        SavePlan plan;
+        const Acad::ErrorStatus es = planSave(*m_impl, plan);
         if (es != Acad::eOk)
             return es;
-        written = svDbReplaceFile(pathOf(fileName), out.data(), out.size(), m_impl->fileError);
+        written = svDbReplaceFile(
+            pathOf(fileName),
+            [this, &plan](SvDbFileSink& sink) { return writeDrawing(*m_impl, plan, sink); },
+            m_impl->fileError);
     }
     if (written != Acad::eOk)
         return written;

@@ -62,6 +62,21 @@ Acad::ErrorStatus failed(int error, std::wstring& why) {
     return Acad::eFileAccessErr;
 }
 
+class DescriptorSink final : public SvDbFileSink {
+public:
+    explicit DescriptorSink(int fd) : m_fd(fd) {}
+    bool write(const unsigned char* data, std::size_t size) override {
+        if (m_error == 0 && !writeAll(m_fd, data, size))
+            m_error = errno != 0 ? errno : EIO;
+        return m_error == 0;
+    }
+    int error() const { return m_error; }
+
+private:
+    int m_fd;
+    int m_error = 0;
+};
+
 } // namespace
 
 std::wstring svDbFileErrorText(int error) {
@@ -90,6 +105,17 @@ std::wstring svDbFileErrorText(int error) {
 
 Acad::ErrorStatus svDbReplaceFile(const std::string& path, const unsigned char* data,
                                   std::size_t size, std::wstring& why) {
+    return svDbReplaceFile(
+        path,
+        [data, size](SvDbFileSink& sink) {
+            return sink.write(data, size) ? Acad::eOk : Acad::eFileAccessErr;
+        },
+        why);
+}
+
+Acad::ErrorStatus svDbReplaceFile(const std::string& path,
+                                  const std::function<Acad::ErrorStatus(SvDbFileSink&)>& produce,
+                                  std::wstring& why) {
     why.clear();
     std::string target;
     int error = 0;
@@ -118,8 +144,14 @@ Acad::ErrorStatus svDbReplaceFile(const std::string& path, const unsigned char* 
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return failed(errno, why);
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data, size) && ::fsync(fd) == 0;
-    error = errno;
+    DescriptorSink sink(fd);
+    Acad::ErrorStatus produced = Acad::eOk;
+    bool ok = ::fchmod(fd, mode) == 0;
+    if (ok) {
+        produced = produce(sink);
+        ok = produced == Acad::eOk && sink.error() == 0 && ::fsync(fd) == 0;
+    }
+    error = sink.error() != 0 ? sink.error() : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;
@@ -130,6 +162,8 @@ Acad::ErrorStatus svDbReplaceFile(const std::string& path, const unsigned char* 
     }
     if (!ok) {
         ::unlink(temp.c_str());
+        if (produced != Acad::eOk && sink.error() == 0)
+            return produced;
         return failed(error, why);
     }
     return Acad::eOk;

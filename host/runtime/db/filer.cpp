@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <memory>
 #include <string>
 #include <type_traits>
 
@@ -11,14 +13,46 @@ AcDbDwgFiler::~AcDbDwgFiler() = default;
 AcDbDxfFiler::~AcDbDxfFiler() = default;
 
 struct AcDbMemoryFiler::Data {
-    std::vector<unsigned char> bytes;
+    // Written bytes: `used` of `room`. Not a vector, as a vector cannot grow without first
+    // zeroing what is about to be written, and fields come a few bytes at a time.
+    std::unique_ptr<unsigned char[]> buffer;
+    std::size_t used = 0;
+    std::size_t room = 0;
     const unsigned char* view = nullptr; // bytes read in place, when given
     std::size_t viewSize = 0;
     std::size_t pos = 0;
-    const unsigned char* base() const { return view != nullptr ? view : bytes.data(); }
-    std::size_t size() const { return view != nullptr ? viewSize : bytes.size(); }
+    const unsigned char* base() const { return view != nullptr ? view : buffer.get(); }
+    std::size_t size() const { return view != nullptr ? viewSize : used; }
     Acad::ErrorStatus status = Acad::eOk;
     AcDb::FilerType type;
+
+    void makeRoom(std::size_t total) {
+        if (total <= room)
+            return;
+        // An object's fields come a few bytes at a time: room for a typical record at once
+        // spares the doublings up to it (undo takes a copy of every object changed).
+        const std::size_t grown = std::max({total, 2 * room, std::size_t{256}});
+        std::unique_ptr<unsigned char[]> larger(new unsigned char[grown]);
+        if (used > 0)
+            std::memcpy(larger.get(), buffer.get(), used);
+        buffer = std::move(larger);
+        room = grown;
+    }
+    // Where `size` more bytes go; they count as written.
+    unsigned char* extend(std::size_t size) {
+        if (size > room - used)
+            makeRoom(used + size);
+        unsigned char* at = buffer.get() + used;
+        used += size;
+        return at;
+    }
+    // Whether writes may go on: a failed filer stays failed, and bytes read in place are not
+    // ours to extend.
+    bool writable() {
+        if (status == Acad::eOk && view != nullptr)
+            status = Acad::eNotApplicable;
+        return status == Acad::eOk;
+    }
 };
 
 AcDbMemoryFiler::AcDbMemoryFiler(AcDb::FilerType type) : m_data(new Data) {
@@ -28,8 +62,7 @@ AcDbMemoryFiler::AcDbMemoryFiler(AcDb::FilerType type) : m_data(new Data) {
 AcDbMemoryFiler::AcDbMemoryFiler(const void* data, std::size_t size, AcDb::FilerType type)
     : AcDbMemoryFiler(type) {
     if (size > 0) {
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        m_data->bytes.assign(bytes, bytes + size);
+        std::memcpy(m_data->extend(size), data, size);
     }
 }
 
@@ -85,22 +118,19 @@ void AcDbMemoryFiler::resetFilerStatus() {
 
 void AcDbMemoryFiler::reserve(std::size_t bytes) {
     if (m_data->view == nullptr)
-        m_data->bytes.reserve(bytes);
+        m_data->makeRoom(bytes);
+}
+
+void AcDbMemoryFiler::clear() {
+    m_data->used = 0;
+    m_data->pos = 0;
 }
 
 Acad::ErrorStatus AcDbMemoryFiler::writeRaw(const void* bytes, std::size_t size) {
-    if (m_data->status != Acad::eOk)
+    if (!m_data->writable())
         return m_data->status;
-    if (m_data->view != nullptr) {
-        m_data->status = Acad::eNotApplicable; // bytes read in place are not ours to extend
-        return m_data->status;
-    }
-    // An object's fields come a few bytes at a time: room for a typical record at once spares the
-    // doublings up to it (undo takes a copy of every object changed).
-    if (m_data->bytes.capacity() == 0)
-        m_data->bytes.reserve(std::max<std::size_t>(size, 256));
-    const auto* p = static_cast<const unsigned char*>(bytes);
-    m_data->bytes.insert(m_data->bytes.end(), p, p + size);
+    if (size > 0)
+        std::memcpy(m_data->extend(size), bytes, size);
     return Acad::eOk;
 }
 
@@ -121,12 +151,16 @@ Acad::ErrorStatus AcDbMemoryFiler::readRaw(void* bytes, std::size_t size) {
 namespace {
 
 // Little-endian whatever the machine.
-template <class T>
-void toLittle(T value, unsigned char (&out)[sizeof(T)]) {
+template <class T, class Data>
+Acad::ErrorStatus writeLittle(Data& d, T value) {
+    if (!d.writable())
+        return d.status;
     using U = std::make_unsigned_t<T>;
     auto u = static_cast<U>(value);
+    unsigned char* out = d.extend(sizeof(T));
     for (std::size_t i = 0; i < sizeof(T); ++i)
         out[i] = static_cast<unsigned char>(static_cast<std::uint64_t>(u) >> (8 * i));
+    return Acad::eOk;
 }
 
 template <class T>
@@ -142,9 +176,7 @@ T fromLittle(const unsigned char (&in)[sizeof(T)]) {
 
 #define SV_FILER_INTEGER(NAME, TYPE)                                                               \
     Acad::ErrorStatus AcDbMemoryFiler::write##NAME(TYPE value) {                                   \
-        unsigned char bytes[sizeof(TYPE)];                                                         \
-        toLittle<TYPE>(value, bytes);                                                              \
-        return writeRaw(bytes, sizeof bytes);                                                      \
+        return writeLittle(*m_data, value);                                                        \
     }                                                                                              \
     Acad::ErrorStatus AcDbMemoryFiler::read##NAME(TYPE* value) {                                   \
         unsigned char bytes[sizeof(TYPE)];                                                         \
@@ -168,7 +200,7 @@ SV_FILER_INTEGER(UInt64, Adesk::UInt64)
 Acad::ErrorStatus AcDbMemoryFiler::writeDouble(double value) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    return writeUInt64(bits);
+    return writeLittle(*m_data, bits);
 }
 
 Acad::ErrorStatus AcDbMemoryFiler::readDouble(double* value) {
@@ -180,7 +212,7 @@ Acad::ErrorStatus AcDbMemoryFiler::readDouble(double* value) {
 }
 
 Acad::ErrorStatus AcDbMemoryFiler::writeBoolean(Adesk::Boolean value) {
-    return writeUInt8(value ? 1 : 0);
+    return writeLittle(*m_data, static_cast<Adesk::UInt8>(value ? 1 : 0));
 }
 
 Acad::ErrorStatus AcDbMemoryFiler::readBoolean(Adesk::Boolean* value) {
@@ -191,11 +223,32 @@ Acad::ErrorStatus AcDbMemoryFiler::readBoolean(Adesk::Boolean* value) {
     return es;
 }
 
+// UTF-16LE, written where it goes; a code point past Unicode is written as U+FFFD.
 Acad::ErrorStatus AcDbMemoryFiler::writeString(const wchar_t* value) {
-    std::vector<unsigned char> units;
-    svDbAppendUtf16(units, value != nullptr ? value : L"");
-    writeUInt32(static_cast<Adesk::UInt32>(units.size() / 2));
-    return writeRaw(units.data(), units.size());
+    const wchar_t* text = value != nullptr ? value : L"";
+    const std::size_t length = std::wcslen(text);
+    auto paired = [](std::uint32_t c) { return c >= 0x10000 && c <= 0x10FFFF; };
+    std::size_t units = length;
+    for (std::size_t i = 0; i < length; ++i)
+        units += paired(static_cast<std::uint32_t>(text[i])) ? 1 : 0;
+    if (writeLittle(*m_data, static_cast<Adesk::UInt32>(units)) != Acad::eOk)
+        return m_data->status;
+    unsigned char* out = m_data->extend(2 * units);
+    auto unit = [&out](std::uint32_t u) {
+        *out++ = static_cast<unsigned char>(u & 0xFF);
+        *out++ = static_cast<unsigned char>(u >> 8);
+    };
+    for (std::size_t i = 0; i < length; ++i) {
+        auto c = static_cast<std::uint32_t>(text[i]);
+        if (paired(c)) {
+            c -= 0x10000;
+            unit(0xD800 | (c >> 10));
+            unit(0xDC00 | (c & 0x3FF));
+        } else {
+            unit(c > 0x10FFFF ? 0xFFFD : c);
+        }
+    }
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbMemoryFiler::readString(wchar_t** value) {

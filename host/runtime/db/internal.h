@@ -217,6 +217,5 @@ std::vector<AcDbObjectId> svDbFiledIds(const AcDbObject* obj, SvDbIdWanted wante
 
 // Case-folded key for names that compare without regard to case.
 std::wstring svDbFold(const wchar_t* text);
-// UTF-16LE of wide text and back; unpaired surrogates read as U+FFFD.
-void svDbAppendUtf16(std::vector<unsigned char>& out, const std::wstring& text);
+// Wide text of UTF-16LE; unpaired surrogates read as U+FFFD.
 std::wstring svDbDecodeUtf16(const unsigned char* bytes, std::size_t units);

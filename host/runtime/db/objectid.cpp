@@ -155,25 +155,6 @@ std::wstring svDbFold(const wchar_t* text) {
     return folded;
 }
 
-void svDbAppendUtf16(std::vector<unsigned char>& out, const std::wstring& text) {
-    auto unit = [&out](std::uint32_t u) {
-        out.push_back(static_cast<unsigned char>(u & 0xFF));
-        out.push_back(static_cast<unsigned char>(u >> 8));
-    };
-    for (wchar_t wc : text) {
-        auto c = static_cast<std::uint32_t>(wc);
-        if (c > 0x10FFFF)
-            c = 0xFFFD;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            unit(0xD800 | (c >> 10));
-            unit(0xDC00 | (c & 0x3FF));
-        } else {
-            unit(c);
-        }
-    }
-}
-
 std::wstring svDbDecodeUtf16(const unsigned char* bytes, std::size_t units) {
     std::wstring text;
     text.reserve(units);

@@ -174,6 +174,39 @@ TEST_F(DbDrawingSave, FailedSavesSayWhyAndKeepTheFileThatWasThere) {
     EXPECT_STREQ(svDbFileError(db), L"");
 }
 
+// A drawing of many megabytes is written a part at a time: a write failing after its first parts
+// still keeps the file that was there, and the whole reads back and saves the same bytes.
+TEST_F(DbDrawingSave, ALargeDrawingFailingPartWayKeepsTheOldFileAndWholeReadsBack) {
+    const std::string path = save(db, "large.svd");
+    const std::vector<unsigned char> before = bytesOf(path);
+    const std::wstring text(120, L'\u00e9');
+    for (int i = 0; i < 30000; ++i) {
+        DbTestRecord* record = nullptr;
+        ASSERT_EQ(acdbOpenObject(record, addRecord(i), AcDb::kForWrite), Acad::eOk);
+        record->setText((text + std::to_wstring(i)).c_str());
+        record->close();
+    }
+
+    struct rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const struct rlimit partWay = {3u << 20, limit.rlim_max};
+    ::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &partWay), 0);
+    EXPECT_EQ(db->saveAs(svFromUtf8(path).c_str()), Acad::eFileAccessErr);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_STREQ(svDbFileError(db), L"File too large");
+    EXPECT_EQ(bytesOf(path), before);
+    for (const auto& entry : std::filesystem::directory_iterator(testing::TempDir()))
+        EXPECT_NE(entry.path().string().rfind(path + ".svtmp-", 0), 0u) << entry.path();
+
+    save(db, "large.svd");
+    const std::vector<unsigned char> whole = bytesOf(path);
+    EXPECT_GT(whole.size(), std::size_t{6} << 20);
+    AcDbDatabase* loaded = load(path);
+    EXPECT_EQ(bytesOf(save(loaded, "large-again.svd")), whole);
+}
+
 // Through a link the target is written beside itself, and the link stays a link.
 TEST_F(DbDrawingSave, SavingThroughASymbolicLinkWritesItsTarget) {
     const std::string targets = tempPath("targets");
