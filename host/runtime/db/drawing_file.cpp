@@ -3,10 +3,15 @@
 // flags and the bytes its dwgOutFields wrote, ids stored as handles. Strings are UTF-16LE and
 // numbers little-endian.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <unordered_map>
 
 #include "crt/format.h"
@@ -563,6 +568,50 @@ Acad::ErrorStatus AcDbDatabase::readDwgData(const void* data, std::size_t size) 
     return svDbBuildDrawing(this, parsed);
 }
 
+namespace {
+
+// A file's bytes, read at once into room made for the size it has: a drawing of a hundred
+// megabytes read piecemeal into a growing buffer would be copied and its pages cleared several
+// times over. Not zeroed first, as every byte is read over.
+struct FileBytes {
+    std::unique_ptr<unsigned char[]> data;
+    std::size_t size = 0;
+};
+
+// False with errno set when the file cannot be opened or read. A file still growing is read on
+// to its end.
+bool readWhole(const std::string& path, FileBytes& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    std::size_t room = ::fstat(fd, &info) == 0 && info.st_size > 0
+                           ? static_cast<std::size_t>(info.st_size) + 1
+                           : std::size_t{65536};
+    bytes.data.reset(new unsigned char[room]);
+    bytes.size = 0;
+    for (;;) {
+        if (bytes.size == room) {
+            std::unique_ptr<unsigned char[]> larger(new unsigned char[2 * room]);
+            std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+            bytes.data = std::move(larger);
+            room *= 2;
+        }
+        const ssize_t got = ::read(fd, bytes.data.get() + bytes.size, room - bytes.size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            const int error = got < 0 ? errno : 0;
+            ::close(fd);
+            errno = error;
+            return got == 0;
+        }
+        bytes.size += static_cast<std::size_t>(got);
+    }
+}
+
+} // namespace
+
 Acad::ErrorStatus AcDbDatabase::readDwgFile(const wchar_t* fileName) {
     if (fileName == nullptr || *fileName == L'\0')
         return Acad::eInvalidInput;
@@ -575,19 +624,10 @@ Acad::ErrorStatus AcDbDatabase::readDwgFile(const wchar_t* fileName) {
             m_impl->fileName = fileName;
         return es;
     }
-    std::FILE* file = std::fopen(pathOf(fileName).c_str(), "rb");
-    if (file == nullptr)
+    FileBytes bytes;
+    if (!readWhole(pathOf(fileName), bytes))
         return errno == ENOENT ? Acad::eFileNotFound : Acad::eFileAccessErr;
-    std::vector<unsigned char> bytes;
-    unsigned char chunk[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        return Acad::eFileAccessErr;
-    const Acad::ErrorStatus es = readDwgData(bytes.data(), bytes.size());
+    const Acad::ErrorStatus es = readDwgData(bytes.data.get(), bytes.size);
     if (es == Acad::eOk)
         m_impl->fileName = fileName;
     return es;
