@@ -4,11 +4,22 @@
 #include "internal.h"
 
 SvDbUndoSnapshot svDbSnapshot(const AcDbObject* obj) {
-    AcDbMemoryFiler filer(AcDb::kUndoFiler);
+    // One filer serves every snapshot, its room kept, as a command may take hundreds of
+    // thousands; one taken while another is (an object filing another) gets its own.
+    thread_local AcDbMemoryFiler shared(AcDb::kUndoFiler);
+    thread_local bool sharedBusy = false;
+    std::optional<AcDbMemoryFiler> own;
+    AcDbMemoryFiler& filer = sharedBusy ? own.emplace(AcDb::kUndoFiler) : shared;
+    const bool tookShared = !sharedBusy;
+    sharedBusy = true;
+    filer.clear();
+    filer.resetFilerStatus();
     {
         SvDbFilingScope reading(obj);
         obj->dwgOutFields(&filer);
     }
+    if (tookShared)
+        sharedBusy = false;
     SvDbUndoSnapshot snapshot;
     snapshot.bytes.assign(filer.data(), filer.data() + filer.size());
     snapshot.erased = SvDbAccess::data(obj).erased;
@@ -35,11 +46,11 @@ void svDbRecordUndo(AcDbObject* obj) {
         return;
     SvDbUndoSnapshot snapshot = svDbSnapshot(obj);
     if (scope != nullptr && transaction != nullptr)
-        scope->snapshots.emplace(index, snapshot);
+        scope->noteSnapshot(index, snapshot);
     else if (scope != nullptr)
-        scope->snapshots.emplace(index, std::move(snapshot));
+        scope->noteSnapshot(index, std::move(snapshot));
     if (transaction != nullptr)
-        transaction->snapshots.emplace(index, std::move(snapshot));
+        transaction->noteSnapshot(index, std::move(snapshot));
 }
 
 void svDbRecordCreated(SvDbDatabaseData& db, std::uint32_t index) {

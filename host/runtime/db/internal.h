@@ -2,6 +2,7 @@
 
 // The database engine's own view of objects, ids, databases and transactions.
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -9,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "db/database.h"
@@ -57,19 +57,52 @@ struct SvDbObtained {
     AcDb::OpenMode mode;
 };
 
+// Slot indices, a bit each, grown to the highest one marked: a command moving every object of a
+// large drawing asks about each of them, and a hash set's scattered nodes made that the slow part.
+class SvDbIndexSet {
+public:
+    bool contains(std::uint32_t index) const {
+        const std::size_t word = index / 64;
+        return word < m_words.size() && ((m_words[word] >> (index % 64)) & 1) != 0;
+    }
+    // False when it was marked already.
+    bool insert(std::uint32_t index) {
+        const std::size_t word = index / 64;
+        if (word >= m_words.size())
+            m_words.resize(std::max(word + 1, 2 * m_words.size()));
+        const std::uint64_t bit = std::uint64_t{1} << (index % 64);
+        if ((m_words[word] & bit) != 0)
+            return false;
+        m_words[word] |= bit;
+        ++m_count;
+        return true;
+    }
+    bool empty() const { return m_count == 0; }
+
+private:
+    std::vector<std::uint64_t> m_words;
+    std::size_t m_count = 0;
+};
+
 // What a transaction or a command scope changed: each object's state before its first change,
-// and the objects it created.
+// in the order first changed, and the objects it created.
 struct SvDbChanges {
-    std::unordered_map<std::uint32_t, SvDbUndoSnapshot> snapshots;
-    std::unordered_set<std::uint32_t> created;
+    std::vector<std::pair<std::uint32_t, SvDbUndoSnapshot>> snapshots;
+    SvDbIndexSet snapshotted; // the indices of `snapshots`
+    SvDbIndexSet created;
     std::vector<std::uint32_t> createdOrder;
 
     bool holds(std::uint32_t index) const {
-        return created.count(index) != 0 || snapshots.count(index) != 0;
+        return created.contains(index) || snapshotted.contains(index);
     }
     void noteCreated(std::uint32_t index) {
         created.insert(index);
         createdOrder.push_back(index);
+    }
+    // An object already snapshotted keeps its first state.
+    void noteSnapshot(std::uint32_t index, SvDbUndoSnapshot snapshot) {
+        if (snapshotted.insert(index))
+            snapshots.emplace_back(index, std::move(snapshot));
     }
 };
 

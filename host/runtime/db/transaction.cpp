@@ -101,8 +101,8 @@ Acad::ErrorStatus AcDbTransactionManager::endTransaction() {
         // here is created there.
         SvDbTransactionData& parent = SvDbAccess::impl(db.stack.back());
         for (auto& [index, snapshot] : ending.changes.snapshots) {
-            if (parent.changes.created.count(index) == 0)
-                parent.changes.snapshots.try_emplace(index, std::move(snapshot));
+            if (!parent.changes.created.contains(index))
+                parent.changes.noteSnapshot(index, std::move(snapshot));
         }
         for (std::uint32_t index : ending.changes.createdOrder)
             parent.changes.noteCreated(index);

@@ -78,6 +78,26 @@ TEST_F(DbUndo, AStepTakesBackChangesAndErasesWhatItCreatedKeepingTheIds) {
     EXPECT_EQ(redo(), 0) << "one undo is redone once";
 }
 
+// Objects far apart in the drawing, each changed twice, some out of order: every one comes back
+// to its state before the command, and redo to its last.
+TEST_F(DbUndo, ACommandOverManyObjectsKeepsEachFirstState) {
+    std::vector<AcDbObjectId> records;
+    for (int i = 0; i < 300; ++i)
+        records.push_back(addRecord(i));
+    command([&] {
+        for (int i = 299; i >= 0; i -= 3)
+            writeValue(records[i], 1000 + i);
+        for (int i = 0; i < 300; ++i)
+            writeValue(records[i], 2000 + i);
+    });
+    EXPECT_EQ(undo(), 1);
+    for (int i = 0; i < 300; ++i)
+        EXPECT_EQ(readValue(records[i]), i) << i;
+    EXPECT_EQ(redo(), 1);
+    for (int i = 0; i < 300; ++i)
+        EXPECT_EQ(readValue(records[i]), 2000 + i) << i;
+}
+
 TEST_F(DbUndo, AFailedCommandLeavesNothingBehindAndNoStep) {
     const AcDbObjectId changed = addRecord(1);
     AcDbObjectId created;
