@@ -210,7 +210,18 @@ std::uint64_t svDbRegister(AcDbDatabase* db);
 void svDbUnregister(std::uint64_t serial);
 // An id stopped being valid.
 void svDbNoteInvalidation();
-AcDbDatabase* svDbLive(std::uint64_t serial);
+// The database last found by serial. Invariant: serial 0 (none) goes with null, so the test in
+// svDbLive answers for serial 0 too.
+struct SvDbLastLive {
+    std::uint64_t serial = 0;
+    AcDbDatabase* db = nullptr;
+};
+extern SvDbLastLive g_svDbLastLive;
+AcDbDatabase* svDbFindLive(std::uint64_t serial);
+// Nearly every id asked about belongs to the database of the one before: answered inline.
+inline AcDbDatabase* svDbLive(std::uint64_t serial) {
+    return serial == g_svDbLastLive.serial ? g_svDbLastLive.db : svDbFindLive(serial);
+}
 std::vector<AcDbDatabase*> svDbLiveDatabases();
 // The object an id names, or null (database gone, object taken back).
 AcDbObject* svDbResolve(const AcDbObjectId& id);

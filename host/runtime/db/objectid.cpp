@@ -11,8 +11,6 @@ namespace {
 struct LiveDatabases {
     std::unordered_map<std::uint64_t, AcDbDatabase*> bySerial;
     std::uint64_t nextSerial = 1;
-    std::uint64_t cachedSerial = 0;
-    AcDbDatabase* cachedDb = nullptr;
 };
 
 LiveDatabases& liveDatabases() {
@@ -47,10 +45,8 @@ void svDbUnregister(std::uint64_t serial) {
     svDbNoteInvalidation();
     LiveDatabases& l = liveDatabases();
     l.bySerial.erase(serial);
-    if (l.cachedSerial == serial) {
-        l.cachedSerial = 0;
-        l.cachedDb = nullptr;
-    }
+    if (g_svDbLastLive.serial == serial)
+        g_svDbLastLive = SvDbLastLive{};
 }
 
 std::vector<AcDbDatabase*> svDbLiveDatabases() {
@@ -60,17 +56,16 @@ std::vector<AcDbDatabase*> svDbLiveDatabases() {
     return all;
 }
 
-AcDbDatabase* svDbLive(std::uint64_t serial) {
+SvDbLastLive g_svDbLastLive;
+
+AcDbDatabase* svDbFindLive(std::uint64_t serial) {
     if (serial == 0)
         return nullptr;
     LiveDatabases& l = liveDatabases();
-    if (serial == l.cachedSerial)
-        return l.cachedDb;
     auto it = l.bySerial.find(serial);
     if (it == l.bySerial.end())
         return nullptr;
-    l.cachedSerial = serial;
-    l.cachedDb = it->second;
+    g_svDbLastLive = SvDbLastLive{serial, it->second};
     return it->second;
 }
 

@@ -19,7 +19,8 @@ AcRxClass* AcRxObject::isA() const {
 
 bool AcRxObject::isKindOf(const AcRxClass* aClass) const {
     const AcRxClass* mine = isA();
-    return mine != nullptr && mine->isDerivedFrom(aClass);
+    // Most casts name the object's own class.
+    return mine != nullptr && (mine == aClass || mine->isDerivedFrom(aClass));
 }
 
 AcRxObject* AcRxObject::clone() const {
