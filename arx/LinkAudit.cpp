@@ -8,10 +8,13 @@
 
 namespace {
 
+// What the label shows is wanted only where it is listed.
+enum class Shown { Wanted, NotWanted };
+
 void compare(const AcPropertyLinkStyle& style, const AcDbEntity* source, const AcDbEntity* label,
-             SvLinkAudit& audit) {
+             Shown shown, SvLinkAudit& audit) {
     const AcContentModifier* modifier = style.contentModifier();
-    if (modifier != nullptr)
+    if (modifier != nullptr && shown == Shown::Wanted)
         modifier->labelContent(label, audit.shown);
     switch (style.labelText(source, audit.expected)) {
     case Acad::eOk:
@@ -28,9 +31,7 @@ void compare(const AcPropertyLinkStyle& style, const AcDbEntity* source, const A
     }
 }
 
-} // namespace
-
-SvLinkAudit svAuditLink(AcDbObjectId linkId) {
+SvLinkAudit auditLink(AcDbObjectId linkId, Shown shown) {
     SvLinkAudit audit;
     audit.link = linkId;
     {
@@ -54,8 +55,14 @@ SvLinkAudit svAuditLink(AcDbObjectId linkId) {
     if (!audit.label.isNull())
         source.open(audit.source, AcDb::kForRead);
     compare(*style.object(), audit.label.isNull() ? label.object() : source.object(),
-            label.object(), audit);
+            label.object(), shown, audit);
     return audit;
+}
+
+} // namespace
+
+SvLinkAudit svAuditLink(AcDbObjectId linkId) {
+    return auditLink(linkId, Shown::Wanted);
 }
 
 int svCountStaleLabels(AcDbDatabase* db) {
@@ -63,7 +70,7 @@ int svCountStaleLabels(AcDbDatabase* db) {
     svCollectDrawingLinks(db, links);
     int stale = 0;
     for (int i = 0; i < links.length(); ++i) {
-        if (svAuditLink(links[i]).state == SvLinkState::Stale)
+        if (auditLink(links[i], Shown::NotWanted).state == SvLinkState::Stale)
             ++stale;
     }
     return stale;

@@ -57,9 +57,8 @@ void forEachTagged(const AcDbBlockReference& reference, const CString& name, AcD
         AcDbObjPtr<AcDbAttribute> attribute(it->objectId(), mode);
         if (!attribute)
             continue;
-        wchar_t* tag = attribute->tag();
+        const wchar_t* tag = attribute->tagConst();
         const bool tagged = tag != nullptr && _wcsicmp(tag, name) == 0;
-        acutDelBuffer(tag);
         if (tagged && !visit(*attribute.object()))
             break;
     }

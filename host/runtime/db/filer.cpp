@@ -163,13 +163,22 @@ Acad::ErrorStatus writeLittle(Data& d, T value) {
     return Acad::eOk;
 }
 
-template <class T>
-T fromLittle(const unsigned char (&in)[sizeof(T)]) {
+// Past the end reads as 0 and leaves eEndOfFile, as a short read does.
+template <class T, class Data>
+Acad::ErrorStatus readLittle(Data& d, T* value) {
     using U = std::make_unsigned_t<T>;
     std::uint64_t u = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        u |= static_cast<std::uint64_t>(in[i]) << (8 * i);
-    return static_cast<T>(static_cast<U>(u));
+    if (d.status == Acad::eOk && sizeof(T) > d.size() - d.pos)
+        d.status = Acad::eEndOfFile;
+    if (d.status == Acad::eOk) {
+        const unsigned char* in = d.base() + d.pos;
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            u |= static_cast<std::uint64_t>(in[i]) << (8 * i);
+        d.pos += sizeof(T);
+    }
+    if (value != nullptr)
+        *value = static_cast<T>(static_cast<U>(u));
+    return d.status;
 }
 
 } // namespace
@@ -179,11 +188,7 @@ T fromLittle(const unsigned char (&in)[sizeof(T)]) {
         return writeLittle(*m_data, value);                                                        \
     }                                                                                              \
     Acad::ErrorStatus AcDbMemoryFiler::read##NAME(TYPE* value) {                                   \
-        unsigned char bytes[sizeof(TYPE)];                                                         \
-        const Acad::ErrorStatus es = readRaw(bytes, sizeof bytes);                                 \
-        if (value != nullptr)                                                                      \
-            *value = fromLittle<TYPE>(bytes);                                                      \
-        return es;                                                                                 \
+        return readLittle(*m_data, value);                                                         \
     }
 
 SV_FILER_INTEGER(Int8, Adesk::Int8)
@@ -205,7 +210,7 @@ Acad::ErrorStatus AcDbMemoryFiler::writeDouble(double value) {
 
 Acad::ErrorStatus AcDbMemoryFiler::readDouble(double* value) {
     std::uint64_t bits = 0;
-    const Acad::ErrorStatus es = readUInt64(&bits);
+    const Acad::ErrorStatus es = readLittle(*m_data, &bits);
     if (value != nullptr)
         std::memcpy(value, &bits, sizeof bits);
     return es;
@@ -217,7 +222,7 @@ Acad::ErrorStatus AcDbMemoryFiler::writeBoolean(Adesk::Boolean value) {
 
 Acad::ErrorStatus AcDbMemoryFiler::readBoolean(Adesk::Boolean* value) {
     Adesk::UInt8 byte = 0;
-    const Acad::ErrorStatus es = readUInt8(&byte);
+    const Acad::ErrorStatus es = readLittle(*m_data, &byte);
     if (value != nullptr)
         *value = byte != 0;
     return es;
@@ -254,7 +259,7 @@ Acad::ErrorStatus AcDbMemoryFiler::writeString(const wchar_t* value) {
 Acad::ErrorStatus AcDbMemoryFiler::readString(wchar_t** value) {
     std::wstring text;
     Adesk::UInt32 units = 0;
-    readUInt32(&units);
+    readLittle(*m_data, &units);
     // Checked before anything is allocated: a length can claim no more than the bytes left.
     if (m_data->status == Acad::eOk && units > remaining() / 2)
         m_data->status = Acad::eEndOfFile;
