@@ -300,17 +300,16 @@ Acad::ErrorStatus AcDbPolyline::transformBy(const AcGeMatrix3d& xform) {
         return Acad::eNotApplicable;
     assertWriteEnabled();
     const AcGeVector3d normal = svent::transformNormal(xform, m_normal);
-    // Points go through world coordinates into the plane of the new normal.
-    double elevation = m_elevation;
-    {
-        const AcGePoint3d origin =
-            xform * svent::planeToWorld(AcGePoint2d::kOrigin, m_elevation, m_normal);
-        elevation = svent::worldToPlane(origin, normal).z;
-    }
-    for (AcGePoint2d& point : m_points) {
-        const AcGePoint3d world = xform * svent::planeToWorld(point, m_elevation, m_normal);
-        point = svent::worldToPlane(world, normal).convert2d();
-    }
+    // Points go through world coordinates into the plane of the new normal; the two planes'
+    // matrices are the same for every vertex.
+    const AcGeMatrix3d fromPlane = AcGeMatrix3d::planeToWorld(m_normal);
+    const AcGeMatrix3d intoPlane = AcGeMatrix3d::worldToPlane(normal);
+    auto moved = [&](const AcGePoint2d& point) {
+        return intoPlane * (xform * (fromPlane * AcGePoint3d(point.x, point.y, m_elevation)));
+    };
+    const double elevation = moved(AcGePoint2d::kOrigin).z;
+    for (AcGePoint2d& point : m_points)
+        point = moved(point).convert2d();
     if (xform.isMirroring()) {
         for (double& bulge : m_bulges)
             bulge = -bulge;
