@@ -4,22 +4,11 @@
 #include "internal.h"
 
 SvDbUndoSnapshot svDbSnapshot(const AcDbObject* obj) {
-    // One filer serves every snapshot, its room kept, as a command may take hundreds of
-    // thousands; one taken while another is (an object filing another) gets its own.
-    thread_local AcDbMemoryFiler shared(AcDb::kUndoFiler);
-    thread_local bool sharedBusy = false;
-    std::optional<AcDbMemoryFiler> own;
-    AcDbMemoryFiler& filer = sharedBusy ? own.emplace(AcDb::kUndoFiler) : shared;
-    const bool tookShared = !sharedBusy;
-    sharedBusy = true;
-    filer.clear();
-    filer.resetFilerStatus();
+    AcDbMemoryFiler filer(AcDb::kUndoFiler);
     {
         SvDbFilingScope reading(obj);
         obj->dwgOutFields(&filer);
     }
-    if (tookShared)
-        sharedBusy = false;
     SvDbUndoSnapshot snapshot;
     snapshot.bytes.assign(filer.data(), filer.data() + filer.size());
     snapshot.erased = SvDbAccess::data(obj).erased;

@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <limits>
 #include <memory>
+#include <new>
 #include <string>
 #include <type_traits>
 
@@ -40,8 +42,11 @@ struct AcDbMemoryFiler::Data {
     }
     // Where `size` more bytes go; they count as written.
     unsigned char* extend(std::size_t size) {
-        if (size > room - used)
+        if (size > room - used) {
+            if (size > std::numeric_limits<std::size_t>::max() / 2 - used)
+                throw std::bad_alloc(); // as a vector this large would have
             makeRoom(used + size);
+        }
         unsigned char* at = buffer.get() + used;
         used += size;
         return at;
