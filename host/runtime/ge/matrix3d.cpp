@@ -25,6 +25,23 @@ bool isAffine(const AcGeMatrix3d& m) {
            m.entry[3][3] == 1.0;
 }
 
+// A move and nothing else: the identity with a finite offset, its zeros positive. Moving every
+// object of a drawing asks each object whether the matrix is singular and for its inverse; for
+// such a matrix the elimination below comes to a determinant of exactly 1 and an inverse of
+// exactly the identity with offset 0.0 - t, so those answers are given at once, the same to the
+// bit.
+bool isPlainMove(const AcGeMatrix3d& m) {
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            const double e = m.entry[r][c];
+            if (r == c ? e != 1.0 : (e != 0.0 || std::signbit(e)))
+                return false;
+        }
+    }
+    return m.entry[3][3] == 1.0 && std::isfinite(m.entry[0][3]) && std::isfinite(m.entry[1][3]) &&
+           std::isfinite(m.entry[2][3]);
+}
+
 } // namespace
 
 AcGeMatrix3d AcGeMatrix3d::translation(const AcGeVector3d& offset) {
@@ -164,6 +181,8 @@ double AcGeMatrix3d::det() const {
 }
 
 bool AcGeMatrix3d::isSingular(const AcGeTol& tol) const {
+    if (isPlainMove(*this))
+        return 1.0 <= tol.equalVector(); // a determinant and a bound of 1
     // Relative to the product of the column lengths (which bounds the determinant), so the
     // verdict does not depend on the drawing's scale. The translation column is left out of an
     // affine matrix: far-off geometry is no nearer to singular.
@@ -204,6 +223,12 @@ bool AcGeMatrix3d::isUniScaledOrtho(const AcGeTol& tol) const {
 Acad::ErrorStatus AcGeMatrix3d::inverse(AcGeMatrix3d& result, const AcGeTol& tol) const {
     if (isSingular(tol))
         return Acad::eDegenerateGeometry;
+    if (isPlainMove(*this)) {
+        result = AcGeMatrix3d();
+        for (int r = 0; r < 3; ++r)
+            result.entry[r][3] = 0.0 - entry[r][3];
+        return Acad::eOk;
+    }
     double a[4][8];
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "ge/matrix3d.h"
@@ -97,6 +98,29 @@ TEST(GeMatrix, InverseUndoesAndSingularMatricesAreRefused) {
     EXPECT_TRUE(flat.isSingular());
     EXPECT_EQ(flat.inverse(inv), Acad::eDegenerateGeometry);
     EXPECT_EQ(inv, AcGeMatrix3d::kIdentity);
+}
+
+// A plain move is answered without elimination; the answers are those of the elimination to the
+// bit. A negative zero below the diagonal sends the same move through the elimination without
+// changing what it computes.
+TEST(GeMatrix, AMoveInvertsAsTheEliminationDoesToTheBit) {
+    const double offsets[][3] = {{1e4, -3, 2}, {0.0, -0.0, 5}, {-1e300, 4.9e-324, 0.1}};
+    for (const auto& t : offsets) {
+        const AcGeMatrix3d move = AcGeMatrix3d::translation({t[0], t[1], t[2]});
+        AcGeMatrix3d eliminated = move;
+        eliminated.entry[3][0] = -0.0;
+        AcGeMatrix3d fast, general;
+        ASSERT_EQ(move.inverse(fast), Acad::eOk);
+        ASSERT_EQ(eliminated.inverse(general), Acad::eOk);
+        EXPECT_EQ(std::memcmp(fast.entry, general.entry, sizeof fast.entry), 0) << t[0];
+        EXPECT_EQ(move.isSingular(), eliminated.isSingular());
+        const AcGeTol loose(1e-10, 1.0);
+        EXPECT_EQ(move.isSingular(loose), eliminated.isSingular(loose));
+    }
+    AcGeMatrix3d nowhere = AcGeMatrix3d::translation({std::nan(""), 0, 0});
+    AcGeMatrix3d inv;
+    EXPECT_TRUE(nowhere.isSingular());
+    EXPECT_EQ(nowhere.inverse(inv), Acad::eDegenerateGeometry);
 }
 
 TEST(GeMatrix, ReportsScaleOrthogonalityAndHandedness) {
