@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
 
 #include "crt/format.h"
 #include "db/database.h"
@@ -82,6 +81,26 @@ SvDbClassEntry svDbClassOf(AcDbObject* obj) {
     return entry;
 }
 
+Adesk::UInt32 SvDbClassTable::indexOf(const SvDbClassEntry& cls) {
+    auto [it, added] = m_byName.try_emplace(cls.name, static_cast<Adesk::UInt32>(m_entries.size()));
+    if (added)
+        m_entries.push_back(cls);
+    return it->second;
+}
+
+Adesk::UInt32 SvDbClassTable::indexOf(AcDbObject* obj) {
+    // Most records are of a few classes: their entries are found by class, not made each time.
+    // A proxy stands for a class of its own, so proxies are never found that way.
+    if (auto it = m_byClass.find(obj->isA()); it != m_byClass.end())
+        return it->second;
+    const bool proxy =
+        AcDbProxyObject::cast(obj) != nullptr || AcDbProxyEntity::cast(obj) != nullptr;
+    const Adesk::UInt32 index = indexOf(svDbClassOf(obj));
+    if (!proxy)
+        m_byClass.emplace(obj->isA(), index);
+    return index;
+}
+
 namespace {
 
 // What a save writes, worked out before the file is touched: the records in handle order, each
@@ -99,33 +118,14 @@ Acad::ErrorStatus planSave(const SvDbDatabaseData& db, SavePlan& plan) {
     }
     std::sort(plan.order.begin(), plan.order.end());
 
-    std::unordered_map<std::wstring, std::uint32_t> byName;
-    // A registered class's entry depends on the class alone; a proxy's on the object.
-    std::unordered_map<const AcRxClass*, std::uint32_t> byClass;
+    SvDbClassTable table(plan.classes);
     plan.classOfRecord.reserve(plan.order.size());
     for (const auto& [handle, index] : plan.order) {
-        AcDbObject* obj = db.slots[index].object;
-        const AcRxClass* cls = obj->isA();
-        const bool proxy =
-            AcDbProxyObject::cast(obj) != nullptr || AcDbProxyEntity::cast(obj) != nullptr;
-        if (!proxy) {
-            auto known = byClass.find(cls);
-            if (known != byClass.end()) {
-                plan.classOfRecord.push_back(known->second);
-                continue;
-            }
-        }
-        ClassEntry entry = svDbClassOf(obj);
-        if (entry.name.empty())
+        const Adesk::UInt32 cls = table.indexOf(db.slots[index].object);
+        if (plan.classes[cls].name.empty())
             return Acad::eNotThatKindOfClass; // a class that was never registered cannot be read
                                               // back
-        auto [it, added] =
-            byName.try_emplace(entry.name, static_cast<std::uint32_t>(plan.classes.size()));
-        if (added)
-            plan.classes.push_back(std::move(entry));
-        if (!proxy)
-            byClass.emplace(cls, it->second);
-        plan.classOfRecord.push_back(it->second);
+        plan.classOfRecord.push_back(cls);
     }
     return Acad::eOk;
 }

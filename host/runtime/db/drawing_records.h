@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,20 @@ struct SvDbDrawingRecords {
 // The class an object is filed under: its own, or the one a proxy stands for. An empty name for
 // an object whose class was never registered.
 SvDbClassEntry svDbClassOf(AcDbObject* obj);
+
+// The class table of a drawing being filed: one entry a class name, appended to `entries`.
+class SvDbClassTable {
+public:
+    explicit SvDbClassTable(std::vector<SvDbClassEntry>& entries) : m_entries(entries) {}
+    Adesk::UInt32 indexOf(const SvDbClassEntry& cls);
+    // The entry of what the object is filed under; an unregistered class gets a nameless one.
+    Adesk::UInt32 indexOf(AcDbObject* obj);
+
+private:
+    std::vector<SvDbClassEntry>& m_entries;
+    std::unordered_map<std::wstring, Adesk::UInt32> m_byName;
+    std::unordered_map<const AcRxClass*, Adesk::UInt32> m_byClass;
+};
 
 // Makes the records' objects in an empty database; any fault leaves it empty again and answers
 // an error status.

@@ -32,26 +32,6 @@ AcDbObjectId SvDxfRecords::idFor(std::uint64_t handle) {
     return SvDbAccess::makeId(kStandInSerial, static_cast<std::uint32_t>(m_handles.size() - 1));
 }
 
-Adesk::UInt32 SvDxfRecords::classIndex(const SvDbClassEntry& cls) {
-    auto [it, added] = m_classIndex.try_emplace(cls.name, records.classes.size());
-    if (added)
-        records.classes.push_back(cls);
-    return it->second;
-}
-
-Adesk::UInt32 SvDxfRecords::classIndex(AcDbObject* obj) {
-    // Most records are of a few classes: their entries are found by class, not made each time.
-    // A proxy stands for a class of its own, so proxies are never found that way.
-    if (auto it = m_classOf.find(obj->isA()); it != m_classOf.end())
-        return it->second;
-    const bool proxy =
-        AcDbProxyObject::cast(obj) != nullptr || AcDbProxyEntity::cast(obj) != nullptr;
-    const Adesk::UInt32 index = classIndex(svDbClassOf(obj));
-    if (!proxy)
-        m_classOf.emplace(obj->isA(), index);
-    return index;
-}
-
 void SvDxfRecords::setHead(AcDbObject* obj, const Head& head) {
     SvDbObjectData& data = SvDbAccess::data(obj);
     data.owner = idFor(head.owner);
@@ -62,7 +42,7 @@ void SvDxfRecords::setHead(AcDbObject* obj, const Head& head) {
 }
 
 void SvDxfRecords::addRecord(std::uint64_t handle, AcDbObject* obj, std::size_t start) {
-    const Adesk::UInt32 index = classIndex(obj);
+    const Adesk::UInt32 index = m_classes.indexOf(obj);
     SvDbObjectData& data = SvDbAccess::data(obj);
     data.owner.setNull();
     data.xdict.setNull();
@@ -165,7 +145,7 @@ void SvDxfRecords::addFiled(std::uint64_t handle, const SvDbClassEntry& cls,
                             const std::vector<unsigned char>& bytes) {
     const std::size_t start = m_bytes.size();
     m_bytes.writeBytes(bytes.data(), bytes.size());
-    addRecord(handle, classIndex(cls), start);
+    addRecord(handle, m_classes.indexOf(cls), start);
 }
 
 void SvDxfRecords::addBytes(const Head& head, const SvDbClassEntry& cls, bool entity,

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -81,8 +80,6 @@ private:
         const std::vector<std::uint64_t>& m_handles;
     };
 
-    Adesk::UInt32 classIndex(const SvDbClassEntry& cls);
-    Adesk::UInt32 classIndex(AcDbObject* obj);
     void setHead(AcDbObject* obj, const Head& head);
     // The record of the object's class whose bytes were filed from `start` on; the object is
     // deleted.
@@ -98,8 +95,7 @@ private:
         Adesk::UInt32 count;
     };
     std::vector<CountAt> m_counts; // the counts of block references' attributes
-    std::unordered_map<std::wstring, Adesk::UInt32> m_classIndex;
-    std::unordered_map<const AcRxClass*, Adesk::UInt32> m_classOf;
+    SvDbClassTable m_classes{records.classes};
 };
 
 // Raw groups kept by a proxy for a kind the host lacks, and back.
