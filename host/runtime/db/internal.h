@@ -74,14 +74,11 @@ public:
         if ((m_words[word] & bit) != 0)
             return false;
         m_words[word] |= bit;
-        ++m_count;
         return true;
     }
-    bool empty() const { return m_count == 0; }
 
 private:
     std::vector<std::uint64_t> m_words;
-    std::size_t m_count = 0;
 };
 
 // What a transaction or a command scope changed: each object's state before its first change,

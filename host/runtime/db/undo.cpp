@@ -55,7 +55,7 @@ Acad::ErrorStatus checkRestorable(const SvDbDatabaseData& db, const Steps& from,
     if (!db.stack.empty())
         return Acad::eInvalidOpenState;
     const SvDbChanges* scope = db.undo.scope.get();
-    if (scope != nullptr && (!scope->snapshots.empty() || !scope->created.empty()))
+    if (scope != nullptr && (!scope->snapshots.empty() || !scope->createdOrder.empty()))
         return Acad::eInvalidOpenState;
     for (std::size_t i = 0; i < steps; ++i) {
         for (const SvDbUndoEntry& entry : from[from.size() - 1 - i].entries) {

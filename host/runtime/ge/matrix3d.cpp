@@ -42,6 +42,11 @@ bool isPlainMove(const AcGeMatrix3d& m) {
            std::isfinite(m.entry[2][3]);
 }
 
+// A plain move's determinant and the bound it is measured against are both 1.
+bool moveIsSingular(const AcGeTol& tol) {
+    return 1.0 <= tol.equalVector();
+}
+
 } // namespace
 
 AcGeMatrix3d AcGeMatrix3d::translation(const AcGeVector3d& offset) {
@@ -182,7 +187,7 @@ double AcGeMatrix3d::det() const {
 
 bool AcGeMatrix3d::isSingular(const AcGeTol& tol) const {
     if (isPlainMove(*this))
-        return 1.0 <= tol.equalVector(); // a determinant and a bound of 1
+        return moveIsSingular(tol);
     // Relative to the product of the column lengths (which bounds the determinant), so the
     // verdict does not depend on the drawing's scale. The translation column is left out of an
     // affine matrix: far-off geometry is no nearer to singular.
@@ -221,14 +226,16 @@ bool AcGeMatrix3d::isUniScaledOrtho(const AcGeTol& tol) const {
 }
 
 Acad::ErrorStatus AcGeMatrix3d::inverse(AcGeMatrix3d& result, const AcGeTol& tol) const {
-    if (isSingular(tol))
-        return Acad::eDegenerateGeometry;
     if (isPlainMove(*this)) {
+        if (moveIsSingular(tol))
+            return Acad::eDegenerateGeometry;
         result = AcGeMatrix3d();
         for (int r = 0; r < 3; ++r)
             result.entry[r][3] = 0.0 - entry[r][3];
         return Acad::eOk;
     }
+    if (isSingular(tol))
+        return Acad::eDegenerateGeometry;
     double a[4][8];
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) {
